@@ -1,0 +1,151 @@
+#include "calibration/CartesianPlotmeter.h"
+
+#include "calibration/KernelMatrix.h"
+#include "calibration/NumericKernel.h"
+#include "calibration/SpanTest.h"
+
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+
+CartesianPlotmeter::CartesianPlotmeter() : A(dmatrix(2, 2)), Ainverse(dmatrix(2, 2)), Atrans(dmatrix(2, 2))
+{
+    // Mapping before the first fit is never asked for; an identity keeps it harmless.
+    for (double** m : {A, Ainverse, Atrans}) {
+        m[0][0] = 1.0;
+        m[0][1] = 0.0;
+        m[1][0] = 0.0;
+        m[1][1] = 1.0;
+    }
+}
+
+CartesianPlotmeter::~CartesianPlotmeter()
+{
+    clear();
+    release_dmatrix(Atrans, 2);
+    release_dmatrix(Ainverse, 2);
+    release_dmatrix(A, 2);
+}
+
+CartesianPlotmeter& CartesianPlotmeter::clear()
+{
+    release(world, nworld);
+    release(screen, nscreen);
+    return *this;
+}
+
+CartesianPlotmeter& CartesianPlotmeter::addScreenPoint(DPoint point)
+{
+    append(screen, nscreen, point);
+    return *this;
+}
+
+CartesianPlotmeter& CartesianPlotmeter::addWorldPoint(DPoint point)
+{
+    append(world, nworld, point);
+    return *this;
+}
+
+// Every append reallocates the whole list: a calibration holds a handful of points, and
+// the list never keeps spare rows.
+void CartesianPlotmeter::append(double**& list, int& count, DPoint point)
+{
+    double** grown = dmatrix(count + 1, 2);
+    for (int i = 0; i < count; ++i) {
+        grown[i][0] = list[i][0];
+        grown[i][1] = list[i][1];
+    }
+    grown[count][0] = point.x;
+    grown[count][1] = point.y;
+    if (list != nullptr)
+        release_dmatrix(list, count);
+    list = grown;
+    ++count;
+}
+
+void CartesianPlotmeter::release(double**& list, int& count)
+{
+    if (list != nullptr)
+        release_dmatrix(list, count);
+    list = nullptr;
+    count = 0;
+}
+
+bool CartesianPlotmeter::findTransform()
+{
+    if (nworld != nscreen) {
+        std::fputs(nworld > nscreen ? "Missing screen points\n" : "Missing world points\n", stderr);
+        return false;
+    }
+    const int n = nscreen;
+    if (n < 3) {
+        std::fprintf(stderr, "Too few calibration points to fit a transform: %d\n", n);
+        return false;
+    }
+    const int m = n - 1;
+
+    KernelMatrix S(m, 2), W(m, 2);
+    for (int i = 0; i < m; ++i) {
+        for (int c = 0; c < 2; ++c) {
+            S[i][c] = screen[i + 1][c] - screen[0][c];
+            W[i][c] = world[i + 1][c] - world[0][c];
+        }
+    }
+    KernelMatrix St(2, m), N(2, 2);
+    dmatrix_transpose(S, m, 2, St);
+    dmatrix_multiply(St, 2, m, S, m, 2, N);
+    if (!spansThePlane(N)) {
+        std::fputs("Calibration screen points do not span the plane\n", stderr);
+        return false;
+    }
+
+    KernelMatrix Ni(2, 2), P(2, m);
+    dmatrix_inverse(N, Ni, 2);
+    dmatrix_multiply(Ni, 2, 2, St, 2, m, P);
+
+    // The new transform is built aside and only replaces the old one once it is sound.
+    KernelMatrix newAtrans(2, 2), newA(2, 2), newAinverse(2, 2);
+    dmatrix_multiply(P, 2, m, W, m, 2, newAtrans);
+    dmatrix_transpose(newAtrans, 2, 2, newA);
+    if (!spansThePlane(newA)) {
+        std::fputs("Calibration world points do not span the plane\n", stderr);
+        return false;
+    }
+    dmatrix_inverse(newA, newAinverse, 2);
+
+    double xsum = 0.0;
+    double ysum = 0.0;
+    for (int i = 0; i < n; ++i) {
+        xsum += (world[i][0] - newA[0][0] * screen[i][0]) - newA[0][1] * screen[i][1];
+        ysum += (world[i][1] - newA[1][0] * screen[i][0]) - newA[1][1] * screen[i][1];
+    }
+    const double newXoffset = xsum / static_cast<double>(n);
+    const double newYoffset = ysum / static_cast<double>(n);
+    if (!std::isfinite(newXoffset) || !std::isfinite(newYoffset)) {
+        std::fputs("Calibration offsets are not finite numbers\n", stderr);
+        return false;
+    }
+
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            Atrans[r][c] = newAtrans[r][c];
+            A[r][c] = newA[r][c];
+            Ainverse[r][c] = newAinverse[r][c];
+        }
+    }
+    xoffset = newXoffset;
+    yoffset = newYoffset;
+    return true;
+}
+
+DPoint CartesianPlotmeter::calcWorldFromScreen(DPoint s) const
+{
+    return {(A[0][0] * s.x + A[0][1] * s.y) + xoffset, (A[1][0] * s.x + A[1][1] * s.y) + yoffset};
+}
+
+DPoint CartesianPlotmeter::calcScreenFromWorld(DPoint w) const
+{
+    const double dx = w.x - xoffset;
+    const double dy = w.y - yoffset;
+    return {Ainverse[0][0] * dx + Ainverse[0][1] * dy, Ainverse[1][0] * dx + Ainverse[1][1] * dy};
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Modal file choosers. runModal answers okButton when the user confirms.
+enum PanelResult : int { cancelButton = 0, okButton = 1 };
+
+class OpenPanel {
+  public:
+    virtual ~OpenPanel() = default;
+    virtual int runModal() = 0;
+    virtual std::vector<std::string> filenames() const = 0;
+};
+
+class SavePanel {
+  public:
+    virtual ~SavePanel() = default;
+    virtual int runModal() = 0;
+    virtual std::string filename() const = 0;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/FilePanels.h"
+#include "platform/Geometry.h"
+
+#include <memory>
+#include <string>
+
+class Cursor;
+class Image;
+
+// The services of the window system that the program asks for by name: alerts, file
+// panels, pictures and cursors. The Qt layer supplies the real ones; tests a fake.
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // A modal alert with a title, a message and one default button; returns once the
+    // user dismissed it.
+    virtual void runAlertPanel(const std::string& title, const std::string& message) = 0;
+
+    virtual std::unique_ptr<OpenPanel> newOpenPanel() = 0;
+    virtual std::unique_ptr<SavePanel> newSavePanel() = 0;
+
+    // A picture among the application's resources; null when there is none by that name.
+    virtual std::shared_ptr<Image> imageNamed(const std::string& name) = 0;
+    // A picture read from a file; null, with the reason in whyNot, when it cannot be read.
+    virtual std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path, std::string& whyNot) = 0;
+    // Null when no cursor can be made from the picture.
+    virtual std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) = 0;
+};

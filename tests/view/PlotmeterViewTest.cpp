@@ -1,0 +1,160 @@
+#include "view/PlotmeterView.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct RecordingTarget : ScreenPointTarget {
+    void newScreenPoint(DPoint point) override { points.push_back(point); }
+    std::vector<DPoint> points;
+};
+
+class PlotView : public testing::Test {
+  protected:
+    PlotView() { platform.pictures["plot.png"] = {640.0f, 480.0f}; }
+
+    // The view placed at (30, 50) in its window, as the plot area places it.
+    std::unique_ptr<PlotmeterView> makeView()
+    {
+        auto view = std::make_unique<PlotmeterView>(Rect{{0, 0}, {100, 100}}, platform);
+        backend.origin = {30.0f, 50.0f};
+        view->setBackend(&backend);
+        return view;
+    }
+
+    // A press at (x, y) of the picture, measured from its lower-left corner.
+    MouseEvent pressAt(float x, float y, int clicks) const
+    {
+        return {clicks, {backend.origin.x + x, backend.origin.y + (480.0f - y)}};
+    }
+
+    FakePlatform platform;
+    FakeImageViewBackend backend;
+    RecordingTarget target;
+};
+
+TEST_F(PlotView, OpeningAPictureSizesFrameAndBoundsToIt)
+{
+    auto view = makeView();
+    view->openImage("plot.png");
+    ASSERT_TRUE(view->hasImage());
+    EXPECT_EQ(view->frame().size, (Size{640.0f, 480.0f}));
+    EXPECT_EQ(view->bounds().size, (Size{640.0f, 480.0f}));
+    EXPECT_EQ(view->image(), platform.lastImage);
+    EXPECT_EQ(platform.lastImage->background, Color::whiteColor());
+    EXPECT_GT(backend.changes, 0);
+}
+
+TEST_F(PlotView, DoubleClickBecomesAPointFromTheLowerLeftCorner)
+{
+    auto view = makeView();
+    view->setTarget(&target);
+    view->openImage("plot.png");
+    view->mouseDown(pressAt(10.0f, 20.0f, 2));
+    view->mouseDown(pressAt(12.25f, 479.5f, 2));
+    ASSERT_EQ(target.points.size(), 2u);
+    EXPECT_EQ(target.points[0], (DPoint{10.0, 20.0}));
+    EXPECT_EQ(target.points[1], (DPoint{12.25, 479.5}));
+}
+
+TEST_F(PlotView, OnlyTheSecondPressOfADoubleClickCounts)
+{
+    auto view = makeView();
+    view->setTarget(&target);
+    view->openImage("plot.png");
+    view->mouseDown(pressAt(5, 5, 1));
+    EXPECT_TRUE(target.points.empty());
+    // A triple click: presses 1, 2 and 3 make exactly one point.
+    view->mouseDown(pressAt(5, 5, 1));
+    view->mouseDown(pressAt(5, 5, 2));
+    view->mouseDown(pressAt(5, 5, 3));
+    EXPECT_EQ(target.points.size(), 1u);
+}
+
+TEST_F(PlotView, IgnoresPressesWithoutAPictureSilently)
+{
+    auto view = makeView();
+    view->setTarget(&target);
+    testing::internal::CaptureStderr();
+    view->mouseDown(pressAt(5, 5, 2));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(target.points.empty());
+}
+
+TEST_F(PlotView, UnreadableFileLeavesTheViewWithoutAPicture)
+{
+    auto view = makeView();
+    view->setTarget(&target);
+    view->openImage("notes.txt");
+    EXPECT_FALSE(view->hasImage());
+    EXPECT_FALSE(view->imageError().empty());
+    EXPECT_EQ(view->frame().size, (Size{100.0f, 100.0f}));
+    view->mouseDown(pressAt(5, 5, 2));
+    EXPECT_TRUE(target.points.empty());
+}
+
+TEST_F(PlotView, DoubleClickWithoutTargetIsReportedEachTime)
+{
+    auto view = makeView();
+    view->openImage("plot.png");
+    testing::internal::CaptureStderr();
+    view->mouseDown(pressAt(5, 5, 2));
+    view->mouseDown(pressAt(6, 6, 2));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "PlotmeterView:  No target to return screen point to.\n"
+                                                      "PlotmeterView:  No target to return screen point to.\n");
+}
+
+TEST_F(PlotView, CrossHairCoversTheVisibleRectangle)
+{
+    auto view = makeView();
+    EXPECT_EQ(platform.cursorHotSpot, (FPoint{7.0f, 7.0f}));
+    view->openImage("plot.png");
+    view->resetCursorRects();
+    ASSERT_EQ(view->cursorRects().size(), 1u);
+    EXPECT_EQ(view->cursorRects()[0].rect, backend.visible);
+    EXPECT_TRUE(static_cast<FakeCursor*>(view->cursorRects()[0].cursor)->onMouseEntered);
+}
+
+TEST_F(PlotView, MissingCursorPictureIsReportedAndPointsStillCome)
+{
+    platform.hasCrossImage = false;
+    testing::internal::CaptureStderr();
+    auto view = makeView();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Can't open cursor image cross.tiff\n");
+    view->setTarget(&target);
+    view->openImage("plot.png");
+    view->resetCursorRects();
+    EXPECT_TRUE(view->cursorRects().empty());
+    view->mouseDown(pressAt(10, 20, 2));
+    EXPECT_EQ(target.points.size(), 1u);
+}
+
+TEST_F(PlotView, CursorThatCannotBeMadeIsReported)
+{
+    platform.canMakeCursors = false;
+    testing::internal::CaptureStderr();
+    auto view = makeView();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Can't make crossCursor \n");
+    view->resetCursorRects();
+    EXPECT_TRUE(view->cursorRects().empty());
+}
+
+TEST_F(PlotView, TargetCanBeSetAgainAndRead)
+{
+    auto view = makeView();
+    EXPECT_EQ(view->target(), nullptr);
+    view->setTarget(&target).setTarget(&target);
+    EXPECT_EQ(view->target(), &target);
+}
+
+TEST_F(PlotView, BackendIsToldWhenTheViewGoes)
+{
+    makeView().reset();
+    EXPECT_TRUE(backend.viewDestroyed);
+}
+
+} // namespace

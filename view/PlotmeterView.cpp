@@ -1,0 +1,74 @@
+#include "view/PlotmeterView.h"
+
+#include "platform/Cursor.h"
+#include "platform/Image.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+
+PlotmeterView::PlotmeterView(Rect frame, Platform& platform) : ImageView(frame), platform_(platform)
+{
+    const std::shared_ptr<Image> crossImage = platform_.imageNamed("cross");
+    if (crossImage == nullptr) {
+        std::fputs("Can't open cursor image cross.tiff\n", stderr);
+        return;
+    }
+    crossCursor_ = platform_.newCursor(crossImage, {7.0f, 7.0f});
+    if (crossCursor_ != nullptr)
+        crossCursor_->setOnMouseEntered(true);
+    else
+        std::fputs("Can't make crossCursor \n", stderr);
+}
+
+// The cursor rectangles point at our cursor; drop them before it goes.
+PlotmeterView::~PlotmeterView()
+{
+    discardCursorRects();
+}
+
+void PlotmeterView::resetCursorRects()
+{
+    if (crossCursor_ != nullptr)
+        addCursorRect(visibleRect(), *crossCursor_);
+}
+
+PlotmeterView& PlotmeterView::setTarget(ScreenPointTarget* target)
+{
+    target_ = target;
+    return *this;
+}
+
+PlotmeterView& PlotmeterView::openImage(const std::string& path)
+{
+    dataImage_.reset();
+    imageError_.clear();
+    dataImage_ = platform_.imageWithContentsOfFile(path, imageError_);
+    if (dataImage_ == nullptr) {
+        if (image() != nullptr)
+            setImage(nullptr);
+        if (imageError_.empty())
+            imageError_ = "not a picture this program can read";
+        return *this;
+    }
+    dataImage_->setBackgroundColor(Color::whiteColor());
+    const Size size = dataImage_->size();
+    setFrameSize(size);
+    setBoundsSize(size);
+    setImage(dataImage_);
+    setNeedsDisplay(true);
+    return *this;
+}
+
+void PlotmeterView::mouseDown(const MouseEvent& event)
+{
+    if (dataImage_ == nullptr || event.clickCount != 2)
+        return;
+    if (target_ == nullptr) {
+        std::fputs("PlotmeterView:  No target to return screen point to.\n", stderr);
+        return;
+    }
+    const FPoint location = convertPointFromWindow(event.locationInWindow);
+    target_->newScreenPoint({static_cast<double>(location.x), static_cast<double>(location.y)});
+}
+
+void PlotmeterView::newScreenPoint(DPoint /*point*/) {}
