@@ -1,0 +1,45 @@
+#pragma once
+
+#include "controller/PlotmeterManager.h"
+#include "platform/qt/DataScrollView.h"
+#include "platform/qt/PlotScrollView.h"
+#include "platform/qt/QtModeButtons.h"
+
+#include <QButtonGroup>
+#include <QMainWindow>
+#include <memory>
+
+class QtPlatform;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The one window: the plot area, the mode buttons and the data area from the interface
+// file, joined to the controller, whose actions the menus and buttons send.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(QtPlatform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Builds the tables and, given a path, opens that picture as the open panel would.
+    void launch(const QStringList& arguments);
+
+    PlotmeterManager& manager() { return *manager_; }
+    Ui::MainWindow& ui() { return *ui_; }
+    DataScrollView& dataView() { return *dataView_; }
+    QButtonGroup& modeGroup() { return modeGroup_; }
+
+  private:
+    void connectActions();
+    void updateGuide();
+
+    std::unique_ptr<Ui::MainWindow> ui_;
+    QButtonGroup modeGroup_;
+    // The controller outlives the views below it: they observe its tables.
+    std::unique_ptr<PlotmeterManager> manager_;
+    std::unique_ptr<PlotScrollView> plotView_;
+    std::unique_ptr<DataScrollView> dataView_;
+    std::unique_ptr<QtModeButtons> modeButtons_;
+};

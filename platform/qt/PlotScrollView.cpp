@@ -1,0 +1,39 @@
+#include "platform/qt/PlotScrollView.h"
+
+#include "platform/ImageView.h"
+#include "platform/qt/PlotImageWidget.h"
+#include "platform/qt/QtImage.h"
+
+#include <QScrollArea>
+
+PlotScrollView::PlotScrollView(QScrollArea& area) : area_(area)
+{
+    area_.setWidgetResizable(false);
+    area_.setBackgroundRole(QPalette::Dark);
+}
+
+// Replacing the widget deletes the previous one, which lets go of its view first; the
+// view itself belongs to the controller.
+void PlotScrollView::setDocumentView(View* view)
+{
+    shown_ = view;
+    auto* imageView = dynamic_cast<ImageView*>(view);
+    if (imageView == nullptr) {
+        delete area_.takeWidget();
+        return;
+    }
+    area_.setWidget(new PlotImageWidget(*imageView));
+    if (const auto* picture = dynamic_cast<const QtImage*>(imageView->image().get()); picture && pictureShown_)
+        pictureShown_(*picture);
+}
+
+void PlotScrollView::setHasHorizontalScroller(bool flag)
+{
+    area_.setHorizontalScrollBarPolicy(flag ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void PlotScrollView::setNeedsDisplay(bool flag)
+{
+    if (flag)
+        area_.viewport()->update();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/ScrollView.h"
+
+#include <QObject>
+#include <functional>
+
+class QScrollArea;
+class QtImage;
+
+// The plot area: a scroll area that shows the current plot view, picture at 100 %.
+class PlotScrollView : public ScrollView {
+  public:
+    explicit PlotScrollView(QScrollArea& area);
+
+    View* documentView() const override { return shown_; }
+    void setDocumentView(View* view) override;
+    void setHasHorizontalScroller(bool flag) override;
+    void setNeedsDisplay(bool flag) override;
+
+    // Told of each picture that comes on show, with the path it was read from.
+    void onPictureShown(std::function<void(const QtImage&)> callback) { pictureShown_ = std::move(callback); }
+
+  private:
+    QScrollArea& area_;
+    View* shown_ = nullptr;
+    std::function<void(const QtImage&)> pictureShown_;
+};

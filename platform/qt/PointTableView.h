@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QTableView>
+
+class PointTableModel;
+
+// A point table on screen: fixed cell sizes (so a table of any length scrolls at once),
+// the newest row kept in sight, and a new row that awaits world values opened for typing
+// at its world x cell.
+class PointTableView : public QTableView {
+    Q_OBJECT
+  public:
+    explicit PointTableView(PointTableModel& model, QWidget* parent = nullptr);
+
+  private:
+    void rowsAppended(int first, int last);
+};

@@ -1,0 +1,275 @@
+#include "WindowDriver.h"
+
+#include "platform/qt/DataScrollView.h"
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/PlotImageWidget.h"
+#include "platform/qt/PointTableView.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/WorldValueDelegate.h"
+#include "ui_MainWindow.h"
+#include "view/PlotmeterView.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QToolTip>
+#include <QtTest>
+
+// The assembled window, driven under the offscreen platform as a user would drive it.
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void doubleClickBecomesARowInPictureUnits();
+    void fractionOfThePointerPositionIsKept();
+    void singleClickMakesNoPointAndTripleClickOne();
+    void typedWorldValuesDriveTheFit();
+    void worldCellRefusesWhatIsNotANumber();
+    void alertIsARealMessageBox();
+    void controlTwoChoosesAcquireAsAClickWould();
+    void openPanelOpensThePlotAndNamesTheWindow();
+    void savePanelWritesTheDataFile();
+    void tablesShowTheirColumnsAndCells();
+
+  private:
+    PlotImageWidget* plotWidget() const;
+    QLineEdit* openEditor() const;
+    void doubleClickAt(double x, double y);
+    void typeWorldValues(const QString& x, const QString& y);
+    PointTable& calibration() { return *window_->manager().calMatrix(); }
+    PointTable& data() { return *window_->manager().acquireMatrix(); }
+
+    std::unique_ptr<ModalGuard> guard_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString picture_;
+    std::unique_ptr<QtPlatform> platform_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+void MainWindowTest::init()
+{
+    guard_ = std::make_unique<ModalGuard>();
+    folder_ = std::make_unique<QTemporaryDir>();
+    picture_ = makePicture(*folder_, QStringLiteral("plot.png"), 640, 480);
+    platform_ = std::make_unique<QtPlatform>();
+    window_ = std::make_unique<MainWindow>(*platform_);
+    window_->resize(1200, 760);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    window_->launch({picture_});
+    QVERIFY(plotWidget() != nullptr);
+}
+
+void MainWindowTest::cleanup()
+{
+    QCOMPARE(guard_->unexpected(), QStringList());
+    window_.reset();
+    platform_.reset();
+    folder_.reset();
+}
+
+PlotImageWidget* MainWindowTest::plotWidget() const
+{
+    return qobject_cast<PlotImageWidget*>(window_->ui().plotScrollArea->widget());
+}
+
+// A closed editor lingers, hidden, until the event loop deletes it.
+QLineEdit* MainWindowTest::openEditor() const
+{
+    for (QLineEdit* editor : window_->findChildren<QLineEdit*>(QStringLiteral("worldValueEditor")))
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
+// (x, y) in picture units: from the lower-left corner, y upward.
+void MainWindowTest::doubleClickAt(double x, double y)
+{
+    QTest::mouseDClick(plotWidget(), Qt::LeftButton, {}, QPoint(qRound(x), 480 - qRound(y)));
+}
+
+void MainWindowTest::typeWorldValues(const QString& x, const QString& y)
+{
+    QLineEdit* editor = openEditor();
+    QVERIFY2(editor != nullptr, "the world x cell of the new row opens for typing");
+    QTest::keyClicks(editor, x);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    editor = openEditor();
+    QVERIFY2(editor != nullptr, "Tab moves on to world y");
+    QTest::keyClicks(editor, y);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The view commits the typed value once the key press is through.
+    QCoreApplication::processEvents();
+}
+
+void MainWindowTest::doubleClickBecomesARowInPictureUnits()
+{
+    doubleClickAt(10, 20);
+    QCOMPARE(calibration().numberOfRows(), 1);
+    QCOMPARE(calibration().cellAtRow(0, 0).floatValue(), 10.0f);
+    QCOMPARE(calibration().cellAtRow(0, 1).floatValue(), 20.0f);
+    QVERIFY(plotWidget()->cursor().shape() == Qt::BitmapCursor);
+}
+
+void MainWindowTest::fractionOfThePointerPositionIsKept()
+{
+    QMouseEvent press(QEvent::MouseButtonDblClick, QPointF(10.25, 480 - 20.5),
+                      plotWidget()->mapToGlobal(QPointF(10.25, 459.5)), Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(plotWidget(), &press);
+    QCOMPARE(calibration().numberOfRows(), 1);
+    QCOMPARE(calibration().cellAtRow(0, 0).floatValue(), 10.25f);
+    QCOMPARE(calibration().cellAtRow(0, 1).floatValue(), 20.5f);
+}
+
+void MainWindowTest::singleClickMakesNoPointAndTripleClickOne()
+{
+    QTest::mouseClick(plotWidget(), Qt::LeftButton, {}, QPoint(50, 50));
+    QCOMPARE(calibration().numberOfRows(), 0);
+
+    // Press, double-click press, then a third press at once at the same place.
+    const QPointF at(100, 100);
+    const QPointF global = plotWidget()->mapToGlobal(at);
+    const QEvent::Type types[] = {QEvent::MouseButtonPress,   QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                  QEvent::MouseButtonRelease, QEvent::MouseButtonPress,   QEvent::MouseButtonRelease};
+    quint64 time = 1'000'000;
+    for (QEvent::Type type : types) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, global, Qt::LeftButton, held, {});
+        event.setTimestamp(time += 20);
+        QApplication::sendEvent(plotWidget(), &event);
+    }
+    QCOMPARE(calibration().numberOfRows(), 1);
+}
+
+void MainWindowTest::typedWorldValuesDriveTheFit()
+{
+    // Screen (100, 100), (300, 100), (100, 400) stand for world (0, 0), (10, 0), (0, 60).
+    doubleClickAt(100, 100);
+    typeWorldValues(QStringLiteral("0"), QStringLiteral("0"));
+    doubleClickAt(300, 100);
+    typeWorldValues(QStringLiteral("10"), QStringLiteral("0"));
+    doubleClickAt(100, 400);
+    typeWorldValues(QStringLiteral("0"), QStringLiteral("6e1"));
+    QCOMPARE(QString::fromStdString(calibration().cellAtRow(2, 3).stringValue()), QStringLiteral("6e1"));
+
+    window_->ui().acquireButton->click();
+    QCOMPARE(window_->manager().mode(), PlotmeterManager::acquireMode);
+    doubleClickAt(200, 250);
+    QCOMPARE(data().numberOfRows(), 1);
+    QCOMPARE(data().cellAtRow(0, 2).floatValue(), 5.0f);
+    QCOMPARE(data().cellAtRow(0, 3).floatValue(), 30.0f);
+    auto* shown = qobject_cast<PointTableView*>(window_->ui().dataStack->currentWidget());
+    QVERIFY(shown != nullptr);
+    QCOMPARE(shown, window_->dataView().viewFor(&data()));
+}
+
+void MainWindowTest::worldCellRefusesWhatIsNotANumber()
+{
+    doubleClickAt(100, 100);
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor != nullptr);
+    QTest::keyClicks(editor, QStringLiteral("abc"));
+    QCOMPARE(editor->text(), QString());
+    QTest::keyClicks(editor, QStringLiteral("1e"));
+    QCOMPARE(editor->text(), QStringLiteral("1e"));
+    QVERIFY(!editor->hasAcceptableInput());
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(QString::fromStdString(calibration().cellAtRow(0, 2).stringValue()), QString());
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), WorldValueDelegate::hint());
+}
+
+void MainWindowTest::alertIsARealMessageBox()
+{
+    QString title;
+    QString text;
+    answerNextDialog<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        box.accept();
+    });
+    window_->ui().acquireButton->click();
+    QCOMPARE(title, QStringLiteral("Insufficient Data"));
+    QCOMPARE(text, QStringLiteral("You must have at least three non-colinear calibration data points"));
+    QVERIFY(window_->ui().calibrateButton->isChecked());
+}
+
+void MainWindowTest::controlTwoChoosesAcquireAsAClickWould()
+{
+    QString title;
+    answerNextDialog<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        box.accept();
+    });
+    QTest::keyClick(window_.get(), Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(title, QStringLiteral("Insufficient Data"));
+    QVERIFY(window_->ui().calibrateButton->isChecked());
+    QCOMPARE(window_->manager().mode(), PlotmeterManager::calMode);
+}
+
+void MainWindowTest::openPanelOpensThePlotAndNamesTheWindow()
+{
+    doubleClickAt(100, 100);
+    const QString other = makePicture(*folder_, QStringLiteral("scan of figure 3.png"), 320, 200);
+    QStringList filters;
+    answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+        filters = dialog.nameFilters();
+        dialog.selectFile(other);
+        static_cast<QDialog&>(dialog).accept();
+    });
+    window_->ui().actionOpenPlot->trigger();
+    QVERIFY(filters.constFirst().contains(QStringLiteral("*.png")));
+    QVERIFY(filters.constLast().contains(QStringLiteral("(*)")));
+    QCOMPARE(calibration().numberOfRows(), 0);
+    QCOMPARE(plotWidget()->size(), QSize(320, 200));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("scan of figure 3.png — Plotmeter"));
+}
+
+void MainWindowTest::savePanelWritesTheDataFile()
+{
+    doubleClickAt(100, 100);
+    typeWorldValues(QStringLiteral("0"), QStringLiteral("0"));
+    doubleClickAt(300, 100);
+    typeWorldValues(QStringLiteral("10"), QStringLiteral("0"));
+    doubleClickAt(100, 400);
+    typeWorldValues(QStringLiteral("0"), QStringLiteral("60"));
+    window_->ui().acquireButton->click();
+    doubleClickAt(200, 250);
+
+    const QString target = folder_->filePath(QStringLiteral("data.txt"));
+    answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectFile(target);
+        static_cast<QDialog&>(dialog).accept();
+    });
+    window_->ui().actionSaveData->trigger();
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("   200.000   250.000         5.000000       30.000000\n"));
+}
+
+void MainWindowTest::tablesShowTheirColumnsAndCells()
+{
+    doubleClickAt(123, 45);
+    PointTableView* view = window_->dataView().viewFor(&calibration());
+    QVERIFY(view != nullptr);
+    QAbstractItemModel& model = *view->model();
+    QStringList headers;
+    for (int column = 0; column < model.columnCount(); ++column)
+        headers << model.headerData(column, Qt::Horizontal).toString();
+    QCOMPARE(headers, (QStringList{"Screen X", "Screen Y", "World X", "World Y"}));
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("123"));
+    QCOMPARE(model.data(model.index(0, 0), Qt::BackgroundRole).value<QColor>(),
+             QColor::fromRgbF(2.0f / 3, 2.0f / 3, 2.0f / 3));
+    QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(model.flags(model.index(0, 2)) & Qt::ItemIsEditable);
+    QCOMPARE(view->columnWidth(0), 94);
+    QCOMPARE(view->rowHeight(0), 20);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

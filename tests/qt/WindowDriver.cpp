@@ -1,0 +1,51 @@
+#include "WindowDriver.h"
+
+#include <QFile>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+StderrCapture::StderrCapture() : saved_(dup(STDERR_FILENO)), path_(folder_.filePath(QStringLiteral("stderr.txt")))
+{
+    std::fflush(stderr);
+    const int fd = ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, STDERR_FILENO);
+    ::close(fd);
+}
+
+StderrCapture::~StderrCapture()
+{
+    text();
+    ::close(saved_);
+}
+
+QString StderrCapture::text()
+{
+    std::fflush(stderr);
+    if (saved_ >= 0)
+        dup2(saved_, STDERR_FILENO);
+    QFile file(path_);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromLocal8Bit(file.readAll());
+}
+
+ModalGuard::ModalGuard()
+{
+    timer_.setInterval(100);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != waiting_) {
+            waiting_ = modal;
+            ticks_ = 0;
+            return;
+        }
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (dialog != nullptr && ++ticks_ >= 20) {
+            unexpected_ << dialog->windowTitle();
+            dialog->reject();
+        }
+    });
+    timer_.start();
+}
+
+ModalGuard::~ModalGuard() = default;

@@ -1,0 +1,85 @@
+// Digitizes the bundled sample plot as a user would and saves a picture of the window,
+// for the README. Run by scripts/screenshot under Xvfb.
+
+#include "SamplePlot.h"
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/QtPlatform.h"
+#include "ui_MainWindow.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QtTest>
+#include <cstdio>
+
+namespace {
+
+// A point of the plot's own units as the picture position a user double-clicks.
+QPoint pictureSpot(double x, double y)
+{
+    return {qRound(samplePlot::pixelX(x)), qRound(samplePlot::pixelY(y))};
+}
+
+QLineEdit* openEditor(QWidget& window)
+{
+    for (QLineEdit* editor : window.findChildren<QLineEdit*>(QStringLiteral("worldValueEditor")))
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
+bool type(QWidget& window, const QString& text, Qt::Key then)
+{
+    QLineEdit* editor = openEditor(window);
+    if (editor == nullptr)
+        return false;
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, then);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG\n");
+        return 2;
+    }
+    QtPlatform platform;
+    MainWindow window(platform);
+    window.resize(1420, 700);
+    window.show();
+    QTest::qWait(200);
+    window.launch({QString::fromLocal8Bit(argv[1])});
+    QTest::qWait(200);
+    QWidget* plot = window.ui().plotScrollArea->widget();
+
+    struct Mark {
+        double x, y;
+        const char* worldX;
+        const char* worldY;
+    };
+    const Mark marks[] = {{0, 0, "0", "0"}, {10, 0, "10", "0"}, {0, 100, "0", "100"}};
+    for (const Mark& mark : marks) {
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(mark.x, mark.y));
+        QCoreApplication::processEvents();
+        if (!type(window, QString::fromLatin1(mark.worldX), Qt::Key_Tab) ||
+            !type(window, QString::fromLatin1(mark.worldY), Qt::Key_Return)) {
+            std::fprintf(stderr, "make_screenshot: the world cells did not open for typing\n");
+            return 1;
+        }
+    }
+    window.ui().acquireButton->click();
+    for (double t = 0.5; t < 10.0; t += 0.75)
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(t, samplePlot::curve(t)));
+    QTest::qWait(300);
+
+    if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
