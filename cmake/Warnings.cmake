@@ -9,6 +9,6 @@ endif()
 
 if(PLOTMETER_SANITIZE)
   target_compile_options(plotmeter_warnings INTERFACE
-    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(plotmeter_warnings INTERFACE -fsanitize=address,undefined)
 endif()

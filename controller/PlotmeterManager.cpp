@@ -1,6 +1,7 @@
 #include "controller/PlotmeterManager.h"
 
 #include "platform/ModeButtons.h"
+#include "platform/NumberText.h"
 #include "platform/Platform.h"
 #include "platform/ScrollView.h"
 #include "view/PlotmeterView.h"
@@ -37,7 +38,7 @@ void PlotmeterManager::newScreenPoint(DPoint p)
         TableCell& cell = table.cellAtRow(r, column);
         cell.setEditable(false);
         cell.setFloatingPointFormat(true, 5, 0);
-        cell.setFloatValue(static_cast<float>(column == 0 ? p.x : p.y));
+        cell.setFloatValue(toSinglePrecision(column == 0 ? p.x : p.y));
     }
 
     if (mode_ == calMode) {
@@ -48,12 +49,13 @@ void PlotmeterManager::newScreenPoint(DPoint p)
             cell.setStringValue("");
         }
     } else {
+        unsavedData_ = true;
         const DPoint w = plotmeter_.calcWorldFromScreen(p);
         for (int column = 2; column < 4; ++column) {
             TableCell& cell = table.cellAtRow(r, column);
             cell.setEditable(false);
             cell.setFloatingPointFormat(false, 5, 6);
-            cell.setFloatValue(static_cast<float>(column == 2 ? w.x : w.y));
+            cell.setFloatValue(toSinglePrecision(column == 2 ? w.x : w.y));
         }
     }
 

@@ -49,6 +49,13 @@ class PlotmeterManager : public ScreenPointTarget {
     void newScreenPoint(DPoint point) override;
     bool isColinear(DPoint point) const;
 
+    // Whether the data table holds points added since the last successful save; the
+    // window asks before they would be lost.
+    bool hasUnsavedData() const
+    {
+        return unsavedData_ && acquireMatrix_ != nullptr && acquireMatrix_->numberOfRows() > 0;
+    }
+
     int mode() const { return mode_; }
     PointTable* calMatrix() const { return calMatrix_.get(); }
     PointTable* acquireMatrix() const { return acquireMatrix_.get(); }
@@ -60,7 +67,7 @@ class PlotmeterManager : public ScreenPointTarget {
     void returnToCalibration();
     bool loadCalibrationAndFit();
     static void emptyTable(PointTable& table);
-    void writeData(const std::string& path);
+    bool writeData(const std::string& path);
 
     Platform& platform_;
     ScrollView* plotView_ = nullptr;
@@ -73,4 +80,5 @@ class PlotmeterManager : public ScreenPointTarget {
     std::unique_ptr<PlotmeterView> plotmeterView_;
     std::unique_ptr<OpenPanel> openPanel_;
     std::unique_ptr<SavePanel> savePanel_;
+    bool unsavedData_ = false;
 };

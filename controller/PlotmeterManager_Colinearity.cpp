@@ -1,5 +1,7 @@
 #include "controller/PlotmeterManager.h"
 
+#include "platform/NumberText.h"
+
 #include <cmath>
 
 namespace {
@@ -29,8 +31,8 @@ bool PlotmeterManager::isColinear(DPoint p) const
 
     const float x0 = table.cellAtRow(0, 0).floatValue();
     const float y0 = table.cellAtRow(0, 1).floatValue();
-    const float vx = static_cast<float>(p.x - static_cast<double>(x0));
-    const float vy = static_cast<float>(p.y - static_cast<double>(y0));
+    const float vx = toSinglePrecision(p.x - static_cast<double>(x0));
+    const float vy = toSinglePrecision(p.y - static_cast<double>(y0));
     const float d0 = length(vx, vy);
     if (d0 < minimumDistance)
         return true;

@@ -53,13 +53,14 @@ bool PlotmeterManager::saveData()
         savePanel_ = platform_.newSavePanel();
     if (savePanel_->runModal() == cancelButton)
         return false;
-    writeData(savePanel_->filename());
+    if (writeData(savePanel_->filename()))
+        unsavedData_ = false;
     return true;
 }
 
 // The file is replaced only when every line reached the disk; otherwise the previous file
 // stays as it was and the user is told why.
-void PlotmeterManager::writeData(const std::string& path)
+bool PlotmeterManager::writeData(const std::string& path)
 {
     SafeFileWriter writer;
     bool written = writer.open(path);
@@ -84,4 +85,5 @@ void PlotmeterManager::writeData(const std::string& path)
     if (!written)
         platform_.runAlertPanel("Save Failed", "The data could not be saved to \"" + path + "\": " + writer.error() +
                                                    ". Any earlier file there is unchanged.");
+    return written;
 }

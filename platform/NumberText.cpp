@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 
 namespace {
@@ -35,6 +36,18 @@ int clampedDigits(unsigned digits)
 }
 
 } // namespace
+
+float toSinglePrecision(double value)
+{
+    // Values between FLT_MAX and the next double that rounds to infinity still round to
+    // FLT_MAX; only those beyond that go to infinity.
+    constexpr double roundsToInfinity = 3.4028235677973366e38;
+    if (value >= roundsToInfinity)
+        return std::numeric_limits<float>::infinity();
+    if (value <= -roundsToInfinity)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
 
 std::string formatCellNumber(float value, FloatingPointFormat format)
 {

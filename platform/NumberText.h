@@ -13,6 +13,11 @@ struct FloatingPointFormat {
     friend bool operator==(const FloatingPointFormat&, const FloatingPointFormat&) = default;
 };
 
+// The double as a single-precision number, rounded to nearest; beyond the range of single
+// precision it becomes an infinity of its sign, as the hardware would give (a plain cast
+// out of range is undefined behaviour).
+float toSinglePrecision(double value);
+
 // Autorange off: exactly `right` digits after the point. Autorange on: `left + right`
 // significant digits, the point moving to fit the value (exponent notation once the
 // integer part alone needs more digits than that).

@@ -8,7 +8,12 @@ struct ImageLoadResult {
     QString error;
 };
 
+// How many bytes one decoded picture may take on this computer: a quarter of its memory,
+// within bounds, so that a scan of a few hundred megapixels opens while a file that
+// claims a gigantic size is refused before anything is allocated.
+qint64 pictureByteLimit();
+
 // Reads a plot picture the way the user expects to see it: turned upright by its
 // orientation tag, the first page or frame of a multi-page file. A busy cursor shows
-// while it decodes.
+// while it decodes. The decoded picture is the only full-size copy kept.
 ImageLoadResult loadPlotImage(const QString& path);

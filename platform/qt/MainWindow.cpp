@@ -4,7 +4,9 @@
 #include "platform/qt/QtPlatform.h"
 #include "ui_MainWindow.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
+#include <QMessageBox>
 
 MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>())
@@ -48,6 +50,8 @@ void MainWindow::launch(const QStringList& arguments)
 void MainWindow::connectActions()
 {
     connect(ui_->actionOpenPlot, &QAction::triggered, this, [this] {
+        if (!mayDiscardData())
+            return;
         manager_->openPlotFile();
         updateGuide();
     });
@@ -60,6 +64,37 @@ void MainWindow::connectActions()
         manager_->setMode();
         updateGuide();
     });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (mayDiscardData())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool MainWindow::mayDiscardData()
+{
+    if (!manager_->hasUnsavedData())
+        return true;
+    const int rows = manager_->acquireMatrix()->numberOfRows();
+    QMessageBox box(QMessageBox::Question, tr("Unsaved Data"),
+                    rows == 1 ? tr("The data table holds 1 point that has not been saved.")
+                              : tr("The data table holds %1 points that have not been saved.").arg(rows),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("unsavedDataQuestion"));
+    box.setInformativeText(tr("Save them before they are discarded?"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        manager_->saveData();
+        return !manager_->hasUnsavedData();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // One line under the mode buttons that tells a first-time user what a double-click does.

@@ -31,7 +31,13 @@ class MainWindow : public QMainWindow {
     DataScrollView& dataView() { return *dataView_; }
     QButtonGroup& modeGroup() { return modeGroup_; }
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    // Asks, when the data table holds unsaved points, whether to save them first; false
+    // when the user would rather keep them on screen.
+    bool mayDiscardData();
     void connectActions();
     void updateGuide();
 

@@ -3,8 +3,10 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -189,6 +191,64 @@ TEST_F(SaveData, NonAsciiNamesWithSpacesAreSaved)
     const fs::path file = folder / "Messung März 2026.txt";
     EXPECT_EQ(save(file), "");
     EXPECT_EQ(fs::file_size(file), 54u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SaveData, DataPointsCountAsUnsavedUntilASaveSucceeds)
+{
+    EXPECT_FALSE(manager.hasUnsavedData());
+    calibrateAndAcquire();
+    EXPECT_FALSE(manager.hasUnsavedData()) << "calibration points are not data";
+    click(10, 10);
+    EXPECT_TRUE(manager.hasUnsavedData());
+    save("/dev/full");
+    EXPECT_TRUE(manager.hasUnsavedData()) << "a failed save keeps them unsaved";
+    save(folder / "data.txt");
+    EXPECT_FALSE(manager.hasUnsavedData());
+    click(20, 20);
+    EXPECT_TRUE(manager.hasUnsavedData());
+    manager.clearData();
+    EXPECT_FALSE(manager.hasUnsavedData()) << "the user emptied the table";
+}
+
+} // namespace
+
+namespace {
+
+// Runs `check` as an ordinary user when the tests run as the administrator, who may write
+// anywhere; true when the check held.
+bool holdsForAnOrdinaryUser(const std::function<bool()>& check)
+{
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+        _exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(SaveData, ReadOnlyFolderKeepsThePreviousFileAndSaysWhy)
+{
+    addDataRow(1, 2, 3, 4);
+    const fs::path file = folder / "data.txt";
+    std::ofstream(file) << "previous results\n";
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+
+    EXPECT_TRUE(holdsForAnOrdinaryUser([&] {
+        save(file);
+        return platform.alerts.size() == 1 && platform.alerts[0].title == "Save Failed" &&
+               platform.alerts[0].message.find("Permission denied") != std::string::npos;
+    }));
+    EXPECT_EQ(contents(file), "previous results\n");
+    EXPECT_EQ(filesInFolder(), std::vector<std::string>{"data.txt"});
 }
 
 } // namespace

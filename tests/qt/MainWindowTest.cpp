@@ -9,6 +9,7 @@
 #include "ui_MainWindow.h"
 #include "view/PlotmeterView.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -35,8 +36,11 @@ class MainWindowTest : public QObject {
     void openPanelOpensThePlotAndNamesTheWindow();
     void savePanelWritesTheDataFile();
     void tablesShowTheirColumnsAndCells();
+    void closingWithUnsavedPointsAsksFirst();
+    void openingAnotherPlotWithUnsavedPointsAsksFirst();
 
   private:
+    void calibrateAndAcquireOnePoint();
     PlotImageWidget* plotWidget() const;
     QLineEdit* openEditor() const;
     void doubleClickAt(double x, double y);
@@ -230,7 +234,7 @@ void MainWindowTest::openPanelOpensThePlotAndNamesTheWindow()
     QCOMPARE(window_->windowTitle(), QStringLiteral("scan of figure 3.png — Plotmeter"));
 }
 
-void MainWindowTest::savePanelWritesTheDataFile()
+void MainWindowTest::calibrateAndAcquireOnePoint()
 {
     doubleClickAt(100, 100);
     typeWorldValues(QStringLiteral("0"), QStringLiteral("0"));
@@ -240,6 +244,11 @@ void MainWindowTest::savePanelWritesTheDataFile()
     typeWorldValues(QStringLiteral("0"), QStringLiteral("60"));
     window_->ui().acquireButton->click();
     doubleClickAt(200, 250);
+}
+
+void MainWindowTest::savePanelWritesTheDataFile()
+{
+    calibrateAndAcquireOnePoint();
 
     const QString target = folder_->filePath(QStringLiteral("data.txt"));
     answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
@@ -269,6 +278,51 @@ void MainWindowTest::tablesShowTheirColumnsAndCells()
     QVERIFY(model.flags(model.index(0, 2)) & Qt::ItemIsEditable);
     QCOMPARE(view->columnWidth(0), 94);
     QCOMPARE(view->rowHeight(0), 20);
+}
+
+void MainWindowTest::closingWithUnsavedPointsAsksFirst()
+{
+    calibrateAndAcquireOnePoint();
+    QString question;
+    answerNextDialog<QMessageBox>([&](QMessageBox& box) {
+        question = box.text();
+        box.button(QMessageBox::Cancel)->click();
+    });
+    window_->close();
+    QCOMPARE(question, QStringLiteral("The data table holds 1 point that has not been saved."));
+    QVERIFY2(window_->isVisible(), "Cancel keeps the window and its points");
+
+    const QString target = folder_->filePath(QStringLiteral("kept.txt"));
+    answerNextDialog<QMessageBox>([&](QMessageBox& box) {
+        answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+            dialog.selectFile(target);
+            static_cast<QDialog&>(dialog).accept();
+        });
+        box.button(QMessageBox::Save)->click();
+    });
+    window_->close();
+    QVERIFY(!window_->isVisible());
+    QVERIFY(QFile::exists(target));
+}
+
+void MainWindowTest::openingAnotherPlotWithUnsavedPointsAsksFirst()
+{
+    calibrateAndAcquireOnePoint();
+    answerNextDialog<QMessageBox>([&](QMessageBox& box) { box.button(QMessageBox::Cancel)->click(); });
+    window_->ui().actionOpenPlot->trigger();
+    QCOMPARE(data().numberOfRows(), 1);
+
+    const QString other = makePicture(*folder_, QStringLiteral("next.png"), 50, 40);
+    answerNextDialog<QMessageBox>([&](QMessageBox& box) {
+        answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+            dialog.selectFile(other);
+            static_cast<QDialog&>(dialog).accept();
+        });
+        box.button(QMessageBox::Discard)->click();
+    });
+    window_->ui().actionOpenPlot->trigger();
+    QCOMPARE(data().numberOfRows(), 0);
+    QCOMPARE(plotWidget()->size(), QSize(50, 40));
 }
 
 QTEST_MAIN(MainWindowTest)
