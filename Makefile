@@ -3,6 +3,9 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = fit cell_numbers open_picture
 JOBS       ?= $(shell nproc)
 SAMPLE     ?= app/resources/sample-plot.png
 CMAKE_ARGS ?=
@@ -14,7 +17,7 @@ export ASAN_OPTIONS  = detect_leaks=1:allocator_may_return_null=1:strict_string_
 export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS  = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all deps build run test test-plain test-sanitized clean
+.PHONY: all deps build run test test-plain test-sanitized memcheck fuzz fuzz-build fuzz-smoke clean
 
 all: build
 
@@ -30,7 +33,7 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@scripts/run-plotmeter $(BUILD)/plotmeter $(SAMPLE)
 
-test: test-plain test-sanitized
+test: test-plain test-sanitized memcheck fuzz-smoke
 
 test-plain: build
 	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
@@ -42,5 +45,24 @@ test-sanitized: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
 
+# A scripted session in the real window (open, calibrate, 10,000 points, clear, open
+# again) under valgrind: any memory error or definite leak fails.
+memcheck: build
+	QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite \
+	  --error-exitcode=1 --num-callers=30 -q $(BUILD)/tests/headless_session
+
+# libFuzzer targets (clang, with ASan and UBSan), each run for FUZZ_SECONDS from the
+# seeds in fuzz/corpus; `make test` runs them briefly.
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPLOTMETER_FUZZ=ON -DPLOTMETER_TESTS=OFF $(COMMON_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+
+fuzz: fuzz-build
+	@scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+fuzz-smoke:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -12,3 +12,10 @@ if(PLOTMETER_SANITIZE)
     -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(plotmeter_warnings INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing builds (clang): our code instrumented for coverage, with the same sanitizers.
+if(PLOTMETER_FUZZ)
+  target_compile_options(plotmeter_warnings INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(plotmeter_warnings INTERFACE -fsanitize=address,undefined)
+endif()

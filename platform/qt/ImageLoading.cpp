@@ -46,7 +46,7 @@ qint64 pictureByteLimit()
     return std::clamp(memory / 4, 512 * megabyte, 16384 * megabyte);
 }
 
-ImageLoadResult loadPlotImage(const QString& path)
+ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -60,8 +60,8 @@ ImageLoadResult loadPlotImage(const QString& path)
 
     QImageReader reader(path);
     reader.setAutoTransform(true);
-    const qint64 limit = pictureByteLimit();
-    reader.setAllocationLimit(static_cast<int>(limit / megabyte));
+    const qint64 limit = byteLimit;
+    reader.setAllocationLimit(static_cast<int>(std::max<qint64>(1, limit / megabyte)));
     if (!reader.canRead())
         return {{}, QStringLiteral("it is not a picture in a format Plotmeter can read")};
 

@@ -15,5 +15,6 @@ qint64 pictureByteLimit();
 
 // Reads a plot picture the way the user expects to see it: turned upright by its
 // orientation tag, the first page or frame of a multi-page file. A busy cursor shows
-// while it decodes. The decoded picture is the only full-size copy kept.
-ImageLoadResult loadPlotImage(const QString& path);
+// while it decodes. The decoded picture is the only full-size copy kept. A picture that
+// would take more than byteLimit bytes decoded is refused.
+ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit = pictureByteLimit());

@@ -42,7 +42,17 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
 
 void PointTableView::rowsAppended(int /*first*/, int last)
 {
-    scrollToBottom();
+    // Scrolling lays out the headers again; do it once after a burst of appended rows.
+    if (!scrollPending_) {
+        scrollPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                scrollPending_ = false;
+                scrollToBottom();
+            },
+            Qt::QueuedConnection);
+    }
     const QModelIndex worldX = model()->index(last, 2);
     if (!isVisible() || !(model()->flags(worldX) & Qt::ItemIsEditable))
         return;

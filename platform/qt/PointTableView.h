@@ -14,4 +14,6 @@ class PointTableView : public QTableView {
 
   private:
     void rowsAppended(int first, int last);
+
+    bool scrollPending_ = false;
 };

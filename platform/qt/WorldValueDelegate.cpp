@@ -2,6 +2,7 @@
 
 #include "platform/qt/PointTableModel.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QToolTip>
@@ -10,7 +11,9 @@ QValidator::State WorldValueValidator::validate(QString& input, int& /*position*
 {
     if (isAcceptableWorldValue(input))
         return Acceptable;
-    static const QRegularExpression partialNumber(QStringLiteral("^\\s*[+-]?\\d*\\.?\\d*([eE][+-]?\\d*)?\\s*$"));
+    // A decimal comma stays in sight, never committed, so that "1,5" cannot quietly
+    // become 15 by a refused key.
+    static const QRegularExpression partialNumber(QStringLiteral("^\\s*[+-]?\\d*[.,]?\\d*([eE][+-]?\\d*)?\\s*$"));
     return partialNumber.match(input).hasMatch() ? Intermediate : Invalid;
 }
 
@@ -42,6 +45,18 @@ QWidget* WorldValueDelegate::createEditor(QWidget* parent, const QStyleOptionVie
         editor->setStyleSheet(acceptable ? QString() : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
     });
     return editor;
+}
+
+// Enter on an incomplete number keeps the editor open; say why rather than do nothing.
+bool WorldValueDelegate::eventFilter(QObject* editor, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && line != nullptr && !line->hasAcceptableInput())
+            showHint(line);
+    }
+    return QStyledItemDelegate::eventFilter(editor, event);
 }
 
 // A text that is not a complete number stays out of the table: the cell keeps what it

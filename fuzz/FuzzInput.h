@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+// Takes typed values off the front of a fuzzer's input, zero once it runs dry.
+class FuzzInput {
+  public:
+    FuzzInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    template <typename T> T take()
+    {
+        T value{};
+        const std::size_t n = size_ < sizeof(T) ? size_ : sizeof(T);
+        std::memcpy(&value, data_, n);
+        data_ += n;
+        size_ -= n;
+        return value;
+    }
+
+    std::string rest() { return {reinterpret_cast<const char*>(data_), size_}; }
+    bool empty() const { return size_ == 0; }
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+};
