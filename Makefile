@@ -24,10 +24,11 @@ all: build
 deps:
 	@scripts/install-deps
 
-$(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(COMMON_FLAGS)
-
-build: deps $(BUILD)/CMakeCache.txt
+# Configured every time with every option spelled out, so a build folder left configured
+# otherwise (say, without tests) can never make `make test` pass by running nothing.
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTMETER_TESTS=ON -DPLOTMETER_WITH_QT=ON \
+	  -DPLOTMETER_SANITIZE=OFF -DPLOTMETER_FUZZ=OFF -DPLOTMETER_BENCH=OFF $(COMMON_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -36,14 +37,15 @@ run: build
 test: test-plain test-sanitized memcheck fuzz-smoke
 
 test-plain: build
-	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
+	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --no-tests=error
 
 # The same suite again, built with AddressSanitizer (leaks included) and
 # UndefinedBehaviorSanitizer; any report fails the run.
 test-sanitized: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPLOTMETER_SANITIZE=ON $(COMMON_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPLOTMETER_TESTS=ON -DPLOTMETER_WITH_QT=ON \
+	  -DPLOTMETER_SANITIZE=ON -DPLOTMETER_FUZZ=OFF -DPLOTMETER_BENCH=OFF $(COMMON_FLAGS) >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
+	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure --no-tests=error
 
 # A scripted session in the real window (open, calibrate, 10,000 points, clear, open
 # again) under valgrind: any memory error or definite leak fails.

@@ -3,6 +3,7 @@
 #include "platform/qt/QtImage.h"
 #include "platform/qt/QtPlatform.h"
 #include "ui_MainWindow.h"
+#include "view/PlotmeterView.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -23,6 +24,11 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     dataView_ = std::make_unique<DataScrollView>(*ui_->dataStack);
     modeButtons_ = std::make_unique<QtModeButtons>(modeGroup_);
     manager_->connectOutlets(*plotView_, *dataView_, *modeButtons_);
+    marks_ = std::make_unique<PlotMarks>(*manager_);
+    plotView_->setOverlay([this](QPainter& painter, const QRect& exposed) {
+        if (const PlotmeterView* view = manager_->plotmeterView())
+            marks_->paint(painter, exposed, qRound(view->bounds().size.height));
+    });
 
     plotView_->onPictureShown([this](const QtImage& picture) {
         setWindowTitle(tr("%1 — Plotmeter").arg(QFileInfo(picture.path()).fileName()));
@@ -56,7 +62,10 @@ void MainWindow::connectActions()
         updateGuide();
     });
     connect(ui_->actionSaveData, &QAction::triggered, this, [this] { manager_->saveData(); });
-    connect(ui_->actionClearData, &QAction::triggered, this, [this] { manager_->clearData(); });
+    connect(ui_->actionClearData, &QAction::triggered, this, [this] {
+        manager_->clearData();
+        plotView_->refresh();
+    });
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionCalibrate, &QAction::triggered, ui_->calibrateButton, &QAbstractButton::click);
     connect(ui_->actionAcquire, &QAction::triggered, ui_->acquireButton, &QAbstractButton::click);

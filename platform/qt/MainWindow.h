@@ -2,6 +2,7 @@
 
 #include "controller/PlotmeterManager.h"
 #include "platform/qt/DataScrollView.h"
+#include "platform/qt/PlotMarks.h"
 #include "platform/qt/PlotScrollView.h"
 #include "platform/qt/QtModeButtons.h"
 
@@ -48,4 +49,5 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<PlotScrollView> plotView_;
     std::unique_ptr<DataScrollView> dataView_;
     std::unique_ptr<QtModeButtons> modeButtons_;
+    std::unique_ptr<PlotMarks> marks_;
 };

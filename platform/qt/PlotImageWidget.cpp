@@ -25,15 +25,22 @@ const QtImage* PlotImageWidget::picture() const
     return view_ != nullptr ? dynamic_cast<const QtImage*>(view_->image().get()) : nullptr;
 }
 
-void PlotImageWidget::imageViewChanged(ImageView& view)
+void PlotImageWidget::imageViewChanged(ImageView& /*view*/)
 {
     if (applyingCursor_)
         return;
-    const Size size = view.frame().size;
-    const QSize wanted(qRound(size.width), qRound(size.height));
-    if (this->size() != wanted)
-        resize(wanted);
+    // Resized even when a new widget happens to start at that size (640 x 480): a widget
+    // never resized is given its size hint by the scroll area.
+    resize(sizeHint());
     update();
+}
+
+QSize PlotImageWidget::sizeHint() const
+{
+    if (view_ == nullptr)
+        return {0, 0};
+    const Size size = view_->frame().size;
+    return {qRound(size.width), qRound(size.height)};
 }
 
 Rect PlotImageWidget::visibleRect(const ImageView& view) const
@@ -65,6 +72,8 @@ void PlotImageWidget::paintEvent(QPaintEvent* event)
     painter.fillRect(area, image != nullptr ? image->backgroundColor() : palette().color(QPalette::Window));
     if (image != nullptr)
         painter.drawImage(area, image->image(), area);
+    if (overlay_)
+        overlay_(painter, area);
 }
 
 void PlotImageWidget::mousePressEvent(QMouseEvent* event)
@@ -89,6 +98,8 @@ void PlotImageWidget::press(QMouseEvent* event)
         return;
     const QPointF inWindow = mapTo(window(), event->position());
     view_->mouseDown({count, {static_cast<float>(inWindow.x()), static_cast<float>(inWindow.y())}});
+    if (count == 2 && overlay_)
+        update();
 }
 
 void PlotImageWidget::resizeEvent(QResizeEvent* event)

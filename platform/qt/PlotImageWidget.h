@@ -4,6 +4,7 @@
 #include "platform/qt/ClickCounter.h"
 
 #include <QWidget>
+#include <functional>
 
 class QtImage;
 
@@ -17,6 +18,11 @@ class PlotImageWidget : public QWidget, public ImageViewBackend {
     ~PlotImageWidget() override;
 
     ImageView* view() const { return view_; }
+    QSize sizeHint() const override;
+
+    // Drawn over the picture in every exposed rectangle (widget pixels).
+    using Overlay = std::function<void(QPainter&, const QRect& exposed)>;
+    void setOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
 
     void imageViewChanged(ImageView& view) override;
     Rect visibleRect(const ImageView& view) const override;
@@ -37,5 +43,6 @@ class PlotImageWidget : public QWidget, public ImageViewBackend {
 
     ImageView* view_;
     ClickCounter clicks_;
+    Overlay overlay_;
     bool applyingCursor_ = false;
 };

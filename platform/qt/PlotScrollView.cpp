@@ -22,9 +22,17 @@ void PlotScrollView::setDocumentView(View* view)
         delete area_.takeWidget();
         return;
     }
-    area_.setWidget(new PlotImageWidget(*imageView));
+    auto* widget = new PlotImageWidget(*imageView);
+    widget->setOverlay(overlay_);
+    area_.setWidget(widget);
     if (const auto* picture = dynamic_cast<const QtImage*>(imageView->image().get()); picture && pictureShown_)
         pictureShown_(*picture);
+}
+
+void PlotScrollView::refresh()
+{
+    if (QWidget* widget = area_.widget())
+        widget->update();
 }
 
 void PlotScrollView::setHasHorizontalScroller(bool flag)

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <functional>
 
+class QPainter;
+class QRect;
 class QScrollArea;
 class QtImage;
 
@@ -18,6 +20,11 @@ class PlotScrollView : public ScrollView {
     void setHasHorizontalScroller(bool flag) override;
     void setNeedsDisplay(bool flag) override;
 
+    // Drawn over every picture shown from now on.
+    void setOverlay(std::function<void(QPainter&, const QRect&)> overlay) { overlay_ = std::move(overlay); }
+    // Redraws the picture on show, marks included.
+    void refresh();
+
     // Told of each picture that comes on show, with the path it was read from.
     void onPictureShown(std::function<void(const QtImage&)> callback) { pictureShown_ = std::move(callback); }
 
@@ -25,4 +32,5 @@ class PlotScrollView : public ScrollView {
     QScrollArea& area_;
     View* shown_ = nullptr;
     std::function<void(const QtImage&)> pictureShown_;
+    std::function<void(QPainter&, const QRect&)> overlay_;
 };

@@ -32,10 +32,12 @@ void showHint(QLineEdit* editor)
 } // namespace
 
 QWidget* WorldValueDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
-                                          const QModelIndex& /*index*/) const
+                                          const QModelIndex& index) const
 {
     auto* editor = new QLineEdit(parent);
     editor->setObjectName(QStringLiteral("worldValueEditor"));
+    if (const QVariant font = index.data(Qt::FontRole); font.isValid())
+        editor->setFont(font.value<QFont>());
     editor->setValidator(new WorldValueValidator(editor));
     editor->setFrame(false);
     editor->setToolTip(hint());

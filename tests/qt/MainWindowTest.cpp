@@ -37,6 +37,7 @@ class MainWindowTest : public QObject {
     void openPanelOpensThePlotAndNamesTheWindow();
     void savePanelWritesTheDataFile();
     void tablesShowTheirColumnsAndCells();
+    void pointsAreMarkedWhereTheyWereTaken();
     void closingWithUnsavedPointsAsksFirst();
     void openingAnotherPlotWithUnsavedPointsAsksFirst();
 
@@ -114,6 +115,7 @@ void MainWindowTest::typeWorldValues(const QString& x, const QString& y)
 
 void MainWindowTest::doubleClickBecomesARowInPictureUnits()
 {
+    QCOMPARE(plotWidget()->size(), QSize(640, 480));
     doubleClickAt(10, 20);
     QCOMPARE(calibration().numberOfRows(), 1);
     QCOMPARE(calibration().cellAtRow(0, 0).floatValue(), 10.0f);
@@ -317,6 +319,18 @@ void MainWindowTest::tablesShowTheirColumnsAndCells()
     QVERIFY(model.flags(model.index(0, 2)) & Qt::ItemIsEditable);
     QCOMPARE(view->columnWidth(0), 94);
     QCOMPARE(view->rowHeight(0), 20);
+}
+
+void MainWindowTest::pointsAreMarkedWhereTheyWereTaken()
+{
+    const auto colourAt = [this](int x, int y) { return plotWidget()->grab().toImage().pixelColor(x, 480 - y); };
+    QCOMPARE(colourAt(106, 100), QColor(Qt::white));
+    doubleClickAt(100, 100);
+    const QColor ring = colourAt(106, 100);
+    QVERIFY2(ring.red() > 150 && ring.green() < 120 && ring.blue() < 120, qPrintable(ring.name()));
+
+    window_->ui().actionClearData->trigger();
+    QCOMPARE(colourAt(106, 100), QColor(Qt::white));
 }
 
 void MainWindowTest::closingWithUnsavedPointsAsksFirst()
