@@ -15,13 +15,6 @@ TEST_F(ControllerTest, LaunchBuildsTwoEmptyTablesAndShowsTheCalibrationTable)
         EXPECT_EQ(table->frame(), window.placeholder.bounds());
         EXPECT_EQ(table->cellSize(), (Size{93.0f, 20.0f}));
         EXPECT_EQ(table->intercellSpacing(), (Size{1.0f, 0.0f}));
-        EXPECT_EQ(table->backgroundColor(), Color::darkGrayColor());
-        const CellStyle& style = table->prototype().style();
-        EXPECT_EQ(style.font, Font::fontWithName("Helvetica", 12.0f));
-        EXPECT_EQ(style.backgroundColor, Color::lightGrayColor());
-        EXPECT_EQ(style.textColor, Color::blackColor());
-        EXPECT_TRUE(style.bordered);
-        EXPECT_FALSE(style.bezeled);
     }
     EXPECT_EQ(window.dataView.shown, manager.calMatrix());
     EXPECT_TRUE(window.plotView.horizontalScroller);

@@ -107,15 +107,4 @@ TEST(TableCell, ReadsTypedTextAsItsLeadingNumber)
     EXPECT_EQ(cell.floatValue(), 0.0f);
 }
 
-TEST(TableCell, CopiesShareTheirStyleUntilOneChanges)
-{
-    TableCell original;
-    original.setFont(Font::fontWithName("Helvetica", 12.0f));
-    TableCell copy = original;
-    copy.setTextColor(Color::whiteColor());
-    EXPECT_EQ(original.style().textColor, Color::blackColor());
-    EXPECT_EQ(copy.style().textColor, Color::whiteColor());
-    EXPECT_EQ(copy.style().font, original.style().font);
-}
-
 } // namespace
