@@ -8,6 +8,23 @@
 #include <cstdio>
 #include <initializer_list>
 
+namespace {
+
+// out = a · bᵀ for a (arows x n) and b (brows x n): the product with a matrix that is
+// held transposed, summed in the order dmatrix_multiply sums a · b.
+void multiplyByTranspose(const double* const* a, int arows, int n, const double* const* b, int brows, double** out)
+{
+    for (int i = 0; i < arows; ++i) {
+        for (int j = 0; j < brows; ++j) {
+            out[i][j] = 0.0;
+            for (int k = 0; k < n; ++k)
+                out[i][j] += a[i][k] * b[j][k];
+        }
+    }
+}
+
+} // namespace
+
 CartesianPlotmeter::CartesianPlotmeter() : A(dmatrix(2, 2)), Ainverse(dmatrix(2, 2)), Atrans(dmatrix(2, 2))
 {
     // Mapping before the first fit is never asked for; an identity keeps it harmless.
@@ -29,46 +46,51 @@ CartesianPlotmeter::~CartesianPlotmeter()
 
 CartesianPlotmeter& CartesianPlotmeter::clear()
 {
-    release(world, nworld);
-    release(screen, nscreen);
+    release(world, nworld, worldCapacity);
+    release(screen, nscreen, screenCapacity);
     return *this;
 }
 
 CartesianPlotmeter& CartesianPlotmeter::addScreenPoint(DPoint point)
 {
-    append(screen, nscreen, point);
+    append(screen, nscreen, screenCapacity, point);
     return *this;
 }
 
 CartesianPlotmeter& CartesianPlotmeter::addWorldPoint(DPoint point)
 {
-    append(world, nworld, point);
+    append(world, nworld, worldCapacity, point);
     return *this;
 }
 
-// Every append reallocates the whole list: a calibration holds a handful of points, and
-// the list never keeps spare rows.
-void CartesianPlotmeter::append(double**& list, int& count, DPoint point)
+// A full list is copied into one twice its size, so that loading n pairs costs O(n), as
+// the switch to acquisition does before every fit.
+void CartesianPlotmeter::append(double**& list, int& count, int& capacity, DPoint point)
 {
-    double** grown = dmatrix(count + 1, 2);
-    for (int i = 0; i < count; ++i) {
-        grown[i][0] = list[i][0];
-        grown[i][1] = list[i][1];
+    if (count == capacity) {
+        const int grown = capacity == 0 ? 4 : 2 * capacity;
+        double** rows = dmatrix(grown, 2);
+        for (int i = 0; i < count; ++i) {
+            rows[i][0] = list[i][0];
+            rows[i][1] = list[i][1];
+        }
+        if (list != nullptr)
+            release_dmatrix(list, capacity);
+        list = rows;
+        capacity = grown;
     }
-    grown[count][0] = point.x;
-    grown[count][1] = point.y;
-    if (list != nullptr)
-        release_dmatrix(list, count);
-    list = grown;
+    list[count][0] = point.x;
+    list[count][1] = point.y;
     ++count;
 }
 
-void CartesianPlotmeter::release(double**& list, int& count)
+void CartesianPlotmeter::release(double**& list, int& count, int& capacity)
 {
     if (list != nullptr)
-        release_dmatrix(list, count);
+        release_dmatrix(list, capacity);
     list = nullptr;
     count = 0;
+    capacity = 0;
 }
 
 bool CartesianPlotmeter::findTransform()
@@ -84,16 +106,16 @@ bool CartesianPlotmeter::findTransform()
     }
     const int m = n - 1;
 
-    KernelMatrix S(m, 2), W(m, 2);
+    // The differences S and W (m x 2) are held transposed, one row a coordinate, so that
+    // a fit allocates the same few blocks for any number of pairs.
+    KernelMatrix St(2, m), Wt(2, m), N(2, 2);
     for (int i = 0; i < m; ++i) {
         for (int c = 0; c < 2; ++c) {
-            S[i][c] = screen[i + 1][c] - screen[0][c];
-            W[i][c] = world[i + 1][c] - world[0][c];
+            St[c][i] = screen[i + 1][c] - screen[0][c];
+            Wt[c][i] = world[i + 1][c] - world[0][c];
         }
     }
-    KernelMatrix St(2, m), N(2, 2);
-    dmatrix_transpose(S, m, 2, St);
-    dmatrix_multiply(St, 2, m, S, m, 2, N);
+    multiplyByTranspose(St, 2, m, St, 2, N);
     if (!spansThePlane(N)) {
         std::fputs("Calibration screen points do not span the plane\n", stderr);
         return false;
@@ -105,7 +127,7 @@ bool CartesianPlotmeter::findTransform()
 
     // The new transform is built aside and only replaces the old one once it is sound.
     KernelMatrix newAtrans(2, 2), newA(2, 2), newAinverse(2, 2);
-    dmatrix_multiply(P, 2, m, W, m, 2, newAtrans);
+    multiplyByTranspose(P, 2, m, Wt, 2, newAtrans);
     dmatrix_transpose(newAtrans, 2, 2, newA);
     if (!spansThePlane(newA)) {
         std::fputs("Calibration world points do not span the plane\n", stderr);
