@@ -1,0 +1,62 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// One row of the performance table: a figure of Plotmeter's, the floor it is held against
+// (the same work done the plainest way, measured in the same run), their ratio, the goal
+// for that ratio and whether it was met. `item` is the number of the goal it belongs to,
+// so that rows from several programs can be put in order.
+struct FigureRow {
+    int item = 0;
+    std::string figure;
+    std::string plotmeter;
+    std::string floor;
+    std::string ratio;
+    std::string goal;
+    std::string verdict; // "pass", "FAIL" or "info"
+};
+
+// Shows the usual console report (on the standard error stream) and keeps, by benchmark
+// name, the median real time per iteration of its repetitions.
+class MedianCollector : public benchmark::ConsoleReporter {
+  public:
+    MedianCollector();
+    void ReportRuns(const std::vector<Run>& runs) override;
+
+    // Seconds per iteration; negative when the benchmark did not run or failed.
+    double seconds(const std::string& name) const;
+    // Why a benchmark failed; empty when it did not.
+    std::string error(const std::string& name) const;
+
+  private:
+    std::map<std::string, double> medians_;
+    std::map<std::string, std::string> errors_;
+};
+
+std::string formatSeconds(double seconds);
+std::string formatBytes(double bytes);
+// The median time of a benchmark, or why there is none.
+std::string timeText(const MedianCollector& times, const std::string& name);
+
+// Plotmeter's figure against its floor: passes when plotmeter / floor is at most `goal`.
+// A figure that is missing (negative) fails, with `why` in its place. With `noGoal` the
+// ratio is only reported, to show what bounds another figure.
+constexpr double noGoal = 0.0;
+FigureRow ratioRow(int item, std::string figure, double plotmeter, double floor, double goal,
+                   std::string (*format)(double), const std::string& why = {});
+// The same, with both figures the median times of the named benchmarks.
+FigureRow timeRow(int item, std::string figure, const MedianCollector& times, const std::string& plotmeterRun,
+                  const std::string& floorRun, double goal);
+// A figure that is reported, not judged.
+FigureRow infoRow(int item, std::string figure, std::string value, std::string floor = "-");
+
+// Tab-separated, one row a line, on the standard output stream: what bench/run gathers.
+void printRows(const std::vector<FigureRow>& rows);
+
+// Runs the registered benchmarks (command-line flags as Google Benchmark takes them) and
+// hands the medians to `rows`, whose rows are then printed. Returns the exit status.
+int runBenchmarks(int argc, char** argv, std::vector<FigureRow> (*rows)(const MedianCollector&));

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "controller/PlotmeterManager.h"
+#include "platform/ModeButtons.h"
+#include "platform/Platform.h"
+#include "platform/ScrollView.h"
+#include "platform/View.h"
+
+#include <cstdint>
+#include <string>
+
+// The window system as the benchmarks need it: no pictures, no cursors, alerts counted,
+// and a save panel that always answers with `savePath`.
+class RigPlatform : public Platform {
+  public:
+    void runAlertPanel(const std::string& title, const std::string& message) override;
+    std::unique_ptr<OpenPanel> newOpenPanel() override;
+    std::unique_ptr<SavePanel> newSavePanel() override;
+    std::shared_ptr<Image> imageNamed(const std::string& name) override;
+    std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path, std::string& whyNot) override;
+    std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) override;
+
+    std::string savePath;
+    int alerts = 0;
+    std::string lastAlert;
+};
+
+struct RigScrollView : ScrollView {
+    View* documentView() const override { return shown; }
+    void setDocumentView(View* view) override { shown = view; }
+    void setHasHorizontalScroller(bool /*flag*/) override {}
+    void setNeedsDisplay(bool /*flag*/) override {}
+    View* shown = nullptr;
+};
+
+struct RigModeButtons : ModeButtons {
+    int selectedRow() const override { return selected; }
+    void selectCellAtRow(int row, int /*column*/) override { selected = row; }
+    int selected = 0;
+};
+
+// A launched controller without a window, driven through the calls the window makes.
+class ControllerRig {
+  public:
+    ControllerRig();
+
+    // Three calibration points, screen (100, 100), (300, 100), (100, 400) for world
+    // (0, 0), (10, 0), (0, 60), then the switch to acquisition.
+    void calibrateAndAcquire();
+    // `rows` double-clicks in acquisition, at points spread over a 4000 x 3000 picture.
+    void addDataRows(int rows);
+    // The next of a fixed sequence of such points.
+    DPoint nextPoint();
+
+    RigPlatform platform;
+    RigScrollView plotView;
+    RigScrollView dataView;
+    RigModeButtons modeButtons;
+    View placeholder{Rect{{0.0f, 0.0f}, {376.0f, 200.0f}}};
+    PlotmeterManager manager{platform};
+
+  private:
+    std::uint32_t seed_ = 12345;
+};

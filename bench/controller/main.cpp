@@ -1,0 +1,23 @@
+// The benchmarks of the code without a window: tables, saving, the fit.
+#include "controller/ControllerBenchmarks.h"
+
+namespace {
+
+std::vector<FigureRow> allRows(const MedianCollector& times)
+{
+    std::vector<FigureRow> rows;
+    appendRows(times, rows);
+    saveRows(times, rows);
+    fitRows(times, rows);
+    return rows;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    registerAppendBenchmarks();
+    registerSaveBenchmarks();
+    registerFitBenchmarks();
+    return runBenchmarks(argc, argv, allRows);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/Geometry.h"
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/QtPlatform.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+class PlotImageWidget;
+class PointTableView;
+class QScrollArea;
+
+// The window system of the real program, except that an alert is noted rather than shown:
+// a benchmark has nobody to dismiss it.
+class BenchQtPlatform : public QtPlatform {
+  public:
+    void runAlertPanel(const std::string& title, const std::string& message) override;
+    std::string lastAlert;
+};
+
+// Counts, while it lives, the paint events of the widgets with the given object name, or
+// of the one widget given.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QString objectName);
+    explicit PaintCounter(const QObject* target);
+    ~PaintCounter() override;
+    PaintCounter(const PaintCounter&) = delete;
+    PaintCounter& operator=(const PaintCounter&) = delete;
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+  private:
+    QString objectName_;
+    const QObject* target_ = nullptr;
+};
+
+// The assembled main window at its usual size, shown, as the user has it after start-up.
+class WindowRig {
+  public:
+    enum class Start { calibrating, acquiring };
+    explicit WindowRig(Start start = Start::calibrating);
+
+    // Opens the picture as File ▸ Open Plot… does and returns once it is painted; false,
+    // with the reason in platform.lastAlert, when it was refused.
+    bool openPicture(const QString& path);
+    // `rows` double-clicks' worth of data points, as in acquisition.
+    void addDataRows(int rows);
+    DPoint nextPoint();
+    // Lets the window catch up with everything posted: layout, repaints.
+    static void settle();
+
+    PlotImageWidget* plotWidget();
+    QScrollArea& plotArea();
+    PointTableView* shownTable();
+    PlotmeterManager& manager() { return window.manager(); }
+
+    BenchQtPlatform platform;
+    MainWindow window{platform};
+
+  private:
+    std::uint32_t seed_ = 12345;
+};
