@@ -4,6 +4,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fit cell_numbers open_picture
 JOBS       ?= $(shell nproc)
@@ -17,7 +18,7 @@ export ASAN_OPTIONS  = detect_leaks=1:allocator_may_return_null=1:strict_string_
 export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS  = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all deps build run test test-plain test-sanitized memcheck fuzz fuzz-build fuzz-smoke clean
+.PHONY: all deps build run test test-plain test-sanitized memcheck fuzz fuzz-build fuzz-smoke bench clean
 
 all: build
 
@@ -66,5 +67,13 @@ fuzz: fuzz-build
 fuzz-smoke:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 
+# Speed and memory, each figure against a floor measured in the same run on this machine
+# (docs/performance.md): a Release build of its own, then bench/run prints the table.
+# Not part of `make test`.
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DPLOTMETER_BENCH=ON -DPLOTMETER_TESTS=OFF $(COMMON_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	nice bench/run $(BENCH_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
