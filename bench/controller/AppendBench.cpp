@@ -31,7 +31,7 @@ void registerAppendBenchmarks()
         benchmark::RegisterBenchmark(runName(rows).c_str(), [rows](benchmark::State& state) { appendRow(state, rows); })
             ->Iterations(appendsPerRepetition)
             ->Repetitions(15)
-            ->ReportAggregatesOnly(true)
+            ->DisplayAggregatesOnly(true)
             ->UseRealTime();
 }
 

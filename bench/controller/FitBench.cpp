@@ -74,7 +74,7 @@ void registerFitBenchmarks()
                                          }
                                      })
             ->Repetitions(5)
-            ->ReportAggregatesOnly(true)
+            ->DisplayAggregatesOnly(true)
             ->UseRealTime();
         benchmark::RegisterBenchmark(loadName(count).c_str(),
                                      [count](benchmark::State& state) {
@@ -87,7 +87,7 @@ void registerFitBenchmarks()
                                          }
                                      })
             ->Repetitions(3)
-            ->ReportAggregatesOnly(true)
+            ->DisplayAggregatesOnly(true)
             ->UseRealTime();
     }
 }

@@ -145,7 +145,7 @@ void registerSave(const char* name, const char* file, bool (*save)(SaveFixture&,
     benchmark::RegisterBenchmark(name, [file, save](benchmark::State& state) { measureSave(state, file, save); })
         ->Iterations(1)
         ->Repetitions(7)
-        ->ReportAggregatesOnly(true)
+        ->DisplayAggregatesOnly(true)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
 }

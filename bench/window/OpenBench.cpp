@@ -56,8 +56,8 @@ void registerOpen(const std::string& name, void (*open)(benchmark::State&, const
 {
     benchmark::RegisterBenchmark(name.c_str(), [open, path](benchmark::State& state) { open(state, path); })
         ->Iterations(1)
-        ->Repetitions(path.contains(QLatin1String("120mp")) ? 7 : 15)
-        ->ReportAggregatesOnly(true)
+        ->Repetitions(path.contains(QLatin1String("120mp")) ? 11 : 15)
+        ->DisplayAggregatesOnly(true)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
 }

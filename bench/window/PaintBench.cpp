@@ -70,7 +70,7 @@ void registerPaint(const std::string& name, void (*measure)(benchmark::State&, c
 {
     benchmark::RegisterBenchmark(name.c_str(), [measure, path](benchmark::State& state) { measure(state, path); })
         ->Repetitions(9)
-        ->ReportAggregatesOnly(true)
+        ->DisplayAggregatesOnly(true)
         ->UseRealTime()
         ->MinTime(0.2);
 }

@@ -56,12 +56,12 @@ void registerTableBenchmarks()
                                      [rows](benchmark::State& state) { appendRow(state, rows); })
             ->Iterations(200)
             ->Repetitions(7)
-            ->ReportAggregatesOnly(true)
+            ->DisplayAggregatesOnly(true)
             ->UseRealTime();
         benchmark::RegisterBenchmark(runName("repaint table", rows).c_str(),
                                      [rows](benchmark::State& state) { repaintTable(state, rows); })
             ->Repetitions(9)
-            ->ReportAggregatesOnly(true)
+            ->DisplayAggregatesOnly(true)
             ->UseRealTime()
             ->MinTime(0.2);
     }
