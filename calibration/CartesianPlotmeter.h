@@ -46,14 +46,11 @@ class CartesianPlotmeter {
     double yOffset() const { return yoffset; }
 
   private:
-    static void append(double**& list, int& count, int& capacity, DPoint point);
-    static void release(double**& list, int& count, int& capacity);
+    static void append(double**& list, int& count, DPoint point);
+    static void release(double**& list, int& count);
 
     int nscreen = 0;
     int nworld = 0;
-    // Rows allocated in each list; the lists grow by doubling.
-    int screenCapacity = 0;
-    int worldCapacity = 0;
     double** screen = nullptr;
     double** world = nullptr;
     double** A;
