@@ -1,44 +1,45 @@
 #include "common/FigureTable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <utility>
 
-MedianCollector::MedianCollector() : ConsoleReporter(OO_Tabular)
+RunTimes::RunTimes() : ConsoleReporter(OO_Tabular)
 {
     SetOutputStream(&std::cerr);
     SetErrorStream(&std::cerr);
 }
 
-void MedianCollector::ReportRuns(const std::vector<Run>& runs)
+void RunTimes::ReportRuns(const std::vector<Run>& runs)
 {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
         const std::string& name = run.run_name.function_name;
         if (run.error_occurred) {
             errors_[name] = run.error_message;
-            medians_[name] = -1.0;
+            fastest_[name] = -1.0;
             continue;
         }
-        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        const bool fastest = run.run_type == Run::RT_Aggregate && run.aggregate_name == "fastest";
         const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-        if (median || single)
-            medians_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        if (fastest || single)
+            fastest_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
 }
 
-double MedianCollector::seconds(const std::string& name) const
+double RunTimes::seconds(const std::string& name) const
 {
-    const auto found = medians_.find(name);
-    return found == medians_.end() ? -1.0 : found->second;
+    const auto found = fastest_.find(name);
+    return found == fastest_.end() ? -1.0 : found->second;
 }
 
-std::string MedianCollector::error(const std::string& name) const
+std::string RunTimes::error(const std::string& name) const
 {
     const auto found = errors_.find(name);
     if (found != errors_.end())
         return found->second;
-    return medians_.count(name) == 0 ? "not run" : "";
+    return fastest_.count(name) == 0 ? "not run" : "";
 }
 
 namespace {
@@ -77,7 +78,12 @@ std::string formatBytes(double bytes)
     return significant(bytes / (1024.0 * 1024.0), "MiB");
 }
 
-std::string timeText(const MedianCollector& times, const std::string& name)
+double fastestRepetition(const std::vector<double>& times)
+{
+    return times.empty() ? 0.0 : *std::min_element(times.begin(), times.end());
+}
+
+std::string timeText(const RunTimes& times, const std::string& name)
 {
     const std::string why = times.error(name);
     return why.empty() ? formatSeconds(times.seconds(name)) : "error: " + why;
@@ -107,7 +113,7 @@ FigureRow ratioRow(int item, std::string figure, double plotmeter, double floor,
     return row;
 }
 
-FigureRow timeRow(int item, std::string figure, const MedianCollector& times, const std::string& plotmeterRun,
+FigureRow timeRow(int item, std::string figure, const RunTimes& times, const std::string& plotmeterRun,
                   const std::string& floorRun, double goal)
 {
     std::string why = times.error(plotmeterRun);
@@ -130,12 +136,12 @@ void printRows(const std::vector<FigureRow>& rows)
     std::cout.flush();
 }
 
-int runBenchmarks(int argc, char** argv, std::vector<FigureRow> (*rows)(const MedianCollector&))
+int runBenchmarks(int argc, char** argv, std::vector<FigureRow> (*rows)(const RunTimes&))
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;
-    MedianCollector collector;
+    RunTimes collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
     printRows(rows(collector));

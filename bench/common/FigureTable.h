@@ -21,10 +21,13 @@ struct FigureRow {
 };
 
 // Shows the usual console report (on the standard error stream) and keeps, by benchmark
-// name, the median real time per iteration of its repetitions.
-class MedianCollector : public benchmark::ConsoleReporter {
+// name, the real time per iteration of its fastest repetition. On a shared machine other
+// work only ever adds time, so the fastest repetition is the least disturbed one; the
+// same holds for Plotmeter and for its floor. (The console report and the log show the
+// median and the spread as well.)
+class RunTimes : public benchmark::ConsoleReporter {
   public:
-    MedianCollector();
+    RunTimes();
     void ReportRuns(const std::vector<Run>& runs) override;
 
     // Seconds per iteration; negative when the benchmark did not run or failed.
@@ -33,14 +36,18 @@ class MedianCollector : public benchmark::ConsoleReporter {
     std::string error(const std::string& name) const;
 
   private:
-    std::map<std::string, double> medians_;
+    std::map<std::string, double> fastest_;
     std::map<std::string, std::string> errors_;
 };
 
 std::string formatSeconds(double seconds);
 std::string formatBytes(double bytes);
-// The median time of a benchmark, or why there is none.
-std::string timeText(const MedianCollector& times, const std::string& name);
+// The statistic the table is made from, to be computed over every benchmark's
+// repetitions as "fastest".
+double fastestRepetition(const std::vector<double>& times);
+
+// The time of a benchmark, or why there is none.
+std::string timeText(const RunTimes& times, const std::string& name);
 
 // Plotmeter's figure against its floor: passes when plotmeter / floor is at most `goal`.
 // A figure that is missing (negative) fails, with `why` in its place. With `noGoal` the
@@ -48,8 +55,8 @@ std::string timeText(const MedianCollector& times, const std::string& name);
 constexpr double noGoal = 0.0;
 FigureRow ratioRow(int item, std::string figure, double plotmeter, double floor, double goal,
                    std::string (*format)(double), const std::string& why = {});
-// The same, with both figures the median times of the named benchmarks.
-FigureRow timeRow(int item, std::string figure, const MedianCollector& times, const std::string& plotmeterRun,
+// The same, with both figures the times of the named benchmarks.
+FigureRow timeRow(int item, std::string figure, const RunTimes& times, const std::string& plotmeterRun,
                   const std::string& floorRun, double goal);
 // A figure that is reported, not judged.
 FigureRow infoRow(int item, std::string figure, std::string value, std::string floor = "-");
@@ -58,5 +65,5 @@ FigureRow infoRow(int item, std::string figure, std::string value, std::string f
 void printRows(const std::vector<FigureRow>& rows);
 
 // Runs the registered benchmarks (command-line flags as Google Benchmark takes them) and
-// hands the medians to `rows`, whose rows are then printed. Returns the exit status.
-int runBenchmarks(int argc, char** argv, std::vector<FigureRow> (*rows)(const MedianCollector&));
+// hands their times to `rows`, whose rows are then printed. Returns the exit status.
+int runBenchmarks(int argc, char** argv, std::vector<FigureRow> (*rows)(const RunTimes&));

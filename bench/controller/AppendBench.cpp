@@ -32,10 +32,11 @@ void registerAppendBenchmarks()
             ->Iterations(appendsPerRepetition)
             ->Repetitions(15)
             ->DisplayAggregatesOnly(true)
+            ->ComputeStatistics("fastest", fastestRepetition)
             ->UseRealTime();
 }
 
-void appendRows(const MedianCollector& times, std::vector<FigureRow>& rows)
+void appendRows(const RunTimes& times, std::vector<FigureRow>& rows)
 {
     rows.push_back(timeRow(4, "append a data row via newScreenPoint, no window: at 100,000 rows vs at 1,000", times,
                            runName(100'000), runName(1'000), 1.5));

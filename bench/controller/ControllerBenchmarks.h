@@ -5,12 +5,12 @@
 #include <vector>
 
 // The benchmarks of the framework-free code, each file registering its own and turning
-// their medians into rows of the table.
+// their times into rows of the table.
 void registerAppendBenchmarks();
-void appendRows(const MedianCollector& times, std::vector<FigureRow>& rows);
+void appendRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
 void registerSaveBenchmarks();
-void saveRows(const MedianCollector& times, std::vector<FigureRow>& rows);
+void saveRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
 void registerFitBenchmarks();
-void fitRows(const MedianCollector& times, std::vector<FigureRow>& rows);
+void fitRows(const RunTimes& times, std::vector<FigureRow>& rows);

@@ -50,6 +50,19 @@ CartesianPlotmeter& loaded(int count)
     return *model;
 }
 
+// 10000 -> "10,000"
+std::string withThousands(int count)
+{
+    const std::string digits = std::to_string(count);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text.push_back(',');
+        text.push_back(digits[i]);
+    }
+    return text;
+}
+
 std::string fitName(int count)
 {
     return "fit/findTransform/" + std::to_string(count) + " pairs";
@@ -75,6 +88,7 @@ void registerFitBenchmarks()
                                      })
             ->Repetitions(5)
             ->DisplayAggregatesOnly(true)
+            ->ComputeStatistics("fastest", fastestRepetition)
             ->UseRealTime();
         benchmark::RegisterBenchmark(loadName(count).c_str(),
                                      [count](benchmark::State& state) {
@@ -88,15 +102,16 @@ void registerFitBenchmarks()
                                      })
             ->Repetitions(3)
             ->DisplayAggregatesOnly(true)
+            ->ComputeStatistics("fastest", fastestRepetition)
             ->UseRealTime();
     }
 }
 
-void fitRows(const MedianCollector& times, std::vector<FigureRow>& rows)
+void fitRows(const RunTimes& times, std::vector<FigureRow>& rows)
 {
     for (int count : pairCounts)
         rows.push_back(
-            infoRow(6, "findTransform, " + std::to_string(count) + " pairs", timeText(times, fitName(count))));
+            infoRow(6, "findTransform, " + withThousands(count) + " pairs", timeText(times, fitName(count))));
     // Linear growth: the time per pair at 10,000 pairs is no more than at 100.
     const double perPairLarge = times.seconds(fitName(10'000)) / 10'000.0;
     const double perPairSmall = times.seconds(fitName(100)) / 100.0;

@@ -146,6 +146,7 @@ void registerSave(const char* name, const char* file, bool (*save)(SaveFixture&,
         ->Iterations(1)
         ->Repetitions(7)
         ->DisplayAggregatesOnly(true)
+        ->ComputeStatistics("fastest", fastestRepetition)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
 }
@@ -165,7 +166,7 @@ void registerSaveBenchmarks()
                  [](SaveFixture& f, const std::string& path) { return bareSave(f.values, path, true); });
 }
 
-void saveRows(const MedianCollector& times, std::vector<FigureRow>& rows)
+void saveRows(const RunTimes& times, std::vector<FigureRow>& rows)
 {
     rows.push_back(
         timeRow(5, "save 1,000,000 data rows vs bare snprintf loop", times, "save/plotmeter", "save/bare loop", 1.3));

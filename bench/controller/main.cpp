@@ -3,7 +3,7 @@
 
 namespace {
 
-std::vector<FigureRow> allRows(const MedianCollector& times)
+std::vector<FigureRow> allRows(const RunTimes& times)
 {
     std::vector<FigureRow> rows;
     appendRows(times, rows);

@@ -58,6 +58,7 @@ void registerOpen(const std::string& name, void (*open)(benchmark::State&, const
         ->Iterations(1)
         ->Repetitions(path.contains(QLatin1String("120mp")) ? 11 : 15)
         ->DisplayAggregatesOnly(true)
+        ->ComputeStatistics("fastest", fastestRepetition)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
 }
@@ -73,7 +74,7 @@ void registerOpenBenchmarks(const QStringList& pictures)
     }
 }
 
-void openRows(const MedianCollector& times, std::vector<FigureRow>& rows)
+void openRows(const RunTimes& times, std::vector<FigureRow>& rows)
 {
     // The goal is for large pictures; the small sample plot shows what opening costs
     // besides decoding.

@@ -71,6 +71,7 @@ void registerPaint(const std::string& name, void (*measure)(benchmark::State&, c
     benchmark::RegisterBenchmark(name.c_str(), [measure, path](benchmark::State& state) { measure(state, path); })
         ->Repetitions(9)
         ->DisplayAggregatesOnly(true)
+        ->ComputeStatistics("fastest", fastestRepetition)
         ->UseRealTime()
         ->MinTime(0.2);
 }
@@ -93,7 +94,7 @@ void registerPaintBenchmarks(const QStringList& pictures)
     }
 }
 
-void paintRows(const MedianCollector& times, std::vector<FigureRow>& rows)
+void paintRows(const RunTimes& times, std::vector<FigureRow>& rows)
 {
     rows.push_back(timeRow(3, "repaint the plot viewport: 120 MP picture vs 12 MP", times,
                            runName("repaint viewport", large), runName("repaint viewport", small), 1.2));

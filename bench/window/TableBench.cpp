@@ -57,17 +57,19 @@ void registerTableBenchmarks()
             ->Iterations(200)
             ->Repetitions(7)
             ->DisplayAggregatesOnly(true)
+            ->ComputeStatistics("fastest", fastestRepetition)
             ->UseRealTime();
         benchmark::RegisterBenchmark(runName("repaint table", rows).c_str(),
                                      [rows](benchmark::State& state) { repaintTable(state, rows); })
             ->Repetitions(9)
             ->DisplayAggregatesOnly(true)
+            ->ComputeStatistics("fastest", fastestRepetition)
             ->UseRealTime()
             ->MinTime(0.2);
     }
 }
 
-void tableRows(const MedianCollector& times, std::vector<FigureRow>& rows)
+void tableRows(const RunTimes& times, std::vector<FigureRow>& rows)
 {
     rows.push_back(timeRow(4, "append a data row via newScreenPoint, window shown: at 100,000 rows vs at 1,000", times,
                            runName("append/window", manyRows), runName("append/window", fewRows), 1.5));

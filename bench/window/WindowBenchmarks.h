@@ -9,16 +9,16 @@
 class WindowRig;
 
 // The benchmarks of the assembled window, each file registering its own and turning
-// their medians into rows of the table. `pictures` are the files make_bench_pictures
+// their times into rows of the table. `pictures` are the files make_bench_pictures
 // wrote, named plot-<megapixels>mp.<png|jpg|tif>.
 void registerOpenBenchmarks(const QStringList& pictures);
-void openRows(const MedianCollector& times, std::vector<FigureRow>& rows);
+void openRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
 void registerPaintBenchmarks(const QStringList& pictures);
-void paintRows(const MedianCollector& times, std::vector<FigureRow>& rows);
+void paintRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
 void registerTableBenchmarks();
-void tableRows(const MedianCollector& times, std::vector<FigureRow>& rows);
+void tableRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
 // Windows kept from one benchmark to the next (a 120-megapixel picture takes seconds to
 // open); all go before the application does.

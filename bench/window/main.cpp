@@ -10,7 +10,7 @@
 
 namespace {
 
-std::vector<FigureRow> allRows(const MedianCollector& times)
+std::vector<FigureRow> allRows(const RunTimes& times)
 {
     std::vector<FigureRow> rows;
     openRows(times, rows);
