@@ -1,8 +1,10 @@
 // The floor for start-up: the plainest Qt 6 Widgets program that shows a window of the
 // size of Plotmeter's. Given a picture file, it decodes it with QImageReader alone and
-// shows it at 100 % in a scroll area, painted straight from the decoded image.
+// shows it at 100 % in a scroll area, painted straight from the decoded image. Built a
+// second time with BARE_WINDOW_WITH_TEXT, the empty window shows one line of text.
 #include <QApplication>
 #include <QImageReader>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -38,6 +40,11 @@ int main(int argc, char** argv)
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 2) {
         QWidget window;
+#ifdef BARE_WINDOW_WITH_TEXT
+        // The same with one line of text: what the first text in a window costs.
+        auto* text = new QLabel(QStringLiteral("Open a picture of a plot with File > Open Plot... (Ctrl+O)."), &window);
+        text->move(20, 20);
+#endif
         window.resize(1240, 780);
         window.show();
         return QApplication::exec();
