@@ -2,8 +2,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+
+// A property every input must keep; a broken one is a finding.
+inline void require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
 
 // Takes typed values off the front of a fuzzer's input, zero once it runs dry.
 class FuzzInput {

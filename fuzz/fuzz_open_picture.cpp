@@ -2,6 +2,7 @@
 // answer with a picture or a reason, never crash, and never hand back an empty picture
 // without a reason.
 
+#include "FuzzInput.h"
 #include "platform/qt/ImageLoading.h"
 
 #include <QCoreApplication>
@@ -38,13 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
     const ImageLoadResult loaded = loadPlotImage(path, limit);
-    if (loaded.image.isNull() && loaded.error.isEmpty()) {
-        std::fprintf(stderr, "broken: refused without a reason\n");
-        std::abort();
-    }
-    if (!loaded.image.isNull() && loaded.image.sizeInBytes() > limit) {
-        std::fprintf(stderr, "broken: decoded beyond the limit\n");
-        std::abort();
-    }
+    require(!loaded.image.isNull() || !loaded.error.isEmpty(), "a refusal gives a reason");
+    require(loaded.image.isNull() || loaded.image.sizeInBytes() <= limit, "nothing is decoded beyond the limit");
     return 0;
 }

@@ -41,16 +41,21 @@ class ControllerTest : public testing::Test {
         manager.setMode();
     }
 
-    // Three calibration points: screen (0,0), (100,0), (0,100) stand for world
-    // (10,20), (30,20), (10,50), so world = (10 + x/5, 20 + 3y/10).
-    void calibrateAndAcquire()
+    // Calibration points at screen (0,0), (100,0), (0,100) with the world values typed
+    // beside them, row by row.
+    void calibrateCorners(const std::string (&world)[3][2])
     {
         click(0, 0);
         click(100, 0);
         click(0, 100);
-        typeWorld(0, "10", "20");
-        typeWorld(1, "30", "20");
-        typeWorld(2, "10", "50");
+        for (int row = 0; row < 3; ++row)
+            typeWorld(row, world[row][0], world[row][1]);
+    }
+
+    // world = (10 + x/5, 20 + 3y/10).
+    void calibrateAndAcquire()
+    {
+        calibrateCorners({{"10", "20"}, {"30", "20"}, {"10", "50"}});
         chooseMode(1);
         ASSERT_EQ(manager.mode(), PlotmeterManager::acquireMode);
     }

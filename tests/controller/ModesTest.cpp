@@ -69,12 +69,7 @@ INSTANTIATE_TEST_SUITE_P(RowCounts, TooFewCalibrationRows, testing::Values(0, 1,
 
 TEST_F(ControllerTest, EmptyWorldCellRefusesAcquisitionAndShowsTheCalibration)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    typeWorld(0, "10", "20");
-    typeWorld(1, "30", "");
-    typeWorld(2, "10", "50");
+    calibrateCorners({{"10", "20"}, {"30", ""}, {"10", "50"}});
     chooseMode(1);
     ASSERT_EQ(alertTitles(), Titles{"Incomplete Data"});
     EXPECT_EQ(platform.alerts[0].message, "Each screen point must have a corresponding World point");
@@ -85,12 +80,7 @@ TEST_F(ControllerTest, EmptyWorldCellRefusesAcquisitionAndShowsTheCalibration)
 
 TEST_F(ControllerTest, BlankWorldCellPassesTheCheckAndReadsAsZero)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    typeWorld(0, "10", "20");
-    typeWorld(1, "30", " ");
-    typeWorld(2, "10", "50");
+    calibrateCorners({{"10", "20"}, {"30", " "}, {"10", "50"}});
     chooseMode(1);
     EXPECT_TRUE(platform.alerts.empty());
     EXPECT_EQ(manager.plotmeter().worldPoint(1), (DPoint{30, 0}));
@@ -160,12 +150,7 @@ TEST_F(ControllerTest, RecalibratingKeepsOldDataRowsAndFitsFromAllRows)
 
 TEST_F(ControllerTest, CalibrationThatDefinesNoTransformIsRefused)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    typeWorld(0, "0", "0");
-    typeWorld(1, "1", "1");
-    typeWorld(2, "2", "2");
+    calibrateCorners({{"0", "0"}, {"1", "1"}, {"2", "2"}});
     chooseMode(1);
     ASSERT_EQ(alertTitles(), Titles{"Invalid Calibration"});
     EXPECT_EQ(platform.alerts[0].message,
@@ -182,12 +167,7 @@ TEST_F(ControllerTest, CalibrationThatDefinesNoTransformIsRefused)
 
 TEST_F(ControllerTest, WorldValueBeyondSinglePrecisionIsRefusedAsACalibration)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    typeWorld(0, "0", "0");
-    typeWorld(1, "1e39", "0");
-    typeWorld(2, "0", "1");
+    calibrateCorners({{"0", "0"}, {"1e39", "0"}, {"0", "1"}});
     chooseMode(1);
     EXPECT_EQ(alertTitles(), Titles{"Invalid Calibration"});
     EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);

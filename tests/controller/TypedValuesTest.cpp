@@ -17,12 +17,8 @@ class TypedWorldValues : public ControllerTest, public testing::WithParamInterfa
 
 TEST_P(TypedWorldValues, AreAnsweredWhenAcquisitionIsChosen)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    for (int row = 0; row < 3; ++row)
-        typeWorld(row, GetParam().world[static_cast<std::size_t>(row)].first,
-                  GetParam().world[static_cast<std::size_t>(row)].second);
+    const auto& w = GetParam().world;
+    calibrateCorners({{w[0].first, w[0].second}, {w[1].first, w[1].second}, {w[2].first, w[2].second}});
     testing::internal::CaptureStderr();
     chooseMode(1);
     testing::internal::GetCapturedStderr();
@@ -60,12 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ControllerTest, VerySmallWorldValuesAreKeptExactlyInTheTable)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    typeWorld(0, "0", "0");
-    typeWorld(1, "1e-30", "0");
-    typeWorld(2, "0", "1e-30");
+    calibrateCorners({{"0", "0"}, {"1e-30", "0"}, {"0", "1e-30"}});
     chooseMode(1);
     click(50, 50);
     EXPECT_FLOAT_EQ(manager.acquireMatrix()->cellAtRow(0, 2).floatValue(), 0.5e-30f);
@@ -90,12 +81,7 @@ TEST_F(ControllerTest, HugeScreenPointsNeitherCrashNorSlipIntoTheCalibration)
 
 TEST_F(ControllerTest, WorldValueBeyondSinglePrecisionBecomesInfinityInTheTable)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    typeWorld(0, "0", "0");
-    typeWorld(1, "1e30", "0");
-    typeWorld(2, "0", "1e30");
+    calibrateCorners({{"0", "0"}, {"1e30", "0"}, {"0", "1e30"}});
     chooseMode(1);
     click(1e11, 1);
     const PointTable& data = *manager.acquireMatrix();
