@@ -75,18 +75,8 @@ void ControllerRig::calibrateAndAcquire()
     manager.setMode();
 }
 
-DPoint ControllerRig::nextPoint()
-{
-    // A fixed linear congruential sequence: the same points in every run.
-    seed_ = seed_ * 1664525u + 1013904223u;
-    const double x = static_cast<double>(seed_ >> 8) / static_cast<double>(1u << 24) * 4000.0;
-    seed_ = seed_ * 1664525u + 1013904223u;
-    const double y = static_cast<double>(seed_ >> 8) / static_cast<double>(1u << 24) * 3000.0;
-    return {x, y};
-}
-
 void ControllerRig::addDataRows(int rows)
 {
     for (int i = 0; i < rows; ++i)
-        manager.newScreenPoint(nextPoint());
+        manager.newScreenPoint(points_.nextPoint());
 }

@@ -6,7 +6,8 @@
 #include "platform/ScrollView.h"
 #include "platform/View.h"
 
-#include <cstdint>
+#include "common/PointSequence.h"
+
 #include <string>
 
 // The window system as the benchmarks need it: no pictures, no cursors, alerts counted,
@@ -50,7 +51,7 @@ class ControllerRig {
     // `rows` double-clicks in acquisition, at points spread over a 4000 x 3000 picture.
     void addDataRows(int rows);
     // The next of a fixed sequence of such points.
-    DPoint nextPoint();
+    DPoint nextPoint() { return points_.nextPoint(); }
 
     RigPlatform platform;
     RigScrollView plotView;
@@ -60,5 +61,5 @@ class ControllerRig {
     PlotmeterManager manager{platform};
 
   private:
-    std::uint32_t seed_ = 12345;
+    PointSequence points_{12345};
 };

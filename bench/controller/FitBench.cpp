@@ -2,6 +2,7 @@
 // and, reported beside it, loading the pairs into the model as the switch to acquisition
 // does before each fit.
 #include "calibration/CartesianPlotmeter.h"
+#include "common/PointSequence.h"
 #include "controller/ControllerBenchmarks.h"
 
 #include <map>
@@ -16,11 +17,8 @@ constexpr int pairCounts[] = {3, 100, 10'000};
 std::vector<std::pair<DPoint, DPoint>> makePairs(int count)
 {
     std::vector<std::pair<DPoint, DPoint>> pairs;
-    std::uint32_t seed = 99;
-    const auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24);
-    };
+    PointSequence sequence(99);
+    const auto next = [&sequence] { return sequence.nextUnit(); };
     for (int i = 0; i < count; ++i) {
         const DPoint s{next() * 4000.0, next() * 3000.0};
         const DPoint w{0.05 * s.x - 0.002 * s.y + 3.0 + 1e-3 * next(), 0.001 * s.x + 0.2 * s.y - 40.0 + 1e-3 * next()};

@@ -4,9 +4,10 @@
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/QtPlatform.h"
 
+#include "common/PointSequence.h"
 #include <QObject>
 #include <QString>
-#include <cstdint>
+
 #include <string>
 
 class PlotImageWidget;
@@ -51,7 +52,7 @@ class WindowRig {
     bool openPicture(const QString& path);
     // `rows` double-clicks' worth of data points, as in acquisition.
     void addDataRows(int rows);
-    DPoint nextPoint();
+    DPoint nextPoint() { return points_.nextPoint(); }
     // Lets the window catch up with everything posted: layout, repaints.
     static void settle();
 
@@ -64,5 +65,5 @@ class WindowRig {
     MainWindow window{platform};
 
   private:
-    std::uint32_t seed_ = 12345;
+    PointSequence points_{12345};
 };
