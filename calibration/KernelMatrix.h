@@ -11,7 +11,6 @@ class KernelMatrix {
     KernelMatrix(const KernelMatrix&) = delete;
     KernelMatrix& operator=(const KernelMatrix&) = delete;
 
-    double** get() { return m_; }
     double* operator[](int row) { return m_[row]; }
     operator double**() { return m_; }
 

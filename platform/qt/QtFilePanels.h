@@ -14,7 +14,6 @@ class QtOpenPanel : public OpenPanel {
     ~QtOpenPanel() override;
     int runModal() override;
     std::vector<std::string> filenames() const override;
-    QFileDialog* dialog() const { return dialog_; }
 
   private:
     QPointer<QFileDialog> dialog_;
@@ -26,7 +25,6 @@ class QtSavePanel : public SavePanel {
     ~QtSavePanel() override;
     int runModal() override;
     std::string filename() const override;
-    QFileDialog* dialog() const { return dialog_; }
 
   private:
     QPointer<QFileDialog> dialog_;

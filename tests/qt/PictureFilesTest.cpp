@@ -85,6 +85,22 @@ QByteArray pngHeaderClaiming(quint32 width, quint32 height)
 
 const QString fixtures = QStringLiteral(PLOTMETER_TEST_PICTURES);
 
+// The main window, shown, with a picture opened at launch as from the command line.
+struct ShownWindow {
+    explicit ShownWindow(const QString& picture) : window(platform)
+    {
+        window.show();
+        exposed = QTest::qWaitForWindowExposed(&window);
+        window.launch({picture});
+    }
+    PlotImageWidget* plot() { return qobject_cast<PlotImageWidget*>(window.ui().plotScrollArea->widget()); }
+    PointTable& calibration() { return *window.manager().calMatrix(); }
+
+    QtPlatform platform;
+    MainWindow window;
+    bool exposed = false;
+};
+
 } // namespace
 
 // Every kind of picture file a user may throw at the open panel gets a clear answer:
@@ -213,16 +229,13 @@ void PictureFilesTest::transparentPartsShowOverWhite()
     clear.setPixelColor(2, 2, Qt::black);
     writeBytes(path("clear.png"), encoded(clear, "png"));
 
-    QtPlatform platform;
-    MainWindow window(platform);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.launch({path("clear.png")});
-    auto* plot = qobject_cast<PlotImageWidget*>(window.ui().plotScrollArea->widget());
+    ShownWindow shown(path("clear.png"));
+    QVERIFY(shown.exposed);
+    PlotImageWidget* plot = shown.plot();
     QVERIFY(plot != nullptr);
-    const QImage shown = plot->grab().toImage();
-    QCOMPARE(shown.pixelColor(20, 15), QColor(Qt::white));
-    QCOMPARE(shown.pixelColor(2, 2), QColor(Qt::black));
+    const QImage painted = plot->grab().toImage();
+    QCOMPARE(painted.pixelColor(20, 15), QColor(Qt::white));
+    QCOMPARE(painted.pixelColor(2, 2), QColor(Qt::black));
 }
 
 // A camera stores a portrait page as landscape pixels plus a tag; the user sees it upright
@@ -233,29 +246,23 @@ void PictureFilesTest::orientationTagTurnsThePictureAndItsClicksUpright()
     writer.setTransformation(QImageIOHandler::TransformationRotate90);
     QVERIFY(writer.write(testPattern(64, 48)));
 
-    QtPlatform platform;
-    MainWindow window(platform);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.launch({path("phone.jpg")});
-    auto* plot = qobject_cast<PlotImageWidget*>(window.ui().plotScrollArea->widget());
+    ShownWindow shown(path("phone.jpg"));
+    QVERIFY(shown.exposed);
+    PlotImageWidget* plot = shown.plot();
     QVERIFY(plot != nullptr);
     QCOMPARE(plot->size(), QSize(48, 64));
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(10, 64 - 20));
-    QCOMPARE(window.manager().calMatrix()->cellAtRow(0, 0).floatValue(), 10.0f);
-    QCOMPARE(window.manager().calMatrix()->cellAtRow(0, 1).floatValue(), 20.0f);
+    QCOMPARE(shown.calibration().cellAtRow(0, 0).floatValue(), 10.0f);
+    QCOMPARE(shown.calibration().cellAtRow(0, 1).floatValue(), 20.0f);
 }
 
 void PictureFilesTest::refusedPictureKeepsThePlotAndItsPoints()
 {
     writeBytes(path("plot.png"), encoded(testPattern(200, 100), "png"));
     writeBytes(path("notes.png"), "shopping list");
-    QtPlatform platform;
-    MainWindow window(platform);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.launch({path("plot.png")});
-    auto* plot = window.ui().plotScrollArea->widget();
+    ShownWindow shown(path("plot.png"));
+    QVERIFY(shown.exposed);
+    PlotImageWidget* plot = shown.plot();
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(50, 50));
 
     QString title, text;
@@ -264,12 +271,12 @@ void PictureFilesTest::refusedPictureKeepsThePlotAndItsPoints()
         text = box.text();
         box.accept();
     });
-    window.manager().openPlotAtPath(QFile::encodeName(path("notes.png")).toStdString());
+    shown.window.manager().openPlotAtPath(QFile::encodeName(path("notes.png")).toStdString());
     QCOMPARE(title, QStringLiteral("Can't Open Image"));
     QVERIFY2(text.contains(path("notes.png")), qPrintable(text));
-    QCOMPARE(window.ui().plotScrollArea->widget(), plot);
-    QCOMPARE(window.manager().calMatrix()->numberOfRows(), 1);
-    QCOMPARE(window.windowTitle(), QStringLiteral("plot.png — Plotmeter"));
+    QCOMPARE(shown.plot(), plot);
+    QCOMPARE(shown.calibration().numberOfRows(), 1);
+    QCOMPARE(shown.window.windowTitle(), QStringLiteral("plot.png — Plotmeter"));
 }
 
 // A 121-megapixel scan, beyond Qt's own default limit, opens and takes points.
@@ -280,17 +287,14 @@ void PictureFilesTest::hugeScanOpensAndCanBeDigitized()
     QVERIFY(QImageWriter(path("scan.png"), "png").write(scan));
     scan = QImage();
 
-    QtPlatform platform;
-    MainWindow window(platform);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.launch({path("scan.png")});
-    auto* plot = qobject_cast<PlotImageWidget*>(window.ui().plotScrollArea->widget());
+    ShownWindow shown(path("scan.png"));
+    QVERIFY(shown.exposed);
+    PlotImageWidget* plot = shown.plot();
     QVERIFY(plot != nullptr);
     QCOMPARE(plot->size(), QSize(11000, 11000));
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(10500, 11000 - 10700));
-    QCOMPARE(window.manager().calMatrix()->cellAtRow(0, 0).floatValue(), 10500.0f);
-    QCOMPARE(window.manager().calMatrix()->cellAtRow(0, 1).floatValue(), 10700.0f);
+    QCOMPARE(shown.calibration().cellAtRow(0, 0).floatValue(), 10500.0f);
+    QCOMPARE(shown.calibration().cellAtRow(0, 1).floatValue(), 10700.0f);
 }
 
 QTEST_MAIN(PictureFilesTest)
