@@ -46,47 +46,51 @@ CartesianPlotmeter::~CartesianPlotmeter()
 
 CartesianPlotmeter& CartesianPlotmeter::clear()
 {
-    release(world, nworld);
-    release(screen, nscreen);
+    release(world, nworld, worldCapacity_);
+    release(screen, nscreen, screenCapacity_);
     return *this;
 }
 
 CartesianPlotmeter& CartesianPlotmeter::addScreenPoint(DPoint point)
 {
-    append(screen, nscreen, point);
+    append(screen, nscreen, screenCapacity_, point);
     return *this;
 }
 
 CartesianPlotmeter& CartesianPlotmeter::addWorldPoint(DPoint point)
 {
-    append(world, nworld, point);
+    append(world, nworld, worldCapacity_, point);
     return *this;
 }
 
-// Every append reallocates the whole list, which holds exactly one row a point and never
-// spare rows: a calibration holds a handful of points (loading 100 pairs takes about
-// 0.1 ms; the cost grows with the square of the count).
-void CartesianPlotmeter::append(double**& list, int& count, DPoint point)
+// The lists grow by doubling their row count, so that loading n pairs costs O(n); rows
+// past the count are allocated but never read.
+void CartesianPlotmeter::append(double**& list, int& count, int& capacity, DPoint point)
 {
-    double** grown = dmatrix(count + 1, 2);
-    for (int i = 0; i < count; ++i) {
-        grown[i][0] = list[i][0];
-        grown[i][1] = list[i][1];
+    if (count == capacity) {
+        const int grown = capacity < 4 ? 4 : capacity * 2;
+        double** bigger = dmatrix(grown, 2);
+        for (int i = 0; i < count; ++i) {
+            bigger[i][0] = list[i][0];
+            bigger[i][1] = list[i][1];
+        }
+        if (list != nullptr)
+            release_dmatrix(list, capacity);
+        list = bigger;
+        capacity = grown;
     }
-    grown[count][0] = point.x;
-    grown[count][1] = point.y;
-    if (list != nullptr)
-        release_dmatrix(list, count);
-    list = grown;
+    list[count][0] = point.x;
+    list[count][1] = point.y;
     ++count;
 }
 
-void CartesianPlotmeter::release(double**& list, int& count)
+void CartesianPlotmeter::release(double**& list, int& count, int& capacity)
 {
     if (list != nullptr)
-        release_dmatrix(list, count);
+        release_dmatrix(list, capacity);
     list = nullptr;
     count = 0;
+    capacity = 0;
 }
 
 bool CartesianPlotmeter::findTransform()

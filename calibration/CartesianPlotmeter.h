@@ -24,7 +24,7 @@ class CartesianPlotmeter {
     // Fits the transform to the pairs held. Refuses, with one line on the standard error
     // stream and the previous transform left in force, when the two lists differ in
     // length, when there are fewer than three pairs, or when the screen or the world
-    // points do not span the plane (all on one line, within single precision), since
+    // points do not span the plane (all on or nearly on one line), since
     // no affine map can then be recovered.
     [[nodiscard]] bool findTransform();
 
@@ -46,13 +46,15 @@ class CartesianPlotmeter {
     double yOffset() const { return yoffset; }
 
   private:
-    static void append(double**& list, int& count, DPoint point);
-    static void release(double**& list, int& count);
+    static void append(double**& list, int& count, int& capacity, DPoint point);
+    static void release(double**& list, int& count, int& capacity);
 
     int nscreen = 0;
     int nworld = 0;
     double** screen = nullptr;
     double** world = nullptr;
+    int screenCapacity_ = 0;
+    int worldCapacity_ = 0;
     double** A;
     double** Ainverse;
     double** Atrans;

@@ -1,14 +1,19 @@
 #include "controller/PlotmeterManager.h"
 
 #include "platform/ModeButtons.h"
-#include "platform/NumberText.h"
 #include "platform/Platform.h"
 #include "platform/ScrollView.h"
 #include "view/PlotmeterView.h"
 
-PlotmeterManager::PlotmeterManager(Platform& platform) : platform_(platform) {}
+PlotmeterManager::PlotmeterManager(Platform& platform) : platform_(platform)
+{
+    document_.setObserver(this);
+}
 
-PlotmeterManager::~PlotmeterManager() = default;
+PlotmeterManager::~PlotmeterManager()
+{
+    document_.setObserver(nullptr);
+}
 
 void PlotmeterManager::connectOutlets(ScrollView& plotView, ScrollView& dataView, ModeButtons& modeButtons)
 {
@@ -19,52 +24,62 @@ void PlotmeterManager::connectOutlets(ScrollView& plotView, ScrollView& dataView
 
 PointTable& PlotmeterManager::tableOfMode() const
 {
-    return mode_ == calMode ? *calMatrix_ : *acquireMatrix_;
+    if (mode_ == calMode)
+        return *calMatrix_;
+    return *acquireMatrix_;
+}
+
+void PlotmeterManager::perform(std::string name, Change change)
+{
+    history_.perform(document_, std::move(name), std::move(change));
+    tell();
+}
+
+void PlotmeterManager::tell()
+{
+    if (listener_)
+        listener_();
 }
 
 void PlotmeterManager::newScreenPoint(DPoint p)
 {
-    if (mode_ == calMode && isColinear(p)) {
-        platform_.runAlertPanel("Co-linear Data Point",
-                                "This point is co-linear with a previous pair of points and does not "
-                                "contribute new calibration information.  This point will be discarded");
-        return;
-    }
-    PointTable& table = tableOfMode();
-    table.addRow();
-    const int r = table.numberOfRows() - 1;
-
-    for (int column = 0; column < 2; ++column) {
-        TableCell& cell = table.cellAtRow(r, column);
-        cell.setEditable(false);
-        cell.setFloatingPointFormat(true, 5, 0);
-        cell.setFloatValue(toSinglePrecision(column == 0 ? p.x : p.y));
-    }
-
     if (mode_ == calMode) {
-        for (int column = 2; column < 4; ++column) {
-            TableCell& cell = table.cellAtRow(r, column);
-            cell.setEditable(true);
-            cell.setFloatingPointFormat(false, 5, 6);
-            cell.setStringValue("");
+        if (isColinear(p)) {
+            platform_.runAlertPanel("Co-linear Data Point",
+                                    "This point is co-linear with a previous pair of points and does not "
+                                    "contribute new calibration information.  This point will be discarded");
+            return;
         }
+        perform("Add Calibration Point", change::InsertCalibration{document_.calibration().size(), {p, {}, {}}});
     } else {
-        unsavedData_ = true;
-        const DPoint w = plotmeter_.calcWorldFromScreen(p);
-        for (int column = 2; column < 4; ++column) {
-            TableCell& cell = table.cellAtRow(r, column);
-            cell.setEditable(false);
-            cell.setFloatingPointFormat(false, 5, 6);
-            cell.setFloatValue(toSinglePrecision(column == 2 ? w.x : w.y));
-        }
+        const std::size_t series = document_.activeSeries();
+        perform("Add Point", change::InsertPoints{series, document_.series()[series].points.size(), {p}});
     }
+}
 
-    table.sizeToCells();
-    table.setNeedsDisplay(true);
+bool PlotmeterManager::setCalibrationValue(int row, int column, const std::string& text)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= document_.calibration().size() || column < 2 || column > 3)
+        return false;
+    std::optional<double> value;
+    if (text.find_first_not_of(" \t") != std::string::npos) {
+        double number = 0.0;
+        if (!readCompleteNumber(text, &number))
+            return false;
+        value = number;
+    }
+    const auto index = static_cast<std::size_t>(row);
+    CalibrationPoint point = document_.calibration()[index];
+    std::optional<double>& target = column == 2 ? point.worldX : point.worldY;
+    if (target == value)
+        return true;
+    target = value;
+    perform("Edit Calibration Value", change::SetCalibration{index, point});
+    return true;
 }
 
 // Calibration keeps everything as it is; acquisition demands at least three calibration
-// rows with both world values typed, and a calibration that defines a transform.
+// points with both world values typed, and a calibration that defines a transform.
 PlotmeterManager& PlotmeterManager::setMode()
 {
     if (modeButtons_->selectedRow() == 0) {
@@ -73,20 +88,18 @@ PlotmeterManager& PlotmeterManager::setMode()
         return *this;
     }
 
-    const int n = calMatrix_->numberOfRows();
-    if (n <= 2) {
+    const std::vector<CalibrationPoint>& calibration = document_.calibration();
+    if (calibration.size() <= 2) {
         platform_.runAlertPanel("Insufficient Data",
                                 "You must have at least three non-colinear calibration data points");
         modeButtons_->selectCellAtRow(0, 0);
         return *this;
     }
-    for (int i = 0; i < n; ++i) {
-        for (int column = 2; column < 4; ++column) {
-            if (calMatrix_->cellAtRow(i, column).stringValue().empty()) {
-                platform_.runAlertPanel("Incomplete Data", "Each screen point must have a corresponding World point");
-                returnToCalibration();
-                return *this;
-            }
+    for (const CalibrationPoint& point : calibration) {
+        if (!point.complete()) {
+            platform_.runAlertPanel("Incomplete Data", "Each screen point must have a corresponding World point");
+            returnToCalibration();
+            return *this;
         }
     }
 
@@ -109,23 +122,47 @@ void PlotmeterManager::returnToCalibration()
     dataView_->setDocumentView(calMatrix_.get());
 }
 
-// Every entry into acquisition fits afresh from the whole calibration table, so world
-// values edited since the last fit take effect. The formats are set again before each
-// read, as the values are read back through them.
+// Every entry into acquisition fits afresh from the whole calibration, and every data row
+// shows its world values through the new fit from then on.
 bool PlotmeterManager::loadCalibrationAndFit()
 {
     plotmeter_.clear();
-    for (int i = 0; i < calMatrix_->numberOfRows(); ++i) {
-        DPoint screen;
-        DPoint world;
-        double* const targets[] = {&screen.x, &screen.y, &world.x, &world.y};
-        for (int column = 0; column < 4; ++column) {
-            TableCell& cell = calMatrix_->cellAtRow(i, column);
-            cell.setFloatingPointFormat(true, 5, column < 2 ? 0 : 6);
-            *targets[column] = cell.floatValue();
-        }
-        plotmeter_.addScreenPoint(screen);
-        plotmeter_.addWorldPoint(world);
+    for (const CalibrationPoint& point : document_.calibration()) {
+        if (!point.complete())
+            return false;
+        plotmeter_.addScreenPoint(point.screen);
+        plotmeter_.addWorldPoint({*point.worldX, *point.worldY});
     }
-    return plotmeter_.findTransform();
+    if (!plotmeter_.findTransform())
+        return false;
+    worldMap_ = WorldMap::of(plotmeter_);
+    calibrationChanged_ = false;
+    acquireMatrix_->setNeedsDisplay(true);
+    return true;
+}
+
+// Undo and redo can change the calibration while points are being acquired: the data
+// must follow at once, or the calibration must be looked at again.
+void PlotmeterManager::calibrationChangedUnderAcquisition()
+{
+    if (!calibrationChanged_ || mode_ == calMode)
+        return;
+    if (!loadCalibrationAndFit())
+        returnToCalibration();
+}
+
+void PlotmeterManager::undo()
+{
+    if (history_.undo(document_)) {
+        calibrationChangedUnderAcquisition();
+        tell();
+    }
+}
+
+void PlotmeterManager::redo()
+{
+    if (history_.redo(document_)) {
+        calibrationChangedUnderAcquisition();
+        tell();
+    }
 }

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "calibration/CartesianPlotmeter.h"
+#include "controller/DocumentTables.h"
+#include "document/Document.h"
+#include "document/History.h"
+#include "document/WorldMap.h"
 #include "platform/FilePanels.h"
-#include "platform/PointTable.h"
 #include "view/ScreenPointTarget.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class ModeButtons;
@@ -13,13 +18,13 @@ class Platform;
 class PlotmeterView;
 class ScrollView;
 
-// The application controller. It keeps the calibration table and the data table, routes
-// every double-click on the plot to one of them according to the mode, fits the
-// calibration when the user switches to acquisition, opens plots and saves the data.
+// The application controller. It keeps the document and its undo history, shows the
+// calibration table or the data table according to the mode, routes every double-click
+// on the plot, fits the calibration when the user switches to acquisition, and opens and
+// saves pictures, projects and data files.
 //
-// Table columns: 0 screen x, 1 screen y, 2 world x, 3 world y; one row per point in the
-// order of the clicks. Numbers pass through the cells in single precision.
-class PlotmeterManager : public ScreenPointTarget {
+// Every change to the document is one step of the history, so it can be undone.
+class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
   public:
     static constexpr int calMode = 2;
     static constexpr int acquireMode = 1;
@@ -36,38 +41,74 @@ class PlotmeterManager : public ScreenPointTarget {
     // connectOutlets and before any action.
     void applicationDidFinishLaunching();
 
+    // Told after every change to the document and after another document took its place,
+    // so that the window can redraw marks, the series list and the Edit menu.
+    void setDocumentListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
     // Actions of the window's controls.
     PlotmeterManager& setMode();
     PlotmeterManager& clearData();
     // False when the user cancelled the panel.
     bool openPlotFile();
     bool saveData();
+    bool saveProject();
+    bool saveProjectAs();
+    void undo();
+    void redo();
 
-    // Opens the picture at path exactly as if it had been chosen in the open panel.
-    void openPlotAtPath(const std::string& path);
+    // Opens a picture or, by its .plotmeter extension, a project, exactly as if it had
+    // been chosen in the open panel. False when it could not be opened (the user was told
+    // why, and the document on show is unchanged).
+    bool openPath(const std::string& path);
+    bool openPlotAtPath(const std::string& path);
+    bool openProjectAtPath(const std::string& path);
 
     void newScreenPoint(DPoint point) override;
     bool isColinear(DPoint point) const;
 
-    // Whether the data table holds points added since the last successful save; the
-    // window asks before they would be lost.
-    bool hasUnsavedData() const
-    {
-        return unsavedData_ && acquireMatrix_ != nullptr && acquireMatrix_->numberOfRows() > 0;
-    }
+    // A value typed into a calibration row's world x (column 2) or world y (column 3):
+    // one finite number, or nothing to clear it. False when refused.
+    bool setCalibrationValue(int row, int column, const std::string& text);
+
+    // The series list.
+    void addSeries();
+    void deleteSeries(std::size_t index);
+    void renameSeries(std::size_t index, const std::string& name);
+    void setSeriesColour(std::size_t index, Colour colour);
+    void setSeriesMarker(std::size_t index, MarkerShape marker);
+    void setSeriesVisible(std::size_t index, bool visible);
+    // Which series receives new points and fills the data table; not an edit to undo.
+    void setActiveSeries(std::size_t index);
+
+    // Whether the document holds changes not yet in a file: the unsaved-changes question.
+    bool hasUnsavedChanges() const { return !history_.isClean(); }
 
     int mode() const { return mode_; }
+    const Document& document() const { return document_; }
+    const History& history() const { return history_; }
+    // The mapping in force since the last successful fit; empty before one.
+    const std::optional<WorldMap>& worldMap() const { return worldMap_; }
+    const std::string& projectPath() const { return projectPath_; }
     PointTable* calMatrix() const { return calMatrix_.get(); }
     PointTable* acquireMatrix() const { return acquireMatrix_.get(); }
     const CartesianPlotmeter& plotmeter() const { return plotmeter_; }
     PlotmeterView* plotmeterView() const { return plotmeterView_.get(); }
 
   private:
+    void documentChanged(const Document& document, const Touched& touched) override;
+    void documentReplaced(const Document& document) override;
+
+    void perform(std::string name, Change change);
     PointTable& tableOfMode() const;
     void returnToCalibration();
     bool loadCalibrationAndFit();
-    static void emptyTable(PointTable& table);
+    void calibrationChangedUnderAcquisition();
+    std::unique_ptr<PlotmeterView> loadPicture(const std::string& path);
+    void showPicture(std::unique_ptr<PlotmeterView> view);
+    void locateMissingPicture(const std::string& path, const std::string& why);
     bool writeData(const std::string& path);
+    bool writeProject(const std::string& path);
+    void tell();
 
     Platform& platform_;
     ScrollView* plotView_ = nullptr;
@@ -75,10 +116,17 @@ class PlotmeterManager : public ScreenPointTarget {
     ModeButtons* modeButtons_ = nullptr;
     int mode_ = calMode;
     CartesianPlotmeter plotmeter_;
-    std::unique_ptr<PointTable> calMatrix_;
-    std::unique_ptr<PointTable> acquireMatrix_;
+    std::optional<WorldMap> worldMap_;
+    Document document_;
+    History history_;
+    std::string projectPath_;
+    bool calibrationChanged_ = false;
+    std::unique_ptr<CalibrationTable> calMatrix_;
+    std::unique_ptr<DataTable> acquireMatrix_;
     std::unique_ptr<PlotmeterView> plotmeterView_;
     std::unique_ptr<OpenPanel> openPanel_;
+    std::unique_ptr<OpenPanel> picturePanel_;
     std::unique_ptr<SavePanel> savePanel_;
-    bool unsavedData_ = false;
+    std::unique_ptr<SavePanel> projectPanel_;
+    std::function<void()> listener_;
 };

@@ -1,64 +1,203 @@
 #include "controller/PlotmeterManager.h"
 
-#include "controller/DataFileFormat.h"
-#include "controller/SafeFileWriter.h"
+#include "document/DataFile.h"
+#include "document/ProjectFile.h"
+#include "document/SafeFileWriter.h"
 #include "platform/ModeButtons.h"
 #include "platform/Platform.h"
 #include "platform/ScrollView.h"
 #include "view/PlotmeterView.h"
 
 #include <cstdio>
+#include <filesystem>
+
+namespace {
+
+bool isProjectPath(const std::string& path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return extension == ".plotmeter";
+}
+
+std::string absolute(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
+} // namespace
 
 bool PlotmeterManager::openPlotFile()
 {
     if (openPanel_ == nullptr)
-        openPanel_ = platform_.newOpenPanel();
+        openPanel_ = platform_.newOpenPanel(FileKind::project);
     if (openPanel_->runModal() == cancelButton)
         return false;
     const std::vector<std::string> paths = openPanel_->filenames();
     if (paths.empty())
         return false;
-    openPlotAtPath(paths.front());
+    openPath(paths.front());
     return true;
 }
 
-// A file that holds no readable picture changes nothing: the current plot, both tables
-// and the mode stay, so a wrong choice in the panel never costs the user their points.
-void PlotmeterManager::openPlotAtPath(const std::string& path)
+bool PlotmeterManager::openPath(const std::string& path)
+{
+    return isProjectPath(path) ? openProjectAtPath(path) : openPlotAtPath(path);
+}
+
+// Null, and the user told why, when the file holds no readable picture.
+std::unique_ptr<PlotmeterView> PlotmeterManager::loadPicture(const std::string& path)
 {
     auto view = std::make_unique<PlotmeterView>(Rect{{0.0f, 0.0f}, {100.0f, 100.0f}}, platform_);
     view->setTarget(this);
     view->openImage(path);
+    return view;
+}
+
+void PlotmeterManager::showPicture(std::unique_ptr<PlotmeterView> view)
+{
+    // The old view goes only after the scroll view has let go of it.
+    plotView_->setDocumentView(view.get());
+    plotmeterView_ = std::move(view);
+}
+
+// A file that holds no readable picture changes nothing: the current plot, the document
+// and the mode stay, so a wrong choice in the panel never costs the user their points.
+bool PlotmeterManager::openPlotAtPath(const std::string& path)
+{
+    std::unique_ptr<PlotmeterView> view = loadPicture(path);
     if (!view->hasImage()) {
         platform_.runAlertPanel("Can't Open Image", "Plotmeter could not read a picture from \"" + path +
                                                         "\": " + view->imageError() +
                                                         ". The current plot and its points are unchanged.");
-        return;
+        return false;
     }
+    showPicture(std::move(view));
 
-    // The old view goes only after the scroll view has let go of it.
-    plotView_->setDocumentView(view.get());
-    plotmeterView_ = std::move(view);
+    Document fresh;
+    fresh.setPicture(absolute(path));
+    worldMap_.reset();
+    projectPath_.clear();
+    history_.clear();
+    document_.replaceWith(std::move(fresh));
+    returnToCalibration();
+    tell();
+    return true;
+}
 
-    emptyTable(*calMatrix_);
-    emptyTable(*acquireMatrix_);
+// A project that cannot be read changes nothing. One whose picture is missing still
+// opens, calibration and points included, and the user may say where the picture went.
+bool PlotmeterManager::openProjectAtPath(const std::string& path)
+{
+    ProjectReading reading = readProjectFile(path);
+    if (!reading.document) {
+        platform_.runAlertPanel("Can't Open Project", "Plotmeter could not open the project \"" + path +
+                                                          "\": " + reading.error +
+                                                          ". The document on show is unchanged.");
+        return false;
+    }
+    std::unique_ptr<PlotmeterView> view = loadPicture(reading.document->picture());
+    const std::string pictureError = view->hasImage() ? std::string() : view->imageError();
+    showPicture(view->hasImage() ? std::move(view) : nullptr);
+
+    worldMap_.reset();
+    projectPath_ = absolute(path);
+    history_.clear();
+    document_.replaceWith(std::move(*reading.document));
+    // A complete calibration is fitted at once, so the points show their world values
+    // and the user can go on digitizing where they left off.
     mode_ = calMode;
-    modeButtons_->selectCellAtRow(0, 0);
-    dataView_->setDocumentView(calMatrix_.get());
+    if (loadCalibrationAndFit()) {
+        mode_ = acquireMode;
+        modeButtons_->selectCellAtRow(1, 0);
+        dataView_->setDocumentView(acquireMatrix_.get());
+    } else {
+        returnToCalibration();
+    }
+    tell();
+    if (!pictureError.empty())
+        locateMissingPicture(document_.picture(), pictureError);
+    return true;
+}
+
+void PlotmeterManager::locateMissingPicture(const std::string& path, const std::string& why)
+{
+    const std::size_t answer =
+        platform_.runChoicePanel("Picture Not Found",
+                                 "The picture of this project, \"" + path + "\", could not be opened: " + why +
+                                     ". The calibration and the points are open; say where the picture is now "
+                                     "to see them on it.",
+                                 {"Locate Picture…", "Continue Without Picture"});
+    if (answer != 0)
+        return;
+    if (picturePanel_ == nullptr)
+        picturePanel_ = platform_.newOpenPanel(FileKind::picture);
+    while (picturePanel_->runModal() != cancelButton && !picturePanel_->filenames().empty()) {
+        const std::string chosen = picturePanel_->filenames().front();
+        std::unique_ptr<PlotmeterView> view = loadPicture(chosen);
+        if (view->hasImage()) {
+            showPicture(std::move(view));
+            document_.setPicture(absolute(chosen));
+            // The project on disk still names the old place.
+            history_.markDirty();
+            tell();
+            return;
+        }
+        platform_.runAlertPanel("Can't Open Image",
+                                "Plotmeter could not read a picture from \"" + chosen + "\": " + view->imageError() + ".");
+    }
 }
 
 bool PlotmeterManager::saveData()
 {
+    if (!worldMap_) {
+        platform_.runAlertPanel("No Calibration", "The data cannot be saved before the calibration is complete: "
+                                                  "choose Acquire once every calibration point has its world values.");
+        return false;
+    }
     if (savePanel_ == nullptr)
-        savePanel_ = platform_.newSavePanel();
+        savePanel_ = platform_.newSavePanel(FileKind::data);
     if (savePanel_->runModal() == cancelButton)
         return false;
-    if (writeData(savePanel_->filename()))
-        unsavedData_ = false;
+    // With one series the data file holds every point taken; with more, only the
+    // project keeps them all.
+    if (writeData(savePanel_->filename()) && document_.series().size() == 1)
+        history_.markClean();
+    tell();
     return true;
 }
 
-// The file is replaced only when every line reached the disk; otherwise the previous file
+bool PlotmeterManager::saveProject()
+{
+    if (projectPath_.empty())
+        return saveProjectAs();
+    if (writeProject(projectPath_))
+        history_.markClean();
+    tell();
+    return true;
+}
+
+bool PlotmeterManager::saveProjectAs()
+{
+    if (projectPanel_ == nullptr)
+        projectPanel_ = platform_.newSavePanel(FileKind::project);
+    if (projectPanel_->runModal() == cancelButton)
+        return false;
+    std::string path = projectPanel_->filename();
+    if (!isProjectPath(path))
+        path += ".plotmeter";
+    if (writeProject(path)) {
+        projectPath_ = absolute(path);
+        history_.markClean();
+    }
+    tell();
+    return true;
+}
+
+// A file is replaced only when all of it reached the disk; otherwise the previous file
 // stays as it was and the user is told why.
 bool PlotmeterManager::writeData(const std::string& path)
 {
@@ -66,24 +205,19 @@ bool PlotmeterManager::writeData(const std::string& path)
     bool written = writer.open(path);
     if (!written && writer.failedToOpen())
         std::fprintf(stderr, "Can't open output file: %s\n", path.c_str());
-
-    constexpr std::size_t chunk = 1 << 16;
-    std::string text;
-    text.reserve(chunk + 256);
-    const PointTable& table = *acquireMatrix_;
-    const int n = table.numberOfRows();
-    for (int i = 0; i < n && written; ++i) {
-        appendDataLine(text, table.cellAtRow(i, 0).floatValue(), table.cellAtRow(i, 1).floatValue(),
-                       table.cellAtRow(i, 2).floatValue(), table.cellAtRow(i, 3).floatValue());
-        if (text.size() >= chunk) {
-            written = writer.write(text);
-            text.clear();
-        }
-    }
-    written = written && writer.write(text) && writer.commit();
-
+    written = written && writer.write(dataFileText(document_.active(), *worldMap_)) && writer.commit();
     if (!written)
         platform_.runAlertPanel("Save Failed", "The data could not be saved to \"" + path + "\": " + writer.error() +
                                                    ". Any earlier file there is unchanged.");
     return written;
+}
+
+bool PlotmeterManager::writeProject(const std::string& path)
+{
+    std::string error;
+    if (writeProjectFile(document_, path, error))
+        return true;
+    platform_.runAlertPanel("Save Failed", "The project could not be saved to \"" + path + "\": " + error +
+                                               ". Any earlier file there is unchanged.");
+    return false;
 }

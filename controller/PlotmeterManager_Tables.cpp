@@ -2,48 +2,204 @@
 
 #include "platform/ScrollView.h"
 
+namespace {
+
+constexpr FloatingPointFormat screenFormat{true, 5, 0};
+constexpr FloatingPointFormat worldFormat{false, 5, 6};
+
+} // namespace
+
 void PlotmeterManager::applicationDidFinishLaunching()
 {
     plotView_->setHasHorizontalScroller(true);
 
-    TableCell prototype("");
-    prototype.setFont(Font::fontWithName("Helvetica", 12.0f));
-    prototype.setBezeled(false);
-    prototype.setBordered(true);
-    prototype.setBackgroundColor(Color::lightGrayColor());
-    prototype.setTextColor(Color::blackColor());
-    prototype.setAlignment(TextAlignment::left);
-    prototype.setFloatingPointFormat(true, 5, 0);
-    prototype.setEditable(true);
+    CellStyle style;
+    style.font = Font::fontWithName("Helvetica", 12.0f);
+    style.bezeled = false;
+    style.bordered = true;
+    style.backgroundColor = Color::lightGrayColor();
+    style.textColor = Color::blackColor();
+    style.alignment = TextAlignment::left;
 
     // The placeholder the window put in the data area gives both tables their frame.
     const View* placeholder = dataView_->documentView();
     const Rect frame = placeholder != nullptr ? placeholder->bounds() : Rect{};
-
-    const auto makeTable = [&] {
-        auto table = std::make_unique<PointTable>(frame, PointTable::SelectionMode::radio, prototype, 0, 4);
-        table->setBackgroundColor(Color::darkGrayColor());
-        table->setCellSize({93.0f, 20.0f});
-        table->setIntercellSpacing({1.0f, 0.0f});
-        return table;
+    const auto setUp = [&](PointTable& table) {
+        table.setCellStyle(style);
+        table.setBackgroundColor(Color::darkGrayColor());
+        table.setCellSize({93.0f, 20.0f});
+        table.setIntercellSpacing({1.0f, 0.0f});
+        table.sizeToCells();
     };
-    calMatrix_ = makeTable();
+    calMatrix_ = std::make_unique<CalibrationTable>(frame, *this);
+    acquireMatrix_ = std::make_unique<DataTable>(frame, *this);
+    setUp(*calMatrix_);
+    setUp(*acquireMatrix_);
     dataView_->setDocumentView(calMatrix_.get());
-    acquireMatrix_ = makeTable();
 }
 
+int CalibrationTable::numberOfRows() const
+{
+    return static_cast<int>(manager_.document().calibration().size());
+}
+
+// Typed world values are shown as the shortest text that gives the number back, which is
+// what the user typed in all but the spelling.
+TableCell CalibrationTable::cellAtRow(int row, int column) const
+{
+    const CalibrationPoint& point = manager_.document().calibration().at(static_cast<std::size_t>(row));
+    if (column < 2)
+        return TableCell::ofNumber(column == 0 ? point.screen.x : point.screen.y, screenFormat);
+    const std::optional<double>& value = column == 2 ? point.worldX : point.worldY;
+    return TableCell::ofText(value ? shortestNumber(*value) : std::string(), true);
+}
+
+bool CalibrationTable::setStringValue(int row, int column, const std::string& text)
+{
+    return manager_.setCalibrationValue(row, column, text);
+}
+
+int DataTable::numberOfRows() const
+{
+    return static_cast<int>(manager_.document().active().points.size());
+}
+
+TableCell DataTable::cellAtRow(int row, int column) const
+{
+    const DPoint screen = manager_.document().active().points.at(static_cast<std::size_t>(row));
+    if (column < 2)
+        return TableCell::ofNumber(column == 0 ? screen.x : screen.y, screenFormat);
+    if (!manager_.worldMap())
+        return TableCell::ofText("");
+    const DPoint world = manager_.worldMap()->world(screen);
+    return TableCell::ofNumber(column == 2 ? world.x : world.y, worldFormat);
+}
+
+// The tables show the document; they catch up here with each change.
+void PlotmeterManager::documentChanged(const Document& document, const Touched& touched)
+{
+    if (calMatrix_ == nullptr)
+        return;
+    const auto follow = [&](auto& table) {
+        const int first = static_cast<int>(touched.first);
+        const int count = static_cast<int>(touched.count);
+        switch (touched.how) {
+        case Touched::How::inserted:
+            table.rowsInserted(first, count);
+            break;
+        case Touched::How::erased:
+            table.rowsRemoved(first, count);
+            break;
+        case Touched::How::modified:
+            table.setNeedsDisplay(true);
+            break;
+        }
+    };
+    switch (touched.part) {
+    case Touched::Part::calibration:
+        calibrationChanged_ = true;
+        follow(*calMatrix_);
+        break;
+    case Touched::Part::points:
+        if (touched.series == document.activeSeries())
+            follow(*acquireMatrix_);
+        break;
+    case Touched::Part::seriesList:
+    case Touched::Part::activeSeries:
+        acquireMatrix_->reset();
+        break;
+    case Touched::Part::axes:
+        calibrationChanged_ = true;
+        break;
+    case Touched::Part::look:
+        break;
+    }
+}
+
+void PlotmeterManager::documentReplaced(const Document& /*document*/)
+{
+    if (calMatrix_ == nullptr)
+        return;
+    calMatrix_->reset();
+    acquireMatrix_->reset();
+}
+
+// Empties the table on show. Undo brings the rows back, so nothing asks first.
 PlotmeterManager& PlotmeterManager::clearData()
 {
-    emptyTable(tableOfMode());
+    if (mode_ == calMode) {
+        const std::size_t n = document_.calibration().size();
+        if (n > 0) {
+            std::vector<Change> changes;
+            for (std::size_t i = n; i-- > 0;)
+                changes.emplace_back(change::EraseCalibration{i});
+            history_.perform(document_, "Clear Calibration", std::move(changes));
+            tell();
+        }
+    } else if (const std::size_t n = document_.active().points.size(); n > 0) {
+        perform("Clear Data", change::ErasePoints{document_.activeSeries(), 0, n});
+    }
     dataView_->setNeedsDisplay(true);
     return *this;
 }
 
-void PlotmeterManager::emptyTable(PointTable& table)
+void PlotmeterManager::addSeries()
 {
-    const int n = table.numberOfRows();
-    for (int i = 0; i < n; ++i)
-        table.removeRow(0);
-    table.sizeToCells();
-    table.setNeedsDisplay(true);
+    const std::size_t at = document_.series().size();
+    perform("Add Series", change::InsertSeries{at, {defaultLook(document_.unusedSeriesName(), at), {}}, at});
+}
+
+void PlotmeterManager::deleteSeries(std::size_t index)
+{
+    const std::size_t count = document_.series().size();
+    if (count <= 1 || index >= count)
+        return;
+    std::size_t active = document_.activeSeries();
+    if (active > index || (active == index && active == count - 1))
+        --active;
+    perform("Delete Series", change::EraseSeries{index, active});
+}
+
+void PlotmeterManager::renameSeries(std::size_t index, const std::string& name)
+{
+    if (index >= document_.series().size() || name.empty() || name == document_.series()[index].look.name)
+        return;
+    SeriesLook look = document_.series()[index].look;
+    look.name = name;
+    perform("Rename Series", change::SetLook{index, look});
+}
+
+void PlotmeterManager::setSeriesColour(std::size_t index, Colour colour)
+{
+    if (index >= document_.series().size() || colour == document_.series()[index].look.colour)
+        return;
+    SeriesLook look = document_.series()[index].look;
+    look.colour = colour;
+    perform("Change Series Colour", change::SetLook{index, look});
+}
+
+void PlotmeterManager::setSeriesMarker(std::size_t index, MarkerShape marker)
+{
+    if (index >= document_.series().size() || marker == document_.series()[index].look.marker)
+        return;
+    SeriesLook look = document_.series()[index].look;
+    look.marker = marker;
+    perform("Change Series Marker", change::SetLook{index, look});
+}
+
+void PlotmeterManager::setSeriesVisible(std::size_t index, bool visible)
+{
+    if (index >= document_.series().size() || visible == document_.series()[index].look.visible)
+        return;
+    SeriesLook look = document_.series()[index].look;
+    look.visible = visible;
+    perform(visible ? "Show Series" : "Hide Series", change::SetLook{index, look});
+}
+
+void PlotmeterManager::setActiveSeries(std::size_t index)
+{
+    if (index >= document_.series().size() || index == document_.activeSeries())
+        return;
+    document_.apply(change::SetActiveSeries{index});
+    tell();
 }

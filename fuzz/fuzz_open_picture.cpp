@@ -3,7 +3,7 @@
 // without a reason.
 
 #include "FuzzInput.h"
-#include "platform/qt/ImageLoading.h"
+#include "desktop/ImageLoading.h"
 
 #include <QCoreApplication>
 #include <QFile>

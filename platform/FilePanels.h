@@ -6,6 +6,9 @@
 // Modal file choosers. runModal answers okButton when the user confirms.
 enum PanelResult : int { cancelButton = 0, okButton = 1 };
 
+// The kinds of file the panels are asked for.
+enum class FileKind { data, project, picture };
+
 class OpenPanel {
   public:
     virtual ~OpenPanel() = default;

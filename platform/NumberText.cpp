@@ -6,7 +6,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <locale.h>
 
 namespace {
@@ -37,56 +36,46 @@ int clampedDigits(unsigned digits)
 
 } // namespace
 
-float toSinglePrecision(double value)
+std::string formatCellNumber(double value, FloatingPointFormat format)
 {
-    // Values between FLT_MAX and the next double that rounds to infinity still round to
-    // FLT_MAX; only those beyond that go to infinity.
-    constexpr double roundsToInfinity = 3.4028235677973366e38;
-    if (value >= roundsToInfinity)
-        return std::numeric_limits<float>::infinity();
-    if (value <= -roundsToInfinity)
-        return -std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
-}
-
-std::string formatCellNumber(float value, FloatingPointFormat format)
-{
-    const double v = value;
     if (!format.autorange)
-        return toChars(v, std::chars_format::fixed, clampedDigits(format.right));
+        return toChars(value, std::chars_format::fixed, clampedDigits(format.right));
     int significant = clampedDigits(format.left) + clampedDigits(format.right);
     if (significant > maxDigits)
         significant = maxDigits;
     if (significant < 1)
         significant = 1;
-    return toChars(v, std::chars_format::general, significant);
+    return toChars(value, std::chars_format::general, significant);
 }
 
-float readLeadingFloat(std::string_view text)
+std::string shortestNumber(double value)
 {
-    // strtof needs a terminated string; typed values are short.
-    const std::string copy(text);
-    return strtof_l(copy.c_str(), nullptr, cLocale());
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return {buffer.data(), result.ptr};
 }
 
-bool isCompleteFiniteFloat(std::string_view text)
+bool readCompleteNumber(std::string_view text, double* value)
 {
     const std::string copy(text);
     const char* begin = copy.c_str();
     char* end = nullptr;
     errno = 0;
-    const float value = strtof_l(begin, &end, cLocale());
-    // ERANGE: beyond single precision either way, so the typed digits would be lost.
-    if (end == begin || errno == ERANGE || !std::isfinite(value))
+    const double number = strtod_l(begin, &end, cLocale());
+    // ERANGE on overflow; an underflow to a tiny or zero value is still the typed number.
+    if (end == begin || !std::isfinite(number) || (errno == ERANGE && std::fabs(number) > 1.0))
         return false;
     while (*end == ' ' || *end == '\t')
         ++end;
     if (*end != '\0')
         return false;
-    // Hexadecimal numbers are for programmers, not for values read off a plot.
+    // Hexadecimal numbers are for programmers, not for values read off a plot; "nan" and
+    // "inf" are refused above as not finite.
     for (const char* c = begin; c != end; ++c)
         if (*c == 'x' || *c == 'X')
             return false;
+    if (value != nullptr)
+        *value = number;
     return true;
 }
 

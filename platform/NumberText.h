@@ -13,24 +13,17 @@ struct FloatingPointFormat {
     friend bool operator==(const FloatingPointFormat&, const FloatingPointFormat&) = default;
 };
 
-// The double as a single-precision number, rounded to nearest; beyond the range of single
-// precision it becomes an infinity of its sign, as the hardware would give (a plain cast
-// out of range is undefined behaviour).
-float toSinglePrecision(double value);
-
 // Autorange off: exactly `right` digits after the point. Autorange on: `left + right`
 // significant digits, the point moving to fit the value (exponent notation once the
 // integer part alone needs more digits than that).
-std::string formatCellNumber(float value, FloatingPointFormat format);
+std::string formatCellNumber(double value, FloatingPointFormat format);
 
-// The number at the start of a text, as a cell reads what the user typed: leading
-// blanks skipped, optional sign and exponent; 0 where the text starts with no number.
-// A magnitude beyond single precision reads as infinity.
-float readLeadingFloat(std::string_view text);
+// The shortest text that reads back as exactly this double ("12.5", "1e-09").
+std::string shortestNumber(double value);
 
-// Whether the whole text, blanks aside, is one finite number in single precision; the
-// form a typed world value must have.
-bool isCompleteFiniteFloat(std::string_view text);
+// Whether the whole text, blanks aside, is one finite number with a point as the decimal
+// mark; if so, and `value` is given, the number. The form a typed world value must have.
+bool readCompleteNumber(std::string_view text, double* value = nullptr);
 
 // Appends value as printf's "%<width>.<precision>f" would in the C locale.
 void appendFixed(std::string& out, double value, int width, int precision);

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Cursor;
 class Image;
@@ -18,9 +19,15 @@ class Platform {
     // A modal alert with a title, a message and one default button; returns once the
     // user dismissed it.
     virtual void runAlertPanel(const std::string& title, const std::string& message) = 0;
+    // A modal question with one button a choice, the first the default; returns the index
+    // of the button the user chose.
+    virtual std::size_t runChoicePanel(const std::string& title, const std::string& message,
+                                       const std::vector<std::string>& buttons) = 0;
 
-    virtual std::unique_ptr<OpenPanel> newOpenPanel() = 0;
-    virtual std::unique_ptr<SavePanel> newSavePanel() = 0;
+    // An open panel for pictures, or (FileKind::project) for pictures and projects; a save
+    // panel for data files or projects.
+    virtual std::unique_ptr<OpenPanel> newOpenPanel(FileKind kind) = 0;
+    virtual std::unique_ptr<SavePanel> newSavePanel(FileKind kind) = 0;
 
     // A picture among the application's resources; null when there is none by that name.
     virtual std::shared_ptr<Image> imageNamed(const std::string& name) = 0;

@@ -1,45 +1,45 @@
 #pragma once
 
-#include "platform/Color.h"
+#include "platform/CellStyle.h"
 #include "platform/TableCell.h"
 #include "platform/View.h"
 
-#include <cstdint>
-#include <deque>
+#include <string>
 
 class PointTable;
 
-// Told when a shown table must catch up: after sizeToCells (rows came or went) and when
-// it is marked for redrawing. Cell changes before either are picked up then.
+// Told when a shown table must catch up. Rows are numbered as after the change.
 class PointTableObserver {
   public:
     virtual ~PointTableObserver() = default;
-    virtual void tableDidSizeToCells(PointTable& table) = 0;
+    virtual void tableRowsInserted(PointTable& table, int first, int count) = 0;
+    virtual void tableRowsRemoved(PointTable& table, int first, int count) = 0;
+    // Any cell may show another value; the rows are the same.
     virtual void tableNeedsDisplay(PointTable& table) = 0;
+    // Everything may differ.
+    virtual void tableReset(PointTable& table) = 0;
 };
 
-// A grid of cells with a fixed number of columns, grown one row at a time at the bottom.
-// New rows are copies of the prototype cell. Removing the top row is cheap, so that
-// emptying a long table row by row stays linear.
+// A grid of four columns (screen x, screen y, world x, world y), one row a point, that
+// shows what something else holds: its cells are made when asked for, so they never go
+// stale. The look of the cells is the table's, one style for all.
 class PointTable : public View {
   public:
-    enum class SelectionMode { radio = 0, highlight = 1, list = 2, track = 3 };
+    explicit PointTable(Rect frame) : View(frame) {}
 
-    PointTable(Rect frame, SelectionMode mode, const TableCell& prototype, int rows, int columns);
-
-    PointTable& addRow();
-    PointTable& removeRow(int row);
-    int numberOfRows() const { return rows_; }
-    int numberOfColumns() const { return columns_; }
-    TableCell& cellAtRow(int row, int column);
-    const TableCell& cellAtRow(int row, int column) const;
-    const TableCell& prototype() const { return prototype_; }
-    SelectionMode selectionMode() const { return mode_; }
+    virtual int numberOfRows() const = 0;
+    int numberOfColumns() const { return 4; }
+    // The cell at a row and column, both from 0 and in range.
+    virtual TableCell cellAtRow(int row, int column) const = 0;
+    // The user typed `text` into an editable cell; false when it is refused and the cell
+    // keeps what it showed.
+    virtual bool setStringValue(int row, int column, const std::string& text) = 0;
 
     // Fits the frame to the rows and cells, so that a scroll view's extent follows it.
     PointTable& sizeToCells();
-    void setNeedsDisplay(bool flag) override;
 
+    const CellStyle& cellStyle() const { return cellStyle_; }
+    void setCellStyle(const CellStyle& style) { cellStyle_ = style; }
     void setCellSize(Size size) { cellSize_ = size; }
     Size cellSize() const { return cellSize_; }
     void setIntercellSpacing(Size spacing) { intercellSpacing_ = spacing; }
@@ -47,21 +47,21 @@ class PointTable : public View {
     void setBackgroundColor(const Color& color) { backgroundColor_ = color; }
     Color backgroundColor() const { return backgroundColor_; }
 
-    // Counts every row ever removed, so an observer can tell appends from other changes.
-    std::uint64_t removalCount() const { return removals_; }
     void setObserver(PointTableObserver* observer) { observer_ = observer; }
+    PointTableObserver* observer() const { return observer_; }
+
+    void setNeedsDisplay(bool flag) override;
+
+  protected:
+    // For the table's source, after it changed.
+    void rowsInserted(int first, int count);
+    void rowsRemoved(int first, int count);
+    void reset();
 
   private:
-    std::size_t indexOf(int row, int column) const;
-
-    SelectionMode mode_;
-    TableCell prototype_;
-    int rows_ = 0;
-    int columns_;
-    std::deque<TableCell> cells_; // row by row
+    CellStyle cellStyle_;
     Size cellSize_{100.0f, 17.0f};
     Size intercellSpacing_{1.0f, 1.0f};
     Color backgroundColor_ = Color::lightGrayColor();
-    std::uint64_t removals_ = 0;
     PointTableObserver* observer_ = nullptr;
 };

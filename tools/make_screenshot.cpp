@@ -2,8 +2,8 @@
 // for the README. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/QtPlatform.h"
+#include "desktop/MainWindow.h"
+#include "desktop/QtPlatform.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>

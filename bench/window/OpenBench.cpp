@@ -1,7 +1,7 @@
 // Goal 2, time: opening a large picture in the window, from the command to the picture
 // painted, costs at most 1.15 times decoding the file with QImageReader alone.
 // (Memory is measured on the whole process by bench/startup-figures.)
-#include "platform/qt/PlotImageWidget.h"
+#include "desktop/PlotImageWidget.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"
 

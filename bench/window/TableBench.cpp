@@ -1,7 +1,7 @@
 // Goal 4, in the window: a data row appended through newScreenPoint, with the window
 // catching up (rows announced, layout, repaint), costs the same at 100,000 rows as at
 // 1,000; and one repaint of the table at 100,000 rows at most 1.2 times one at 1,000.
-#include "platform/qt/PointTableView.h"
+#include "desktop/PointTableView.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"
 

@@ -1,7 +1,7 @@
 #include "window/WindowRig.h"
 
-#include "platform/qt/PlotImageWidget.h"
-#include "platform/qt/PointTableView.h"
+#include "desktop/PlotImageWidget.h"
+#include "desktop/PointTableView.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Geometry.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/QtPlatform.h"
+#include "desktop/MainWindow.h"
+#include "desktop/QtPlatform.h"
 
 #include "common/PointSequence.h"
 #include <QObject>

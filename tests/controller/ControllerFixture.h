@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,17 @@ class ControllerTest : public testing::Test {
 
     void click(double x, double y) { manager.newScreenPoint({x, y}); }
 
+    // Types into the world cells as the user does; a refused text leaves the cell as it was.
     void typeWorld(int row, const std::string& x, const std::string& y)
     {
-        manager.calMatrix()->cellAtRow(row, 2).setStringValue(x);
-        manager.calMatrix()->cellAtRow(row, 3).setStringValue(y);
+        manager.calMatrix()->setStringValue(row, 2, x);
+        manager.calMatrix()->setStringValue(row, 3, y);
+    }
+
+    // The number a cell shows; NaN for a cell that shows text.
+    static double value(const PointTable* table, int row, int column)
+    {
+        return table->cellAtRow(row, column).number.value_or(std::nan(""));
     }
 
     void chooseMode(int row)

@@ -45,13 +45,13 @@ class FakeSavePanel : public SavePanel {
 
 } // namespace
 
-std::unique_ptr<OpenPanel> FakePlatform::newOpenPanel()
+std::unique_ptr<OpenPanel> FakePlatform::newOpenPanel(FileKind /*kind*/)
 {
     ++openPanelsMade;
     return std::make_unique<FakeOpenPanel>(openAnswers);
 }
 
-std::unique_ptr<SavePanel> FakePlatform::newSavePanel()
+std::unique_ptr<SavePanel> FakePlatform::newSavePanel(FileKind /*kind*/)
 {
     ++savePanelsMade;
     return std::make_unique<FakeSavePanel>(saveAnswers);

@@ -43,8 +43,21 @@ class FakePlatform : public Platform {
         alerts.push_back({title, message});
     }
 
-    std::unique_ptr<OpenPanel> newOpenPanel() override;
-    std::unique_ptr<SavePanel> newSavePanel() override;
+    // Answers from `choices`, the default (0) once they run out.
+    std::size_t runChoicePanel(const std::string& title, const std::string& message,
+                               const std::vector<std::string>& buttons) override
+    {
+        alerts.push_back({title, message});
+        choiceButtons = buttons;
+        if (choices.empty())
+            return 0;
+        const std::size_t answer = choices.front();
+        choices.pop_front();
+        return answer;
+    }
+
+    std::unique_ptr<OpenPanel> newOpenPanel(FileKind kind) override;
+    std::unique_ptr<SavePanel> newSavePanel(FileKind kind) override;
 
     std::shared_ptr<Image> imageNamed(const std::string& name) override
     {
@@ -73,7 +86,9 @@ class FakePlatform : public Platform {
         return std::make_unique<FakeCursor>();
     }
 
-    std::vector<Alert> alerts;
+    std::vector<Alert> alerts; // choice panels too
+    std::deque<std::size_t> choices;
+    std::vector<std::string> choiceButtons;
     std::deque<PanelAnswer> openAnswers;
     std::deque<PanelAnswer> saveAnswers;
     int openPanelsMade = 0;

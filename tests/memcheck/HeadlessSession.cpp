@@ -3,8 +3,8 @@
 // them, save, open another plot. Run under valgrind by `make memcheck`; it must end with
 // no memory error and nothing definitely lost.
 
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/QtPlatform.h"
+#include "desktop/MainWindow.h"
+#include "desktop/QtPlatform.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -83,6 +83,10 @@ int main(int argc, char** argv)
         return fail("not every point reached the data table");
 
     manager.clearData();
+    manager.undo();
+    if (manager.acquireMatrix()->numberOfRows() != points)
+        return fail("undo did not bring the cleared points back");
+    manager.addSeries();
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(10, 10));
     manager.openPlotAtPath(QFile::encodeName(second).toStdString());
     QCoreApplication::processEvents();

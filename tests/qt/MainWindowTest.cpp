@@ -1,15 +1,19 @@
 #include "WindowDriver.h"
 
-#include "platform/qt/DataScrollView.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/PlotImageWidget.h"
-#include "platform/qt/PointTableView.h"
-#include "platform/qt/QtPlatform.h"
-#include "platform/qt/WorldValueDelegate.h"
+#include "desktop/DataScrollView.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PlotImageWidget.h"
+#include "desktop/PointTableView.h"
+#include "desktop/QtPlatform.h"
+#include "desktop/WorldValueDelegate.h"
 #include "ui_MainWindow.h"
 #include "view/PlotmeterView.h"
 
+#include "desktop/SeriesPanel.h"
+
 #include <QAbstractButton>
+#include <QListWidget>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -38,6 +42,7 @@ class MainWindowTest : public QObject {
     void savePanelWritesTheDataFile();
     void tablesShowTheirColumnsAndCells();
     void pointsAreMarkedWhereTheyWereTaken();
+    void undoRedoAndSeriesFromTheWindow();
     void closingWithUnsavedPointsAsksFirst();
     void openingAnotherPlotWithUnsavedPointsAsksFirst();
 
@@ -48,6 +53,10 @@ class MainWindowTest : public QObject {
     void doubleClickAt(double x, double y);
     void typeWorldValues(const QString& x, const QString& y);
     PointTable& calibration() { return *window_->manager().calMatrix(); }
+    static double cellValue(const PointTable& table, int row, int column)
+    {
+        return table.cellAtRow(row, column).number.value_or(-1.0);
+    }
     PointTable& data() { return *window_->manager().acquireMatrix(); }
 
     std::unique_ptr<ModalGuard> guard_;
@@ -118,8 +127,8 @@ void MainWindowTest::doubleClickBecomesARowInPictureUnits()
     QCOMPARE(plotWidget()->size(), QSize(640, 480));
     doubleClickAt(10, 20);
     QCOMPARE(calibration().numberOfRows(), 1);
-    QCOMPARE(calibration().cellAtRow(0, 0).floatValue(), 10.0f);
-    QCOMPARE(calibration().cellAtRow(0, 1).floatValue(), 20.0f);
+    QCOMPARE(cellValue(calibration(), 0, 0), 10.0);
+    QCOMPARE(cellValue(calibration(), 0, 1), 20.0);
     QVERIFY(plotWidget()->cursor().shape() == Qt::BitmapCursor);
 }
 
@@ -129,8 +138,8 @@ void MainWindowTest::fractionOfThePointerPositionIsKept()
                       plotWidget()->mapToGlobal(QPointF(10.25, 459.5)), Qt::LeftButton, Qt::LeftButton, {});
     QApplication::sendEvent(plotWidget(), &press);
     QCOMPARE(calibration().numberOfRows(), 1);
-    QCOMPARE(calibration().cellAtRow(0, 0).floatValue(), 10.25f);
-    QCOMPARE(calibration().cellAtRow(0, 1).floatValue(), 20.5f);
+    QCOMPARE(cellValue(calibration(), 0, 0), 10.25);
+    QCOMPARE(cellValue(calibration(), 0, 1), 20.5);
 }
 
 void MainWindowTest::singleClickMakesNoPointAndTripleClickOne()
@@ -162,14 +171,14 @@ void MainWindowTest::typedWorldValuesDriveTheFit()
     typeWorldValues(QStringLiteral("10"), QStringLiteral("0"));
     doubleClickAt(100, 400);
     typeWorldValues(QStringLiteral("0"), QStringLiteral("6e1"));
-    QCOMPARE(QString::fromStdString(calibration().cellAtRow(2, 3).stringValue()), QStringLiteral("6e1"));
+    QCOMPARE(QString::fromStdString(calibration().cellAtRow(2, 3).stringValue()), QStringLiteral("60"));
 
     window_->ui().acquireButton->click();
     QCOMPARE(window_->manager().mode(), PlotmeterManager::acquireMode);
     doubleClickAt(200, 250);
     QCOMPARE(data().numberOfRows(), 1);
-    QCOMPARE(data().cellAtRow(0, 2).floatValue(), 5.0f);
-    QCOMPARE(data().cellAtRow(0, 3).floatValue(), 30.0f);
+    QCOMPARE(cellValue(data(), 0, 2), 5.0);
+    QCOMPARE(cellValue(data(), 0, 3), 30.0);
     auto* shown = qobject_cast<PointTableView*>(window_->ui().dataStack->currentWidget());
     QVERIFY(shown != nullptr);
     QCOMPARE(shown, window_->dataView().viewFor(&data()));
@@ -195,8 +204,8 @@ void MainWindowTest::worldCellRefusesWhatIsNotANumber_data()
     QTest::newRow("incomplete exponent") << "1e"
                                          << "1e"
                                          << "";
-    QTest::newRow("beyond single precision") << "1e39"
-                                             << "1e39"
+    QTest::newRow("beyond double precision") << "1e400"
+                                             << "1e400"
                                              << "";
     QTest::newRow("blanks") << "  "
                             << "  "
@@ -206,7 +215,7 @@ void MainWindowTest::worldCellRefusesWhatIsNotANumber_data()
                                    << "-0";
     QTest::newRow("exponent") << "-2.5E-3"
                               << "-2.5E-3"
-                              << "-2.5E-3";
+                              << "-0.0025";
 }
 
 void MainWindowTest::worldCellRefusesWhatIsNotANumber()
@@ -262,17 +271,22 @@ void MainWindowTest::openPanelOpensThePlotAndNamesTheWindow()
     doubleClickAt(100, 100);
     const QString other = makePicture(*folder_, QStringLiteral("scan of figure 3.png"), 320, 200);
     QStringList filters;
-    answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
-        filters = dialog.nameFilters();
-        dialog.selectFile(other);
-        static_cast<QDialog&>(dialog).accept();
+    answerNextDialog<QMessageBox>([&](QMessageBox& box) {
+        answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+            filters = dialog.nameFilters();
+            dialog.selectFile(other);
+            static_cast<QDialog&>(dialog).accept();
+        });
+        box.button(QMessageBox::Discard)->click();
     });
     window_->ui().actionOpenPlot->trigger();
+    QCOMPARE(filters.size(), 4);
+    QVERIFY(filters.constFirst().contains(QStringLiteral("*.plotmeter")));
     QVERIFY(filters.constFirst().contains(QStringLiteral("*.png")));
     QVERIFY(filters.constLast().contains(QStringLiteral("(*)")));
     QCOMPARE(calibration().numberOfRows(), 0);
     QCOMPARE(plotWidget()->size(), QSize(320, 200));
-    QCOMPARE(window_->windowTitle(), QStringLiteral("scan of figure 3.png — Plotmeter"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("scan of figure 3.png[*] — Plotmeter"));
 }
 
 void MainWindowTest::calibrateAndAcquireOnePoint()
@@ -333,6 +347,38 @@ void MainWindowTest::pointsAreMarkedWhereTheyWereTaken()
     QCOMPARE(colourAt(106, 100), QColor(Qt::white));
 }
 
+// The shortcuts work wherever the focus is; the menu names the step; a new series gets its
+// own colour on the picture, and a hidden one is not drawn.
+void MainWindowTest::undoRedoAndSeriesFromTheWindow()
+{
+    calibrateAndAcquireOnePoint();
+    const auto colourAt = [this](int x, int y) { return plotWidget()->grab().toImage().pixelColor(x, 480 - y); };
+    QCOMPARE(window_->ui().actionUndo->text(), QStringLiteral("&Undo Add Point"));
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(data().numberOfRows(), 0);
+    QCOMPARE(window_->ui().actionRedo->text(), QStringLiteral("&Redo Add Point"));
+    QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(data().numberOfRows(), 1);
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(data().numberOfRows(), 1);
+
+    auto* list = window_->findChild<QListWidget*>(QStringLiteral("seriesList"));
+    QVERIFY(list != nullptr);
+    window_->findChild<SeriesPanel*>()->findChild<QPushButton*>()->click(); // Add
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(data().numberOfRows(), 0);
+    doubleClickAt(400, 300);
+    const QColor mark = colourAt(400, 300);
+    QVERIFY2(mark.red() > 150 && mark.blue() < 120, qPrintable(mark.name())); // the second colour, red
+    list->item(1)->setCheckState(Qt::Unchecked);
+    QCOMPARE(colourAt(400, 300), QColor(Qt::white));
+    QCOMPARE(window_->ui().actionUndo->text(), QStringLiteral("&Undo Hide Series"));
+    list->setCurrentRow(0);
+    QCOMPARE(data().numberOfRows(), 1);
+}
+
 void MainWindowTest::closingWithUnsavedPointsAsksFirst()
 {
     calibrateAndAcquireOnePoint();
@@ -342,10 +388,10 @@ void MainWindowTest::closingWithUnsavedPointsAsksFirst()
         box.button(QMessageBox::Cancel)->click();
     });
     window_->close();
-    QCOMPARE(question, QStringLiteral("The data table holds 1 point that has not been saved."));
+    QCOMPARE(question, QStringLiteral("The calibration or the points have changes that have not been saved."));
     QVERIFY2(window_->isVisible(), "Cancel keeps the window and its points");
 
-    const QString target = folder_->filePath(QStringLiteral("kept.txt"));
+    const QString target = folder_->filePath(QStringLiteral("kept.plotmeter"));
     answerNextDialog<QMessageBox>([&](QMessageBox& box) {
         answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
             dialog.selectFile(target);

@@ -1,8 +1,8 @@
 #include "WindowDriver.h"
 
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/PlotImageWidget.h"
-#include "platform/qt/QtPlatform.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PlotImageWidget.h"
+#include "desktop/QtPlatform.h"
 #include "ui_MainWindow.h"
 
 #include <QScrollArea>

@@ -1,9 +1,9 @@
 #include "WindowDriver.h"
 
-#include "platform/qt/ImageLoading.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/PlotImageWidget.h"
-#include "platform/qt/QtPlatform.h"
+#include "desktop/ImageLoading.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PlotImageWidget.h"
+#include "desktop/QtPlatform.h"
 #include "ui_MainWindow.h"
 
 #include <QImageWriter>
@@ -252,8 +252,8 @@ void PictureFilesTest::orientationTagTurnsThePictureAndItsClicksUpright()
     QVERIFY(plot != nullptr);
     QCOMPARE(plot->size(), QSize(48, 64));
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(10, 64 - 20));
-    QCOMPARE(shown.calibration().cellAtRow(0, 0).floatValue(), 10.0f);
-    QCOMPARE(shown.calibration().cellAtRow(0, 1).floatValue(), 20.0f);
+    QCOMPARE(shown.calibration().cellAtRow(0, 0).number.value_or(-1.0), 10.0);
+    QCOMPARE(shown.calibration().cellAtRow(0, 1).number.value_or(-1.0), 20.0);
 }
 
 void PictureFilesTest::refusedPictureKeepsThePlotAndItsPoints()
@@ -276,7 +276,7 @@ void PictureFilesTest::refusedPictureKeepsThePlotAndItsPoints()
     QVERIFY2(text.contains(path("notes.png")), qPrintable(text));
     QCOMPARE(shown.plot(), plot);
     QCOMPARE(shown.calibration().numberOfRows(), 1);
-    QCOMPARE(shown.window.windowTitle(), QStringLiteral("plot.png — Plotmeter"));
+    QCOMPARE(shown.window.windowTitle(), QStringLiteral("plot.png[*] — Plotmeter"));
 }
 
 // A 121-megapixel scan, beyond Qt's own default limit, opens and takes points.
@@ -293,8 +293,8 @@ void PictureFilesTest::hugeScanOpensAndCanBeDigitized()
     QVERIFY(plot != nullptr);
     QCOMPARE(plot->size(), QSize(11000, 11000));
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(10500, 11000 - 10700));
-    QCOMPARE(shown.calibration().cellAtRow(0, 0).floatValue(), 10500.0f);
-    QCOMPARE(shown.calibration().cellAtRow(0, 1).floatValue(), 10700.0f);
+    QCOMPARE(shown.calibration().cellAtRow(0, 0).number.value_or(-1.0), 10500.0);
+    QCOMPARE(shown.calibration().cellAtRow(0, 1).number.value_or(-1.0), 10700.0);
 }
 
 QTEST_MAIN(PictureFilesTest)

@@ -1,0 +1,211 @@
+#include "cli/Command.h"
+
+#include "document/CsvFile.h"
+#include "document/DataFile.h"
+#include "document/ProjectFile.h"
+#include "document/SafeFileWriter.h"
+#include "document/WorldMap.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view usage =
+    "Usage:\n"
+    "  plotmeter [FILE]\n"
+    "      Opens the window. FILE is a picture of a plot (PNG, JPEG, TIFF, ...) or a\n"
+    "      .plotmeter project.\n"
+    "  plotmeter export PROJECT -o OUT [--series NAME]\n"
+    "      Writes the data points of a .plotmeter project without opening a window.\n"
+    "      An OUT ending in .csv gets every series, or only the one named, as\n"
+    "      comma-separated values: series,x,y,screen_x,screen_y. Any other OUT gets the\n"
+    "      data file of the series named, or else of the active series: screen x, screen y,\n"
+    "      world x, world y on each line. World values come from the project's calibration.\n"
+    "  plotmeter --help      Shows this.\n"
+    "  plotmeter --version   Shows the version.\n"
+    "\n"
+    "Options of export:\n"
+    "  -o, --output OUT      the file to write (replaced whole, or left as it was)\n"
+    "  --series NAME         the series to write\n"
+    "\n"
+    "Exit status: 0 on success; 1 after one line on the standard error stream saying why.\n";
+
+// Thrown to end a command with its one line of complaint.
+struct Refusal {
+    std::string message;
+};
+
+struct ExportRequest {
+    std::string project;
+    std::string output;
+    std::optional<std::string> series;
+};
+
+void setOnce(std::optional<std::string>& slot, std::string value, std::string_view option)
+{
+    if (slot)
+        throw Refusal{std::string(option) + " is given twice"};
+    if (value.empty())
+        throw Refusal{std::string(option) + " needs a value after it"};
+    slot = std::move(value);
+}
+
+ExportRequest exportRequest(int argc, char** argv)
+{
+    std::optional<std::string> project;
+    std::optional<std::string> output;
+    std::optional<std::string> series;
+    bool optionsEnded = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const auto valueOf = [&](std::string_view option) -> std::string {
+            if (argument.size() > option.size() && argument[option.size()] == '=')
+                return std::string(argument.substr(option.size() + 1));
+            if (i + 1 >= argc)
+                throw Refusal{std::string(option) + " needs a value after it"};
+            return argv[++i];
+        };
+        const auto is = [&](std::string_view option) {
+            return argument == option || (option.starts_with("--") && argument.starts_with(option) &&
+                                          argument.size() > option.size() && argument[option.size()] == '=');
+        };
+        if (optionsEnded || !argument.starts_with('-') || argument == "-") {
+            if (project)
+                throw Refusal{"export takes one project, but \"" + std::string(argument) + "\" follows \"" +
+                              *project + "\""};
+            project = std::string(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (is("-o")) {
+            setOnce(output, valueOf("-o"), "-o");
+        } else if (is("--output")) {
+            setOnce(output, valueOf("--output"), "--output");
+        } else if (is("--series")) {
+            setOnce(series, valueOf("--series"), "--series");
+        } else {
+            throw Refusal{"unknown option \"" + std::string(argument) + "\" (plotmeter --help lists them)"};
+        }
+    }
+    if (!project || project->empty())
+        throw Refusal{"export needs a project: plotmeter export PROJECT -o OUT"};
+    if (!output)
+        throw Refusal{"export needs a file to write: plotmeter export PROJECT -o OUT"};
+    return {*project, *output, series};
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code failed;
+    if (fs::equivalent(a, b, failed))
+        return true;
+    const fs::path left = fs::absolute(a, failed).lexically_normal();
+    const fs::path right = fs::absolute(b, failed).lexically_normal();
+    return !failed && left == right;
+}
+
+bool endsInCsv(const std::string& path)
+{
+    std::string extension = fs::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return extension == ".csv";
+}
+
+std::size_t seriesNamed(const Document& document, const std::string& name, const std::string& project)
+{
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < document.series().size(); ++i)
+        if (document.series()[i].look.name == name)
+            found.push_back(i);
+    if (found.empty())
+        throw Refusal{project + " has no series named \"" + name + "\""};
+    if (found.size() > 1)
+        throw Refusal{project + " has " + std::to_string(found.size()) + " series named \"" + name +
+                      "\"; give them different names in Plotmeter first"};
+    return found.front();
+}
+
+void runExport(int argc, char** argv)
+{
+    const ExportRequest request = exportRequest(argc, argv);
+    if (sameFile(request.project, request.output))
+        throw Refusal{"the output " + request.output + " is the project itself; choose another file"};
+
+    ProjectReading reading = readProjectFile(request.project);
+    if (!reading.document)
+        throw Refusal{reading.error};
+    const Document& document = *reading.document;
+
+    std::optional<std::size_t> chosen;
+    if (request.series)
+        chosen = seriesNamed(document, *request.series, request.project);
+
+    const FitOutcome fit = fitCalibration(document.calibration());
+    if (!fit.map)
+        throw Refusal{request.project + ": no world values can be computed: " + fit.problem};
+
+    const std::string text = endsInCsv(request.output)
+                                 ? csvText(document, *fit.map, chosen)
+                                 : dataFileText(document.series()[chosen.value_or(document.activeSeries())], *fit.map);
+    SafeFileWriter file;
+    if (!file.open(request.output) || !file.write(text) || !file.commit())
+        throw Refusal{"cannot write " + request.output + ": " + file.error()};
+}
+
+// One line, whatever a path or a series name holds.
+std::string oneLine(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = '?';
+    return text;
+}
+
+} // namespace
+
+bool isCommand(int argc, char** argv)
+{
+    if (argc < 2 || argv[1] == nullptr)
+        return false;
+    const std::string_view command = argv[1];
+    return command == "export" || command == "--help" || command == "-h" || command == "--version";
+}
+
+int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
+{
+    std::string complaint;
+    try {
+        if (!isCommand(argc, argv))
+            throw Refusal{"no command given (plotmeter --help lists them)"};
+        const std::string_view command = argv[1];
+        if (command == "--help" || command == "-h") {
+            out << usage << std::flush;
+            return 0;
+        }
+        if (command == "--version") {
+            out << "plotmeter " PLOTMETER_VERSION "\n" << std::flush;
+            return 0;
+        }
+        runExport(argc, argv);
+        return 0;
+    } catch (const Refusal& refusal) {
+        complaint = refusal.message;
+    } catch (const std::bad_alloc&) {
+        complaint = "there is not enough memory for the command";
+    } catch (const std::exception& problem) {
+        complaint = problem.what();
+    }
+    err << "plotmeter: " << oneLine(complaint) << '\n' << std::flush;
+    return 1;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <iosfwd>
+
+// The command line besides the window: `plotmeter export`, `--help`, `--version`. They
+// need no display and touch no window system.
+
+// Whether the arguments ask for one of these commands rather than the window.
+bool isCommand(int argc, char** argv);
+
+// Runs the command; returns the exit status: 0 on success, 1 after writing exactly one
+// line to `err`, starting "plotmeter: ", that says what went wrong. `out` only gets what
+// was asked for (the usage, the version).
+int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err);

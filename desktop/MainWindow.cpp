@@ -1,0 +1,148 @@
+#include "desktop/MainWindow.h"
+
+#include "desktop/QtPlatform.h"
+#include "ui_MainWindow.h"
+#include "view/PlotmeterView.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMessageBox>
+
+MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>())
+{
+    ui_->setupUi(this);
+    ui_->splitter->setStretchFactor(0, 1);
+    ui_->splitter->setSizes({width() - 470, 470});
+    modeGroup_.addButton(ui_->calibrateButton, 0);
+    modeGroup_.addButton(ui_->acquireButton, 1);
+
+    platform.setWindow(this);
+    manager_ = std::make_unique<PlotmeterManager>(platform);
+    plotView_ = std::make_unique<PlotScrollView>(*ui_->plotScrollArea);
+    dataView_ = std::make_unique<DataScrollView>(*ui_->dataStack);
+    modeButtons_ = std::make_unique<QtModeButtons>(modeGroup_);
+    manager_->connectOutlets(*plotView_, *dataView_, *modeButtons_);
+    marks_ = std::make_unique<PlotMarks>(*manager_);
+    plotView_->setOverlay([this](QPainter& painter, const QRect& exposed) {
+        if (const PlotmeterView* view = manager_->plotmeterView())
+            marks_->paint(painter, exposed, qRound(view->bounds().size.height));
+    });
+
+    seriesPanel_ = new SeriesPanel(*manager_, ui_->sidePanel);
+    ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->dataStack), seriesPanel_);
+    ui_->actionUndo->setShortcuts(QKeySequence::Undo);
+    ui_->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    manager_->setDocumentListener([this] { documentChanged(); });
+    connectActions();
+    documentChanged();
+}
+
+// The views go first, while the controller's tables they observe are still there.
+MainWindow::~MainWindow()
+{
+    dataView_.reset();
+    plotView_.reset();
+    manager_.reset();
+}
+
+void MainWindow::launch(const QStringList& arguments)
+{
+    manager_->applicationDidFinishLaunching();
+    updateGuide();
+    if (!arguments.isEmpty())
+        manager_->openPath(QFile::encodeName(arguments.constFirst()).toStdString());
+    updateGuide();
+}
+
+void MainWindow::connectActions()
+{
+    connect(ui_->actionOpenPlot, &QAction::triggered, this, [this] {
+        if (!mayDiscardData())
+            return;
+        manager_->openPlotFile();
+        updateGuide();
+    });
+    connect(ui_->actionSaveData, &QAction::triggered, this, [this] { manager_->saveData(); });
+    connect(ui_->actionSaveProject, &QAction::triggered, this, [this] { manager_->saveProject(); });
+    connect(ui_->actionSaveProjectAs, &QAction::triggered, this, [this] { manager_->saveProjectAs(); });
+    connect(ui_->actionUndo, &QAction::triggered, this, [this] {
+        manager_->undo();
+        updateGuide();
+    });
+    connect(ui_->actionRedo, &QAction::triggered, this, [this] {
+        manager_->redo();
+        updateGuide();
+    });
+    connect(ui_->actionClearData, &QAction::triggered, this, [this] { manager_->clearData(); });
+    connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui_->actionCalibrate, &QAction::triggered, ui_->calibrateButton, &QAbstractButton::click);
+    connect(ui_->actionAcquire, &QAction::triggered, ui_->acquireButton, &QAbstractButton::click);
+    connect(&modeGroup_, &QButtonGroup::idClicked, this, [this] {
+        manager_->setMode();
+        updateGuide();
+    });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (mayDiscardData())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool MainWindow::mayDiscardData()
+{
+    if (!manager_->hasUnsavedChanges())
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("Unsaved Changes"),
+                    tr("The calibration or the points have changes that have not been saved."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("unsavedDataQuestion"));
+    box.setInformativeText(tr("Save them in a project before they are discarded?"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        manager_->saveProject();
+        return !manager_->hasUnsavedChanges();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::documentChanged()
+{
+    const History& history = manager_->history();
+    ui_->actionUndo->setEnabled(history.canUndo());
+    ui_->actionUndo->setText(history.canUndo() ? tr("&Undo %1").arg(QString::fromStdString(history.undoName()))
+                                               : tr("&Undo"));
+    ui_->actionRedo->setEnabled(history.canRedo());
+    ui_->actionRedo->setText(history.canRedo() ? tr("&Redo %1").arg(QString::fromStdString(history.redoName()))
+                                               : tr("&Redo"));
+    seriesPanel_->refresh();
+    plotView_->refresh();
+
+    const std::string& project = manager_->projectPath();
+    const std::string& picture = manager_->document().picture();
+    const std::string& shown = project.empty() ? picture : project;
+    const QString name = shown.empty() ? QString() : QFileInfo(QFile::decodeName(shown.c_str())).fileName();
+    setWindowTitle(name.isEmpty() ? tr("Plotmeter") : tr("%1[*] — Plotmeter").arg(name));
+    setWindowModified(manager_->hasUnsavedChanges());
+}
+
+// One line under the mode buttons that tells a first-time user what a double-click does.
+void MainWindow::updateGuide()
+{
+    QString guide;
+    if (manager_->plotmeterView() == nullptr)
+        guide = tr("Open a picture of a plot, or a project, with File ▸ Open… (Ctrl+O).");
+    else if (manager_->mode() == PlotmeterManager::calMode)
+        guide = tr("Calibrate: double-click three or more known points (axis marks) and type the values "
+                   "they stand for. Then choose Acquire.");
+    else
+        guide = tr("Acquire: double-click points on the curve. Save Data… (Ctrl+S) writes them to a file.");
+    ui_->guideLabel->setText(guide);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "controller/PlotmeterManager.h"
+#include "desktop/DataScrollView.h"
+#include "desktop/PlotMarks.h"
+#include "desktop/PlotScrollView.h"
+#include "desktop/QtModeButtons.h"
+#include "desktop/SeriesPanel.h"
+
+#include <QButtonGroup>
+#include <QMainWindow>
+#include <memory>
+
+class QtPlatform;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The one window: the plot area, the mode buttons and the data area from the interface
+// file, joined to the controller, whose actions the menus and buttons send.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(QtPlatform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Builds the tables and, given a path, opens that picture or project as the open panel
+    // would.
+    void launch(const QStringList& arguments);
+
+    PlotmeterManager& manager() { return *manager_; }
+    Ui::MainWindow& ui() { return *ui_; }
+    DataScrollView& dataView() { return *dataView_; }
+    QButtonGroup& modeGroup() { return modeGroup_; }
+    SeriesPanel& seriesPanel() { return *seriesPanel_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Asks, when the document holds unsaved changes, whether to save them first; false
+    // when the user would rather keep them on screen.
+    bool mayDiscardData();
+    void connectActions();
+    void updateGuide();
+    // After every change to the document: marks, series list, Edit menu, title.
+    void documentChanged();
+
+    std::unique_ptr<Ui::MainWindow> ui_;
+    QButtonGroup modeGroup_;
+    // The controller outlives the views below it: they observe its tables.
+    std::unique_ptr<PlotmeterManager> manager_;
+    std::unique_ptr<PlotScrollView> plotView_;
+    std::unique_ptr<DataScrollView> dataView_;
+    std::unique_ptr<QtModeButtons> modeButtons_;
+    std::unique_ptr<PlotMarks> marks_;
+    SeriesPanel* seriesPanel_ = nullptr;
+    QString pictureName_;
+};

@@ -1,0 +1,63 @@
+#include "desktop/PointTableView.h"
+
+#include "desktop/PointTableModel.h"
+#include "desktop/WorldValueDelegate.h"
+
+#include <QHeaderView>
+
+namespace {
+
+QString colorName(const Color& c)
+{
+    return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha).name();
+}
+
+} // namespace
+
+PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTableView(parent)
+{
+    setModel(&model);
+    const PointTable& table = model.table();
+    setItemDelegate(new WorldValueDelegate(this));
+
+    const Size cell = table.cellSize();
+    const Size spacing = table.intercellSpacing();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setDefaultSectionSize(qRound(cell.width + spacing.width));
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(qRound(cell.height + spacing.height));
+    setShowGrid(table.cellStyle().bordered);
+    setStyleSheet(QStringLiteral("QTableView { background-color: %1; gridline-color: %1; }")
+                      .arg(colorName(table.backgroundColor())));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+
+    connect(&model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { rowsAppended(first, last); });
+}
+
+void PointTableView::rowsAppended(int /*first*/, int last)
+{
+    // Scrolling lays out the headers again; do it once after a burst of appended rows.
+    if (!scrollPending_) {
+        scrollPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                scrollPending_ = false;
+                scrollToBottom();
+            },
+            Qt::QueuedConnection);
+    }
+    const QModelIndex worldX = model()->index(last, 2);
+    if (!isVisible() || !(model()->flags(worldX) & Qt::ItemIsEditable))
+        return;
+    if (model()->data(worldX, Qt::EditRole).toString().isEmpty()) {
+        setCurrentIndex(worldX);
+        edit(worldX);
+    }
+}

@@ -1,0 +1,76 @@
+#include "desktop/WorldValueDelegate.h"
+
+#include "desktop/PointTableModel.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QToolTip>
+
+QValidator::State WorldValueValidator::validate(QString& input, int& /*position*/) const
+{
+    if (isAcceptableWorldValue(input))
+        return Acceptable;
+    // A decimal comma stays in sight, never committed, so that "1,5" cannot quietly
+    // become 15 by a refused key.
+    static const QRegularExpression partialNumber(QStringLiteral("^\\s*[+-]?\\d*[.,]?\\d*([eE][+-]?\\d*)?\\s*$"));
+    return partialNumber.match(input).hasMatch() ? Intermediate : Invalid;
+}
+
+QString WorldValueDelegate::hint()
+{
+    return tr("Type a number with a point as the decimal mark, such as 12.5, -0.3 or 4e-6.");
+}
+
+namespace {
+
+void showHint(QLineEdit* editor)
+{
+    QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), WorldValueDelegate::hint(), editor);
+}
+
+} // namespace
+
+QWidget* WorldValueDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
+                                          const QModelIndex& index) const
+{
+    auto* editor = new QLineEdit(parent);
+    editor->setObjectName(QStringLiteral("worldValueEditor"));
+    if (const QVariant font = index.data(Qt::FontRole); font.isValid())
+        editor->setFont(font.value<QFont>());
+    editor->setValidator(new WorldValueValidator(editor));
+    editor->setFrame(false);
+    editor->setToolTip(hint());
+    connect(editor, &QLineEdit::inputRejected, editor, [editor] { showHint(editor); });
+    connect(editor, &QLineEdit::textEdited, editor, [editor] {
+        const bool acceptable = editor->hasAcceptableInput();
+        editor->setStyleSheet(acceptable ? QString() : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
+    });
+    return editor;
+}
+
+// Enter on an incomplete number keeps the editor open; say why rather than do nothing.
+bool WorldValueDelegate::eventFilter(QObject* editor, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && line != nullptr && !line->hasAcceptableInput())
+            showHint(line);
+    }
+    return QStyledItemDelegate::eventFilter(editor, event);
+}
+
+// A text that is not a complete number stays out of the table: the cell keeps what it
+// had, and the user is shown why.
+void WorldValueDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line == nullptr)
+        return;
+    if (!line->hasAcceptableInput()) {
+        showHint(line);
+        return;
+    }
+    model->setData(index, line->text(), Qt::EditRole);
+}

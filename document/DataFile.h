@@ -1,0 +1,14 @@
+#pragma once
+
+#include "document/Series.h"
+#include "document/WorldMap.h"
+
+#include <string>
+
+// One line of the data file: screen x, screen y, world x, world y of a data point, as
+//     "  %8.3f  %8.3f   %14.6f  %14.6f\n"
+// in the C locale, from the double values themselves.
+void appendDataLine(std::string& out, DPoint screen, DPoint world);
+
+// The data file of a series: one line a point, in the order they were taken.
+std::string dataFileText(const Series& series, const WorldMap& map);

@@ -1,0 +1,232 @@
+#include "document/ProjectFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+const std::string folder = "/home/user/plots";
+
+Document sampleDocument()
+{
+    Document d;
+    d.setPicture(folder + "/scans/fig 3.png");
+    d.apply(change::InsertCalibration{0, {{34.0, 51.0}, 0.0, 0.0}});
+    d.apply(change::InsertCalibration{1, {{1420400000.5, 1e-300}, -0.0, std::nullopt}});
+    d.apply(change::InsertCalibration{2, {{0.1, 5e-324}, 1.7976931348623157e308, 2.0}});
+    d.apply(change::SetLook{0, {"Temperature, \"raw\"", {1, 2, 3}, MarkerShape::triangle, false}});
+    d.apply(change::InsertPoints{0, 0, {{120.5, 88.25}, {-0.0, 0.1}, {1e-300, 1420400000.5}}});
+    d.apply(change::InsertSeries{1, {{"Größe ✓\n\\", {255, 0, 128}, MarkerShape::circle, true}, {{3, 4}}}, 1});
+    d.apply(change::InsertSeries{2, {defaultLook("", 2), {}}, 1});
+    return d;
+}
+
+TEST(ProjectFile, RoundTripKeepsEveryValueBitExact)
+{
+    const Document original = sampleDocument();
+    const std::string text = projectText(original, folder);
+    const ProjectReading read = parseProject(text, folder);
+    ASSERT_TRUE(read.document) << read.error;
+    EXPECT_EQ(*read.document, original);
+    EXPECT_TRUE(std::signbit(read.document->series()[0].points[1].x));
+    EXPECT_TRUE(std::signbit(*read.document->calibration()[1].worldX));
+    EXPECT_EQ(projectText(*read.document, folder), text);
+}
+
+TEST(ProjectFile, PictureIsRelativeOnlyBelowTheProjectFolder)
+{
+    struct Case {
+        std::string picture, written;
+    };
+    const Case cases[] = {
+        {folder + "/plot.png", "plot.png"},
+        {folder + "/scans/fig 3.png", "scans/fig 3.png"},
+        {"/elsewhere/plot.png", "/elsewhere/plot.png"},
+        {"/home/user/plots2/plot.png", "/home/user/plots2/plot.png"},
+        {"/home/user/plot.png", "/home/user/plot.png"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture);
+        Document d;
+        d.setPicture(c.picture);
+        const std::string text = projectText(d, folder);
+        EXPECT_NE(text.find("\"picture\": \"" + c.written + "\""), std::string::npos) << text;
+        const ProjectReading read = parseProject(text, folder);
+        ASSERT_TRUE(read.document) << read.error;
+        EXPECT_EQ(read.document->picture(), c.picture);
+    }
+}
+
+std::string project(const std::string& series, const std::string& calibration = "[]", const std::string& more = "")
+{
+    return R"({"plotmeter": 1, "calibration": )" + calibration + R"(, "series": )" + series + more + "}";
+}
+
+TEST(ProjectFile, ReadsWhatItDoesNotWriteWithDefaults)
+{
+    const ProjectReading minimal = parseProject(project("[]"), folder);
+    ASSERT_TRUE(minimal.document) << minimal.error;
+    EXPECT_EQ(*minimal.document, Document());
+
+    // Unknown keys at every level are skipped; brackets in strings do not count as nesting.
+    const ProjectReading extended = parseProject(
+        R"({"future": {"a": [1, {"b": null}], "c": ")" + std::string(100, '[') + R"("}, "plotmeter": 1,
+            "picture": "../p.png", "calibration": [{"screen": [1, 2], "world": [null, -3], "note": "x"}],
+            "series": [{"name": "a", "points": [[1e2, -0]], "extra": [[[]]]}, {"name": "b", "points": []}],
+            "active_series": 1})",
+        folder);
+    ASSERT_TRUE(extended.document) << extended.error;
+    const Document& d = *extended.document;
+    EXPECT_EQ(d.picture(), "/home/user/p.png");
+    EXPECT_EQ(d.calibration(), (std::vector<CalibrationPoint>{{{1, 2}, std::nullopt, -3.0}}));
+    EXPECT_EQ(d.series()[0].points, (std::vector<DPoint>{{100, 0}}));
+    EXPECT_EQ(d.series()[1].look, defaultLook("b", 1));
+    EXPECT_EQ(d.activeSeries(), 1u);
+}
+
+struct Malformed {
+    const char* name;
+    std::string text;
+    const char* error;
+};
+
+class MalformedProject : public testing::TestWithParam<Malformed> {};
+
+TEST_P(MalformedProject, IsRefusedSayingWhatIsWrong)
+{
+    const ProjectReading read = parseProject(GetParam().text, folder);
+    EXPECT_FALSE(read.document);
+    EXPECT_NE(read.error.find(GetParam().error), std::string::npos) << read.error;
+    EXPECT_EQ(read.error.find('\n'), std::string::npos);
+}
+
+std::string repeated(const std::string& item, std::size_t n)
+{
+    std::string text = "[";
+    for (std::size_t i = 0; i < n; ++i)
+        text += (i == 0 ? "" : ",") + item;
+    return text + "]";
+}
+
+const std::string point = R"({"screen": [1, 2], "world": [3, 4]})";
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, MalformedProject,
+    testing::Values(
+        Malformed{"LaterFormat", R"({"plotmeter": 2, "calibration": 5})", "written by a newer Plotmeter (format 2); this one reads format 1"},
+        Malformed{"LaterFormatNamedLast", R"({"calibration": "x", "series": [[[]]], "plotmeter": 3})", "newer Plotmeter (format 3)"},
+        Malformed{"FormatAsText", project("[]").replace(14, 1, "\"1\""), "\"plotmeter\" is not a format number"},
+        Malformed{"FormatZero", project("[]").replace(14, 1, "0"), "\"plotmeter\" is not a format number"},
+        Malformed{"NotAnObject", "[1, 2]", "not an object"},
+        Malformed{"Empty", " \n", "the file is empty"},
+        Malformed{"NotJson", "{\"plotmeter\": 1,\n  , }", "not valid JSON at line 2, column 3"},
+        Malformed{"NoFormat", R"({"calibration": [], "series": []})", "\"plotmeter\" is missing"},
+        Malformed{"NoCalibration", R"({"plotmeter": 1, "series": []})", "\"calibration\" is missing"},
+        Malformed{"NoSeries", R"({"plotmeter": 1, "calibration": []})", "\"series\" is missing"},
+        Malformed{"NoPoints", project(R"([{"name": "a"}])"), "series 1: \"points\" is missing"},
+        Malformed{"NoWorld", project("[]", R"([{"screen": [1, 2]}])"), "calibration point 1: \"world\" is missing"},
+        Malformed{"KeyTwice", project(R"([{"name": "a", "points": [], "points": []}])"), "series 1: \"points\" appears twice"},
+        Malformed{"PictureNotText", project("[]", "[]", R"(, "picture": 7)"), "\"picture\" is not text"},
+        Malformed{"AxesNotObject", project("[]", "[]", R"(, "axes": "linear")"), "\"axes\" is not an object"},
+        Malformed{"UnknownAxis", project("[]", "[]", R"(, "axes": {"x": "log"})"), "the \"x\" axis scale is not one of: linear"},
+        Malformed{"CalibrationNotList", project("[]", "{}"), "\"calibration\" is not a list"},
+        Malformed{"ScreenOfThree", project("[]", R"([{"screen": [1, 2, 3], "world": [0, 0]}])"), "calibration point 1: \"screen\" is not a pair of numbers"},
+        Malformed{"WorldAsText", project("[]", "[" + point + R"(, {"screen": [1, 2], "world": [1, "2"]}])"), "calibration point 2: world y is not a number or null"},
+        Malformed{"SeriesNotObject", project("[5]"), "series 1 is not an object"},
+        Malformed{"NameNotText", project(R"([{"name": 1, "points": []}])"), "series 1: \"name\" is not text"},
+        Malformed{"VisibleNotBool", project(R"([{"name": "a", "visible": 1, "points": []}])"), "series 1: \"visible\" is not true or false"},
+        Malformed{"BadColour", project(R"([{"name": "a", "colour": "#12345g", "points": []}])"), "series 1: \"colour\" is not a colour written #rrggbb"},
+        Malformed{"BadMarker", project(R"([{"name": "a", "marker": "star", "points": []}])"), "series 1: \"marker\" is not one of: cross, plus"},
+        Malformed{"PointsNotList", project(R"([{"name": "a", "points": {}}])"), "series 1: \"points\" is not a list"},
+        Malformed{"PointOfOne", project(R"([{"name": "a", "points": [[1, 2], [3]]}])"), "series 1, point 2 is not a pair of numbers"},
+        Malformed{"CoordinateAsText", project(R"([{"name": "a", "points": [[1, "2"]]}])"), "series 1, point 1: y is not a number"},
+        Malformed{"NaN", project(R"([{"name": "a", "points": [[1, 2], [NaN, 3]]}])"), "series 1, point 2: x is not a finite number (NaN)"},
+        Malformed{"MinusInfinity", project(R"([{"name": "a", "points": [[-Infinity, 0]]}])"), "series 1, point 1: x is not a finite number (-Infinity)"},
+        Malformed{"Overflow", project(R"([{"name": "a", "points": []}, {"name": "b", "points": [[0, 1e999]]}])"), "series 2, point 1: y is not a finite number (1e999)"},
+        Malformed{"InfiniteWorld", project("[]", R"([{"screen": [1, 2], "world": [inf, 0]}])"), "calibration point 1: world x is not a finite number (inf)"},
+        Malformed{"ActiveOutOfRange", project(R"([{"name": "a", "points": []}])", "[]", R"(, "active_series": 1)"), "\"active_series\" is 1, but the project has 1 series"},
+        Malformed{"ActiveNegative", project("[]", "[]", R"(, "active_series": -1)"), "\"active_series\" is not a series number"},
+        Malformed{"DeepNesting", std::string(100000, '['), "more than 64 levels deep"},
+        Malformed{"TooManySeries", project(repeated(R"({"name":"a","points":[]})", 10001)), "more than 10000 series"},
+        Malformed{"TooManyCalibrationPoints", project("[]", repeated(point, 10001)), "more than 10000 calibration points"}),
+    [](const testing::TestParamInfo<Malformed>& param) { return std::string(param.param.name); });
+
+TEST(ProjectFile, EveryCutShortFileIsRefusedAsSuch)
+{
+    const std::string text = projectText(sampleDocument(), folder);
+    ASSERT_EQ(text.back(), '\n');
+    for (std::size_t length = 1; length + 1 < text.size(); ++length) {
+        const ProjectReading read = parseProject(std::string_view(text).substr(0, length), folder);
+        ASSERT_FALSE(read.document) << length;
+        ASSERT_NE(read.error.find("cut short"), std::string::npos) << length << ": " << read.error;
+    }
+}
+
+class ProjectFileOnDisk : public testing::Test {
+  protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("plotmeter-project-" + std::to_string(::getpid()) + "-" +
+                                             testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+    fs::path dir_;
+};
+
+TEST_F(ProjectFileOnDisk, SavedProjectOpensAgain)
+{
+    Document original = sampleDocument();
+    original.setPicture(path("scans/fig 3.png"));
+    std::string error;
+    ASSERT_TRUE(writeProjectFile(original, path("a.plotmeter"), error)) << error;
+    std::ifstream written(path("a.plotmeter"));
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(written), {}).find("\"scans/fig 3.png\""), std::string::npos);
+    const ProjectReading read = readProjectFile(path("a.plotmeter"));
+    ASSERT_TRUE(read.document) << read.error;
+    EXPECT_EQ(*read.document, original);
+}
+
+TEST_F(ProjectFileOnDisk, NonFiniteValueIsNotSavedAndThePreviousFileStays)
+{
+    std::string error;
+    ASSERT_TRUE(writeProjectFile(Document(), path("a.plotmeter"), error)) << error;
+    Document broken;
+    broken.apply(change::InsertPoints{0, 0, {{1, 2}, {3, INFINITY}}});
+    EXPECT_FALSE(writeProjectFile(broken, path("a.plotmeter"), error));
+    EXPECT_EQ(error, path("a.plotmeter") + ": series 1, point 2: y is not a finite number, which a project file cannot hold");
+    const ProjectReading read = readProjectFile(path("a.plotmeter"));
+    ASSERT_TRUE(read.document) << read.error;
+    EXPECT_EQ(*read.document, Document());
+}
+
+TEST_F(ProjectFileOnDisk, FileProblemsAreNamedWithTheFile)
+{
+    std::ofstream(path("huge.plotmeter")).close();
+    ASSERT_EQ(truncate(path("huge.plotmeter").c_str(), (513 << 20)), 0); // sparse: nothing is written
+    std::ofstream(path("bad.plotmeter")) << "{\"plotmeter\": 1, \"series\": []}";
+    const std::pair<std::string, std::string> cases[] = {
+        {path("missing.plotmeter"), path("missing.plotmeter") + ": the file does not exist"},
+        {dir_.string(), dir_.string() + ": it is a folder, not a project file"},
+        {path("huge.plotmeter"), path("huge.plotmeter") + ": the file is 513 MiB; Plotmeter opens project files of up to 512 MiB"},
+        {path("bad.plotmeter"), path("bad.plotmeter") + ": \"calibration\" is missing"},
+    };
+    for (const auto& [file, error] : cases) {
+        SCOPED_TRACE(file);
+        const ProjectReading read = readProjectFile(file);
+        EXPECT_FALSE(read.document);
+        EXPECT_EQ(read.error, error);
+    }
+    std::string error;
+    EXPECT_FALSE(writeProjectFile(Document(), path("no/such/folder.plotmeter"), error));
+    EXPECT_EQ(error, path("no/such/folder.plotmeter") + ": No such file or directory");
+}
+
+} // namespace
