@@ -82,8 +82,8 @@ ExportRequest exportRequest(int argc, char** argv)
         };
         if (optionsEnded || !argument.starts_with('-') || argument == "-") {
             if (project)
-                throw Refusal{"export takes one project, but \"" + std::string(argument) + "\" follows \"" +
-                              *project + "\""};
+                throw Refusal{"export takes one project, but \"" + std::string(argument) + "\" follows \"" + *project +
+                              "\""};
             project = std::string(argument);
         } else if (argument == "--") {
             optionsEnded = true;

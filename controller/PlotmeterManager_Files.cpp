@@ -94,9 +94,8 @@ bool PlotmeterManager::openProjectAtPath(const std::string& path)
 {
     ProjectReading reading = readProjectFile(path);
     if (!reading.document) {
-        platform_.runAlertPanel("Can't Open Project", "Plotmeter could not open the project \"" + path +
-                                                          "\": " + reading.error +
-                                                          ". The document on show is unchanged.");
+        platform_.runAlertPanel("Can't Open Project", "Plotmeter could not open the project \"" + path + "\": " +
+                                                          reading.error + ". The document on show is unchanged.");
         return false;
     }
     std::unique_ptr<PlotmeterView> view = loadPicture(reading.document->picture());
@@ -146,8 +145,8 @@ void PlotmeterManager::locateMissingPicture(const std::string& path, const std::
             tell();
             return;
         }
-        platform_.runAlertPanel("Can't Open Image",
-                                "Plotmeter could not read a picture from \"" + chosen + "\": " + view->imageError() + ".");
+        platform_.runAlertPanel("Can't Open Image", "Plotmeter could not read a picture from \"" + chosen +
+                                                        "\": " + view->imageError() + ".");
     }
 }
 

@@ -1,8 +1,8 @@
 #include "desktop/DataScrollView.h"
 
-#include "platform/PointTable.h"
 #include "desktop/PointTableModel.h"
 #include "desktop/PointTableView.h"
+#include "platform/PointTable.h"
 
 #include <QStackedWidget>
 

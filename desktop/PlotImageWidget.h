@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ImageView.h"
 #include "desktop/ClickCounter.h"
+#include "platform/ImageView.h"
 
 #include <QWidget>
 #include <functional>

@@ -47,8 +47,8 @@ void PlotMarks::drawMarker(QPainter& painter, MarkerShape shape, const QPointF& 
         painter.drawRect(QRectF(p - QPointF(arm, arm), p + QPointF(arm, arm)));
         break;
     case MarkerShape::diamond:
-        painter.drawPolygon(QPolygonF({p + QPointF(0, -arm - 1), p + QPointF(arm + 1, 0), p + QPointF(0, arm + 1),
-                                       p + QPointF(-arm - 1, 0)}));
+        painter.drawPolygon(QPolygonF(
+            {p + QPointF(0, -arm - 1), p + QPointF(arm + 1, 0), p + QPointF(0, arm + 1), p + QPointF(-arm - 1, 0)}));
         break;
     case MarkerShape::triangle:
         painter.drawPolygon(

@@ -1,7 +1,7 @@
 #include "desktop/PlotScrollView.h"
 
-#include "platform/ImageView.h"
 #include "desktop/PlotImageWidget.h"
+#include "platform/ImageView.h"
 
 #include <QScrollArea>
 

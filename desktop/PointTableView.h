@@ -12,8 +12,9 @@ class PointTableView : public QTableView {
   public:
     explicit PointTableView(PointTableModel& model, QWidget* parent = nullptr);
 
-  private:
-    void rowsAppended(int first, int last);
+  protected:
+    void rowsInserted(const QModelIndex& parent, int first, int last) override;
 
+  private:
     bool scrollPending_ = false;
 };

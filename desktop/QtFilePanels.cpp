@@ -58,7 +58,8 @@ std::vector<std::string> QtOpenPanel::filenames() const
 }
 
 QtSavePanel::QtSavePanel(QWidget* parent, FileKind kind)
-    : dialog_(new QFileDialog(parent, kind == FileKind::project ? QObject::tr("Save Project") : QObject::tr("Save Data")))
+    : dialog_(
+          new QFileDialog(parent, kind == FileKind::project ? QObject::tr("Save Project") : QObject::tr("Save Data")))
 {
     dialog_->setFileMode(QFileDialog::AnyFile);
     dialog_->setAcceptMode(QFileDialog::AcceptSave);

@@ -88,18 +88,25 @@ void SeriesPanel::refresh()
     const QSignalBlocker blocker(list_);
     const Document& document = manager_.document();
     const auto& series = document.series();
-    while (list_->count() > static_cast<int>(series.size()))
-        delete list_->takeItem(list_->count() - 1);
-    while (list_->count() < static_cast<int>(series.size()))
-        list_->addItem(new QListWidgetItem);
+    if (list_->count() != static_cast<int>(series.size())) {
+        // Series come and go anywhere in the list: draw them all again.
+        list_->clear();
+        shown_.clear();
+        for (std::size_t i = 0; i < series.size(); ++i)
+            list_->addItem(new QListWidgetItem);
+    }
+    // Called after every edit, points included: only what changed is drawn again.
+    shown_.resize(series.size());
     for (std::size_t i = 0; i < series.size(); ++i) {
-        QListWidgetItem* item = list_->item(static_cast<int>(i));
         const SeriesLook& look = series[i].look;
+        if (shown_[i] && *shown_[i] == look)
+            continue;
+        QListWidgetItem* item = list_->item(static_cast<int>(i));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsUserCheckable);
         item->setText(QString::fromStdString(look.name));
         item->setCheckState(look.visible ? Qt::Checked : Qt::Unchecked);
         item->setIcon(markerIcon(look));
-        item->setToolTip(tr("%n point(s)", nullptr, static_cast<int>(series[i].points.size())));
+        shown_[i] = look;
     }
     list_->setCurrentRow(static_cast<int>(document.activeSeries()));
     markerBox_->setCurrentIndex(markerBox_->findData(static_cast<int>(document.active().look.marker)));
@@ -116,14 +123,16 @@ void SeriesPanel::itemChanged(QListWidgetItem* item)
     manager_.renameSeries(index, name);
     manager_.setSeriesVisible(index, item->checkState() == Qt::Checked);
     // A name left empty, or one the controller did not take, shows as it was.
+    shown_.clear();
+    shown_.resize(static_cast<std::size_t>(list_->count()));
     refresh();
 }
 
 void SeriesPanel::chooseColour()
 {
     const std::size_t index = manager_.document().activeSeries();
-    const QColor chosen = QColorDialog::getColor(toQColor(manager_.document().active().look.colour), this,
-                                                 tr("Series Colour"));
+    const QColor chosen =
+        QColorDialog::getColor(toQColor(manager_.document().active().look.colour), this, tr("Series Colour"));
     if (chosen.isValid())
         manager_.setSeriesColour(index, Colour{static_cast<std::uint8_t>(chosen.red()),
                                                static_cast<std::uint8_t>(chosen.green()),

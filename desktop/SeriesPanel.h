@@ -1,6 +1,10 @@
 #pragma once
 
+#include "document/Series.h"
+
 #include <QWidget>
+#include <optional>
+#include <vector>
 
 class PlotmeterManager;
 class QComboBox;
@@ -30,4 +34,5 @@ class SeriesPanel : public QWidget {
     QPushButton* colourButton_;
     QComboBox* markerBox_;
     bool refreshing_ = false;
+    std::vector<std::optional<SeriesLook>> shown_; // what each row shows now
 };

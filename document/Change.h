@@ -62,5 +62,5 @@ struct SetActiveSeries {
 } // namespace change
 
 using Change = std::variant<change::InsertPoints, change::ErasePoints, change::MovePoint, change::InsertCalibration,
-                            change::EraseCalibration, change::SetCalibration, change::InsertSeries,
-                            change::EraseSeries, change::SetLook, change::SetAxes, change::SetActiveSeries>;
+                            change::EraseCalibration, change::SetCalibration, change::InsertSeries, change::EraseSeries,
+                            change::SetLook, change::SetAxes, change::SetActiveSeries>;

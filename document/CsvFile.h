@@ -18,4 +18,5 @@
 // that reads back as the same double, with a point as decimal mark whatever the locale.
 // Rows end in CR LF; a series name holding a comma, a double quote, CR or LF is quoted,
 // its double quotes doubled.
-std::string csvText(const Document& document, const WorldMap& map, std::optional<std::size_t> onlySeries = std::nullopt);
+std::string csvText(const Document& document, const WorldMap& map,
+                    std::optional<std::size_t> onlySeries = std::nullopt);

@@ -238,17 +238,15 @@ class ProjectReader {
     bool number_integer(json::number_integer_t value)
     {
         const bool negative = value < 0;
-        const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+        const std::uint64_t magnitude =
+            negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
         return number({static_cast<double>(value), true, negative, magnitude});
     }
     bool number_unsigned(json::number_unsigned_t value)
     {
         return number({static_cast<double>(value), true, false, value});
     }
-    bool number_float(json::number_float_t value, const json::string_t&)
-    {
-        return number({value, false, false, 0});
-    }
+    bool number_float(json::number_float_t value, const json::string_t&) { return number({value, false, false, 0}); }
 
     bool string(json::string_t& value)
     {
@@ -388,8 +386,8 @@ class ProjectReader {
         if (skimming())
             return true;
         const Level& level = levels_.back();
-        const bool pair = level.container == Slot::screenPair || level.container == Slot::worldPair ||
-                          level.container == Slot::point;
+        const bool pair =
+            level.container == Slot::screenPair || level.container == Slot::worldPair || level.container == Slot::point;
         if (pair && level.count != 2)
             return wrongKind(level.container);
         levels_.pop_back();
@@ -405,7 +403,12 @@ class ProjectReader {
                      " before the project is complete";
             return false;
         }
-        const std::size_t start = position - std::min(position, token.size());
+        // The parser stops at the first character it cannot take: walk back to the word's start.
+        std::size_t start = position > 0 ? position - 1 : 0;
+        while (start > 0 && std::isalpha(static_cast<unsigned char>(text_[start - 1])) != 0)
+            --start;
+        if (start > 0 && (text_[start - 1] == '-' || text_[start - 1] == '+'))
+            --start;
         const std::string word = problem.id == 406 ? token : nonFiniteWordAt(text_, start);
         if (!word.empty()) {
             const bool atValue = levels_.empty() || levels_.back().array || levels_.back().awaitingValue;
@@ -415,11 +418,14 @@ class ProjectReader {
             if (holdsNumbers(slot))
                 error_ = describe(slot) + " is not a finite number (" + word + ")";
             else
-                error_ = lineAndColumn(text_, start) + ": " + word + " is not a finite number, which a project cannot hold";
+                error_ =
+                    lineAndColumn(text_, start) + ": " + word + " is not a finite number, which a project cannot hold";
             return false;
         }
         const std::size_t at = position > 0 ? position - 1 : 0;
-        error_ = "the file is not valid JSON at " + lineAndColumn(text_, at) + " (byte " + std::to_string(at) + ")";
+        const bool notUtf8 = std::string_view(problem.what()).find("UTF-8") != std::string_view::npos;
+        error_ = std::string(notUtf8 ? "the file is not UTF-8 text" : "the file is not valid JSON") + " at " +
+                 lineAndColumn(text_, at) + " (byte " + std::to_string(at) + ")";
         return false;
     }
 
@@ -507,7 +513,7 @@ class ProjectReader {
             if (level.count > 2)
                 return refuse(describe(level.container) + " is not a pair of " +
                               (level.container == Slot::worldPair ? "numbers or nulls" : "numbers"));
-            return level.container == Slot::screenPair ? Slot::screenValue
+            return level.container == Slot::screenPair  ? Slot::screenValue
                    : level.container == Slot::worldPair ? Slot::worldValue
                                                         : Slot::coordinate;
         default:
@@ -535,7 +541,8 @@ class ProjectReader {
         const std::string calibrationPoint = "calibration point " + std::to_string(countIn(Slot::calibrationList));
         const std::string series = "series " + std::to_string(countIn(Slot::seriesList));
         const std::string point = series + ", point " + std::to_string(countIn(Slot::points));
-        const std::size_t coordinate = std::max({countIn(Slot::screenPair), countIn(Slot::worldPair), countIn(Slot::point)});
+        const std::size_t coordinate =
+            std::max({countIn(Slot::screenPair), countIn(Slot::worldPair), countIn(Slot::point)});
         const char* const axis = coordinate <= 1 ? "x" : "y";
         switch (slot) {
         case Slot::refused:

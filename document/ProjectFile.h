@@ -53,7 +53,7 @@
 // point a line.
 
 inline constexpr std::size_t maxProjectNesting = 64;
-inline constexpr std::size_t maxProjectPoints = 10'000'000;   // in all series together
+inline constexpr std::size_t maxProjectPoints = 10'000'000; // in all series together
 inline constexpr std::size_t maxProjectCalibration = 10'000;
 inline constexpr std::size_t maxProjectSeries = 10'000;
 inline constexpr std::uintmax_t maxProjectFileBytes = 512u << 20;

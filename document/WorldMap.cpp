@@ -10,8 +10,8 @@ WorldMap WorldMap::of(const CartesianPlotmeter& p)
 FitOutcome fitCalibration(const std::vector<CalibrationPoint>& calibration)
 {
     if (calibration.size() < 3)
-        return {std::nullopt, "the calibration has " + std::to_string(calibration.size()) +
-                                  " points; at least three are needed"};
+        return {std::nullopt,
+                "the calibration has " + std::to_string(calibration.size()) + " points; at least three are needed"};
     CartesianPlotmeter plotmeter;
     for (std::size_t i = 0; i < calibration.size(); ++i) {
         const CalibrationPoint& point = calibration[i];

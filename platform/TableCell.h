@@ -17,7 +17,10 @@ struct TableCell {
     {
         return {value, {}, editable, format};
     }
-    static TableCell ofText(std::string text, bool editable = false) { return {std::nullopt, std::move(text), editable, {}}; }
+    static TableCell ofText(std::string text, bool editable = false)
+    {
+        return {std::nullopt, std::move(text), editable, {}};
+    }
 
     std::string stringValue() const { return number ? formatCellNumber(*number, format) : text; }
     bool isEditable() const { return editable; }

@@ -73,8 +73,17 @@ int main(int argc, char** argv)
         }
     }
     window.ui().acquireButton->click();
+    PlotmeterManager& manager = window.manager();
+    manager.renameSeries(0, "Signal");
     for (double t = 0.5; t < 10.0; t += 0.75)
         QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(t, samplePlot::curve(t)));
+    // A second series: the tops of the ripple, where 1.7 t is a quarter turn past a whole one.
+    manager.addSeries();
+    manager.renameSeries(1, "Ripple tops");
+    for (int k = 0; k < 3; ++k) {
+        const double t = (M_PI / 2 + 2 * M_PI * k) / 1.7;
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(t, samplePlot::curve(t)));
+    }
     QTest::qWait(300);
 
     if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {

@@ -29,36 +29,20 @@ void expectPointNear(DPoint got, DPoint expected, double tolerance)
 
 // --- the point store -------------------------------------------------------------
 
-TEST(CalibrationPointStore, StartsEmpty)
+TEST(CalibrationPointStore, AppendsInOrderAndClearStartsAgain)
 {
     CartesianPlotmeter plotmeter;
-    EXPECT_EQ(plotmeter.screenCount(), 0);
-    EXPECT_EQ(plotmeter.worldCount(), 0);
     EXPECT_FALSE(plotmeter.hasScreenList());
-    EXPECT_FALSE(plotmeter.hasWorldList());
-    plotmeter.clear();
-    EXPECT_EQ(plotmeter.screenCount(), 0);
-}
-
-TEST(CalibrationPointStore, AppendsInOrderWithoutTouchingTheOtherList)
-{
-    CartesianPlotmeter plotmeter;
-    plotmeter.addScreenPoint({1, 2}).addScreenPoint({3, 4}).addScreenPoint({5, 6});
-    ASSERT_EQ(plotmeter.screenCount(), 3);
-    EXPECT_EQ(plotmeter.screenPoint(0), (DPoint{1, 2}));
-    EXPECT_EQ(plotmeter.screenPoint(1), (DPoint{3, 4}));
-    EXPECT_EQ(plotmeter.screenPoint(2), (DPoint{5, 6}));
+    // Enough points to make the lists grow more than once.
+    for (int i = 0; i < 20; ++i)
+        plotmeter.addScreenPoint({static_cast<double>(i), static_cast<double>(-i)});
+    ASSERT_EQ(plotmeter.screenCount(), 20);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(plotmeter.screenPoint(i), (DPoint{static_cast<double>(i), static_cast<double>(-i)}));
     EXPECT_EQ(plotmeter.worldCount(), 0);
     EXPECT_FALSE(plotmeter.hasWorldList());
-}
-
-TEST(CalibrationPointStore, ClearStartsAgainAtRowZero)
-{
-    CartesianPlotmeter plotmeter;
-    plotmeter.addScreenPoint({1, 2}).addWorldPoint({3, 4});
     plotmeter.clear();
     EXPECT_FALSE(plotmeter.hasScreenList());
-    EXPECT_FALSE(plotmeter.hasWorldList());
     plotmeter.addWorldPoint({7, 8});
     EXPECT_EQ(plotmeter.worldCount(), 1);
     EXPECT_EQ(plotmeter.worldPoint(0), (DPoint{7, 8}));

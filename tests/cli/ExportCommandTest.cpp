@@ -21,15 +21,25 @@ struct Outcome {
     std::string out, err;
 };
 
+// argc and argv as main() gets them.
+struct CommandLine {
+    explicit CommandLine(std::vector<std::string> arguments) : strings(std::move(arguments))
+    {
+        strings.insert(strings.begin(), "plotmeter");
+        for (std::string& s : strings)
+            argv.push_back(s.data());
+        argv.push_back(nullptr);
+    }
+    int argc() const { return static_cast<int>(strings.size()); }
+    std::vector<std::string> strings;
+    std::vector<char*> argv;
+};
+
 Outcome run(std::vector<std::string> arguments)
 {
-    arguments.insert(arguments.begin(), "plotmeter");
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
+    CommandLine line(std::move(arguments));
     std::ostringstream out, err;
-    const int status = runCommand(static_cast<int>(arguments.size()), argv.data(), out, err);
+    const int status = runCommand(line.argc(), line.argv.data(), out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -44,7 +54,7 @@ class ExportCommand : public testing::Test {
     void SetUp() override
     {
         dir_ = fs::temp_directory_path() / ("plotmeter-export-" + std::to_string(::getpid()) + "-" +
-                                             testing::UnitTest::GetInstance()->current_test_info()->name());
+                                            testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
         document_.apply(change::InsertCalibration{0, {{0, 0}, 1420400000.0, 0.0}});
         document_.apply(change::InsertCalibration{1, {{100, 0}, 1420400050.0, 0.0}});
@@ -111,7 +121,8 @@ TEST_F(ExportCommand, EveryFailureIsOneLineAndExitStatusOne)
         {{"export", path("bad.plotmeter"), "-o", out}, "bad.plotmeter: the file is cut short"},
         {{"export", project(), "-o", out, "--series", "Z\nY"}, "has no series named \"Z?Y\""},
         {{"export", path("u.plotmeter"), "-o", out}, "no world values can be computed: the calibration has 0 points"},
-        {{"export", project(), "-o", path("no/such/dir.csv")}, "cannot write " + path("no/such/dir.csv") + ": No such file"},
+        {{"export", project(), "-o", path("no/such/dir.csv")},
+         "cannot write " + path("no/such/dir.csv") + ": No such file"},
         {{"export", project(), "-o", dir_.string() + "/./p.plotmeter"}, "is the project itself"},
     };
     for (const auto& [arguments, message] : cases) {
@@ -144,16 +155,12 @@ TEST(Commands, HelpAndVersionGoToStandardOutput)
 TEST(Commands, OnlyCommandsAreTakenFromTheWindow)
 {
     const std::pair<std::vector<std::string>, bool> cases[] = {
-        {{"export"}, true},   {{"--help"}, true},       {{"-h"}, true},           {{"--version"}, true},
-        {{}, false},          {{"plot.png"}, false},    {{"exports"}, false},     {{"-style", "fusion"}, false},
+        {{"export"}, true}, {{"--help"}, true},    {{"-h"}, true},       {{"--version"}, true},
+        {{}, false},        {{"plot.png"}, false}, {{"exports"}, false}, {{"-style", "fusion"}, false},
     };
-    for (auto [arguments, command] : cases) {
-        arguments.insert(arguments.begin(), "plotmeter");
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(isCommand(static_cast<int>(arguments.size()), argv.data()), command) << arguments.back();
+    for (const auto& [arguments, command] : cases) {
+        CommandLine line(arguments);
+        EXPECT_EQ(isCommand(line.argc(), line.argv.data()), command) << line.strings.back();
     }
 }
 

@@ -103,19 +103,19 @@ TEST_P(SaveFailures, AreReportedAndLeaveNothingBehind)
     EXPECT_TRUE(manager.hasUnsavedChanges());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, SaveFailures,
-    testing::Values(FailedSave{"MissingFolder", [](const fs::path& f) { return f / "gone" / "data.txt"; },
-                               "No such file or directory", true},
-                    FailedSave{"AFolder",
-                               [](const fs::path& f) {
-                                   fs::create_directory(f / "results");
-                                   return f / "results";
-                               },
-                               "Is a directory", true},
-                    FailedSave{"FullDevice", [](const fs::path&) { return fs::path("/dev/full"); },
-                               "No space left on device", false}),
-    [](const testing::TestParamInfo<FailedSave>& p) { return p.param.name; });
+INSTANTIATE_TEST_SUITE_P(Targets, SaveFailures,
+                         testing::Values(FailedSave{"MissingFolder",
+                                                    [](const fs::path& f) { return f / "gone" / "data.txt"; },
+                                                    "No such file or directory", true},
+                                         FailedSave{"AFolder",
+                                                    [](const fs::path& f) {
+                                                        fs::create_directory(f / "results");
+                                                        return f / "results";
+                                                    },
+                                                    "Is a directory", true},
+                                         FailedSave{"FullDevice", [](const fs::path&) { return fs::path("/dev/full"); },
+                                                    "No space left on device", false}),
+                         [](const testing::TestParamInfo<FailedSave>& p) { return p.param.name; });
 
 TEST_F(Files, ReplacingAFileKeepsItsLinkAndPermissions)
 {

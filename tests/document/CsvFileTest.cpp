@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -26,16 +27,13 @@ Document namedSeries(const std::vector<std::string>& names)
 TEST(CsvFile, NamesAreQuotedOnlyWhenTheyMustBe)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"plain name", "plain name"},
-        {"a,b", "\"a,b\""},
-        {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"two\nlines", "\"two\nlines\""},
-        {"cr\r", "\"cr\r\""},
-        {"Größe ✓", "Größe ✓"},
+        {"plain name", "plain name"},     {"a,b", "\"a,b\""},   {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\nlines", "\"two\nlines\""}, {"cr\r", "\"cr\r\""}, {"Größe ✓", "Größe ✓"},
     };
     for (const auto& [name, field] : cases) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(csvText(namedSeries({name}), WorldMap{}), "series,x,y,screen_x,screen_y\r\n" + field + ",0,0.5,0,0.5\r\n");
+        EXPECT_EQ(csvText(namedSeries({name}), WorldMap{}),
+                  "series,x,y,screen_x,screen_y\r\n" + field + ",0,0.5,0,0.5\r\n");
     }
 }
 
@@ -71,13 +69,17 @@ TEST(CsvFile, NumbersAreShortestAndReadBackExactly)
     for (const double v : values)
         d.apply(change::InsertPoints{0, d.series()[0].points.size(), {{v, -v}}});
     const WorldMap doubling{2, 0, 0, 2, 0, 0};
+    const bool decimalComma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr; // as the window runs
     const auto table = rows(csvText(d, doubling));
+    std::setlocale(LC_ALL, "C");
+    EXPECT_TRUE(decimalComma) << "scripts/install-deps makes the de_DE.UTF-8 locale";
     ASSERT_EQ(table.size(), std::size(values) + 1);
     for (std::size_t i = 0; i < std::size(values); ++i) {
         SCOPED_TRACE(values[i]);
         const std::vector<std::string>& fields = table[i + 1];
         ASSERT_EQ(fields.size(), 5u);
-        const double expected[] = {2 * values[i], -2 * values[i], values[i], -values[i]};
+        const DPoint world = doubling.world({values[i], -values[i]});
+        const double expected[] = {world.x, world.y, values[i], -values[i]};
         for (std::size_t f = 0; f < 4; ++f) {
             const std::string& text = fields[f + 1];
             double read = 0;

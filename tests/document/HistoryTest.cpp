@@ -1,5 +1,5 @@
-#include "document/Document.h"
 #include "document/History.h"
+#include "document/Document.h"
 
 #include <gtest/gtest.h>
 
@@ -56,20 +56,18 @@ SeriesLook renamed()
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, EveryKindOfChange,
-    testing::Values(Edit{"Add Point", {change::InsertPoints{0, 3, {{9, 9}}}}},
-                    Edit{"Insert Points", {change::InsertPoints{0, 1, {{9, 9}, {8, 8}}}}},
-                    Edit{"Delete Point", {change::ErasePoints{0, 1, 1}}},
-                    Edit{"Clear Data", {change::ErasePoints{0, 0, 3}}},
-                    Edit{"Move Point", {change::MovePoint{0, 2, {5.25, 6.5}}}},
-                    Edit{"Add Calibration Point", {change::InsertCalibration{2, {{10, 90}, {}, {}}}}},
-                    Edit{"Edit Calibration Value", {change::SetCalibration{1, {{90, 10}, 100.0, 0.0}}}},
-                    Edit{"Clear Calibration", {change::EraseCalibration{1}, change::EraseCalibration{0}}},
-                    Edit{"Add Series", {change::InsertSeries{2, {defaultLook("Series 3", 2), {}}, 2}}},
-                    Edit{"Delete Series", {change::EraseSeries{0, 0}}},
-                    Edit{"Rename Series", {change::SetLook{0, renamed()}}},
-                    Edit{"Add Points Here And There",
-                         {change::InsertPoints{1, 0, {{1, 1}}}, change::MovePoint{1, 1, {2, 2}},
-                          change::SetActiveSeries{0}}}),
+    testing::Values(
+        Edit{"Add Point", {change::InsertPoints{0, 3, {{9, 9}}}}},
+        Edit{"Insert Points", {change::InsertPoints{0, 1, {{9, 9}, {8, 8}}}}},
+        Edit{"Delete Point", {change::ErasePoints{0, 1, 1}}}, Edit{"Clear Data", {change::ErasePoints{0, 0, 3}}},
+        Edit{"Move Point", {change::MovePoint{0, 2, {5.25, 6.5}}}},
+        Edit{"Add Calibration Point", {change::InsertCalibration{2, {{10, 90}, {}, {}}}}},
+        Edit{"Edit Calibration Value", {change::SetCalibration{1, {{90, 10}, 100.0, 0.0}}}},
+        Edit{"Clear Calibration", {change::EraseCalibration{1}, change::EraseCalibration{0}}},
+        Edit{"Add Series", {change::InsertSeries{2, {defaultLook("Series 3", 2), {}}, 2}}},
+        Edit{"Delete Series", {change::EraseSeries{0, 0}}}, Edit{"Rename Series", {change::SetLook{0, renamed()}}},
+        Edit{"Add Points Here And There",
+             {change::InsertPoints{1, 0, {{1, 1}}}, change::MovePoint{1, 1, {2, 2}}, change::SetActiveSeries{0}}}),
     [](const testing::TestParamInfo<Edit>& p) {
         std::string name = p.param.name;
         std::erase(name, ' ');
@@ -103,10 +101,10 @@ TEST(Document, RefusesChangesThatDoNotFitIt)
 {
     Document document = sample();
     const Document before = document;
-    const Change misfits[] = {change::InsertPoints{2, 0, {}},   change::ErasePoints{0, 2, 2},
-                              change::MovePoint{1, 1, {}},      change::EraseCalibration{2},
-                              change::SetCalibration{5, {}},    change::InsertSeries{3, {}, 0},
-                              change::EraseSeries{0, 1},        change::SetActiveSeries{2}};
+    const Change misfits[] = {change::InsertPoints{2, 0, {}}, change::ErasePoints{0, 2, 2},
+                              change::MovePoint{1, 1, {}},    change::EraseCalibration{2},
+                              change::SetCalibration{5, {}},  change::InsertSeries{3, {}, 0},
+                              change::EraseSeries{0, 1},      change::SetActiveSeries{2}};
     for (const Change& c : misfits) {
         EXPECT_FALSE(document.accepts(c)) << c.index();
         EXPECT_THROW(document.apply(c), std::out_of_range);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -26,16 +27,25 @@ Document sampleDocument()
     return d;
 }
 
-TEST(ProjectFile, RoundTripKeepsEveryValueBitExact)
+TEST(ProjectFile, RoundTripKeepsEveryValueBitExactInAnyLocale)
 {
     const Document original = sampleDocument();
-    const std::string text = projectText(original, folder);
-    const ProjectReading read = parseProject(text, folder);
-    ASSERT_TRUE(read.document) << read.error;
-    EXPECT_EQ(*read.document, original);
-    EXPECT_TRUE(std::signbit(read.document->series()[0].points[1].x));
-    EXPECT_TRUE(std::signbit(*read.document->calibration()[1].worldX));
-    EXPECT_EQ(projectText(*read.document, folder), text);
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        if (std::setlocale(LC_ALL, locale) == nullptr) {
+            ADD_FAILURE() << "scripts/install-deps makes the decimal-comma locale";
+            continue;
+        }
+        const std::string text = projectText(original, folder);
+        const ProjectReading read = parseProject(text, folder);
+        std::setlocale(LC_ALL, "C");
+        ASSERT_TRUE(read.document) << read.error;
+        EXPECT_EQ(*read.document, original);
+        EXPECT_TRUE(std::signbit(read.document->series()[0].points[1].x));
+        EXPECT_TRUE(std::signbit(*read.document->calibration()[1].worldX));
+        EXPECT_EQ(projectText(*read.document, folder), text);
+        EXPECT_NE(text.find("[1e-300, 1420400000.5]"), std::string::npos);
+    }
 }
 
 TEST(ProjectFile, PictureIsRelativeOnlyBelowTheProjectFolder)
@@ -75,12 +85,12 @@ TEST(ProjectFile, ReadsWhatItDoesNotWriteWithDefaults)
     EXPECT_EQ(*minimal.document, Document());
 
     // Unknown keys at every level are skipped; brackets in strings do not count as nesting.
-    const ProjectReading extended = parseProject(
-        R"({"future": {"a": [1, {"b": null}], "c": ")" + std::string(100, '[') + R"("}, "plotmeter": 1,
+    const ProjectReading extended =
+        parseProject(R"({"future": {"a": [1, {"b": null}], "c": ")" + std::string(100, '[') + R"("}, "plotmeter": 1,
             "picture": "../p.png", "calibration": [{"screen": [1, 2], "world": [null, -3], "note": "x"}],
             "series": [{"name": "a", "points": [[1e2, -0]], "extra": [[[]]]}, {"name": "b", "points": []}],
             "active_series": 1})",
-        folder);
+                     folder);
     ASSERT_TRUE(extended.document) << extended.error;
     const Document& d = *extended.document;
     EXPECT_EQ(d.picture(), "/home/user/p.png");
@@ -94,6 +104,7 @@ struct Malformed {
     const char* name;
     std::string text;
     const char* error;
+    friend std::ostream& operator<<(std::ostream& out, const Malformed& m) { return out << m.name; }
 };
 
 class MalformedProject : public testing::TestWithParam<Malformed> {};
@@ -115,46 +126,58 @@ std::string repeated(const std::string& item, std::size_t n)
 }
 
 const std::string point = R"({"screen": [1, 2], "world": [3, 4]})";
+// A project of one series "a" with these keys besides its name.
+std::string series(const std::string& keys)
+{
+    return project(R"([{"name": "a", )" + keys + "}]");
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, MalformedProject,
-    testing::Values(
-        Malformed{"LaterFormat", R"({"plotmeter": 2, "calibration": 5})", "written by a newer Plotmeter (format 2); this one reads format 1"},
-        Malformed{"LaterFormatNamedLast", R"({"calibration": "x", "series": [[[]]], "plotmeter": 3})", "newer Plotmeter (format 3)"},
-        Malformed{"FormatAsText", project("[]").replace(14, 1, "\"1\""), "\"plotmeter\" is not a format number"},
-        Malformed{"FormatZero", project("[]").replace(14, 1, "0"), "\"plotmeter\" is not a format number"},
-        Malformed{"NotAnObject", "[1, 2]", "not an object"},
-        Malformed{"Empty", " \n", "the file is empty"},
-        Malformed{"NotJson", "{\"plotmeter\": 1,\n  , }", "not valid JSON at line 2, column 3"},
-        Malformed{"NoFormat", R"({"calibration": [], "series": []})", "\"plotmeter\" is missing"},
-        Malformed{"NoCalibration", R"({"plotmeter": 1, "series": []})", "\"calibration\" is missing"},
-        Malformed{"NoSeries", R"({"plotmeter": 1, "calibration": []})", "\"series\" is missing"},
-        Malformed{"NoPoints", project(R"([{"name": "a"}])"), "series 1: \"points\" is missing"},
-        Malformed{"NoWorld", project("[]", R"([{"screen": [1, 2]}])"), "calibration point 1: \"world\" is missing"},
-        Malformed{"KeyTwice", project(R"([{"name": "a", "points": [], "points": []}])"), "series 1: \"points\" appears twice"},
-        Malformed{"PictureNotText", project("[]", "[]", R"(, "picture": 7)"), "\"picture\" is not text"},
-        Malformed{"AxesNotObject", project("[]", "[]", R"(, "axes": "linear")"), "\"axes\" is not an object"},
-        Malformed{"UnknownAxis", project("[]", "[]", R"(, "axes": {"x": "log"})"), "the \"x\" axis scale is not one of: linear"},
-        Malformed{"CalibrationNotList", project("[]", "{}"), "\"calibration\" is not a list"},
-        Malformed{"ScreenOfThree", project("[]", R"([{"screen": [1, 2, 3], "world": [0, 0]}])"), "calibration point 1: \"screen\" is not a pair of numbers"},
-        Malformed{"WorldAsText", project("[]", "[" + point + R"(, {"screen": [1, 2], "world": [1, "2"]}])"), "calibration point 2: world y is not a number or null"},
-        Malformed{"SeriesNotObject", project("[5]"), "series 1 is not an object"},
-        Malformed{"NameNotText", project(R"([{"name": 1, "points": []}])"), "series 1: \"name\" is not text"},
-        Malformed{"VisibleNotBool", project(R"([{"name": "a", "visible": 1, "points": []}])"), "series 1: \"visible\" is not true or false"},
-        Malformed{"BadColour", project(R"([{"name": "a", "colour": "#12345g", "points": []}])"), "series 1: \"colour\" is not a colour written #rrggbb"},
-        Malformed{"BadMarker", project(R"([{"name": "a", "marker": "star", "points": []}])"), "series 1: \"marker\" is not one of: cross, plus"},
-        Malformed{"PointsNotList", project(R"([{"name": "a", "points": {}}])"), "series 1: \"points\" is not a list"},
-        Malformed{"PointOfOne", project(R"([{"name": "a", "points": [[1, 2], [3]]}])"), "series 1, point 2 is not a pair of numbers"},
-        Malformed{"CoordinateAsText", project(R"([{"name": "a", "points": [[1, "2"]]}])"), "series 1, point 1: y is not a number"},
-        Malformed{"NaN", project(R"([{"name": "a", "points": [[1, 2], [NaN, 3]]}])"), "series 1, point 2: x is not a finite number (NaN)"},
-        Malformed{"MinusInfinity", project(R"([{"name": "a", "points": [[-Infinity, 0]]}])"), "series 1, point 1: x is not a finite number (-Infinity)"},
-        Malformed{"Overflow", project(R"([{"name": "a", "points": []}, {"name": "b", "points": [[0, 1e999]]}])"), "series 2, point 1: y is not a finite number (1e999)"},
-        Malformed{"InfiniteWorld", project("[]", R"([{"screen": [1, 2], "world": [inf, 0]}])"), "calibration point 1: world x is not a finite number (inf)"},
-        Malformed{"ActiveOutOfRange", project(R"([{"name": "a", "points": []}])", "[]", R"(, "active_series": 1)"), "\"active_series\" is 1, but the project has 1 series"},
-        Malformed{"ActiveNegative", project("[]", "[]", R"(, "active_series": -1)"), "\"active_series\" is not a series number"},
-        Malformed{"DeepNesting", std::string(100000, '['), "more than 64 levels deep"},
-        Malformed{"TooManySeries", project(repeated(R"({"name":"a","points":[]})", 10001)), "more than 10000 series"},
-        Malformed{"TooManyCalibrationPoints", project("[]", repeated(point, 10001)), "more than 10000 calibration points"}),
+    testing::ValuesIn(std::vector<Malformed>{
+        {"LaterFormat", R"({"plotmeter": 2, "calibration": 5})",
+         "written by a newer Plotmeter (format 2); this one reads format 1"},
+        {"LaterFormatNamedLast", R"({"calibration": "x", "series": [[[]]], "plotmeter": 3})",
+         "newer Plotmeter (format 3)"},
+        {"FormatAsText", project("[]").replace(14, 1, "\"1\""), "\"plotmeter\" is not a format number"},
+        {"NotAnObject", "[1, 2]", "not an object"},
+        {"Empty", " \n", "the file is empty"},
+        {"NotJson", "{\"plotmeter\": 1,\n  , }", "not valid JSON at line 2, column 3"},
+        {"NoFormat", R"({"calibration": [], "series": []})", "\"plotmeter\" is missing"},
+        {"NoCalibration", R"({"plotmeter": 1, "series": []})", "\"calibration\" is missing"},
+        {"NoPoints", project(R"([{"name": "a"}])"), "series 1: \"points\" is missing"},
+        {"NoWorld", project("[]", R"([{"screen": [1, 2]}])"), "calibration point 1: \"world\" is missing"},
+        {"KeyTwice", series(R"("points": [], "points": [])"), "series 1: \"points\" appears twice"},
+        {"PictureNotText", project("[]", "[]", R"(, "picture": 7)"), "\"picture\" is not text"},
+        {"AxesNotObject", project("[]", "[]", R"(, "axes": "linear")"), "\"axes\" is not an object"},
+        {"UnknownAxis", project("[]", "[]", R"(, "axes": {"x": "log"})"), "the \"x\" axis scale is not one of: linear"},
+        {"CalibrationNotList", project("[]", "{}"), "\"calibration\" is not a list"},
+        {"ScreenOfThree", project("[]", R"([{"screen": [1, 2, 3], "world": [0, 0]}])"),
+         "calibration point 1: \"screen\" is not a pair of numbers"},
+        {"WorldAsText", project("[]", "[" + point + R"(, {"screen": [1, 2], "world": [1, "2"]}])"),
+         "calibration point 2: world y is not a number or null"},
+        {"SeriesNotObject", project("[5]"), "series 1 is not an object"},
+        {"NameNotText", project(R"([{"name": 1, "points": []}])"), "series 1: \"name\" is not text"},
+        {"VisibleNotBool", series(R"("visible": 1, "points": [])"), "series 1: \"visible\" is not true or false"},
+        {"BadColour", series(R"("colour": "#12345g", "points": [])"),
+         "series 1: \"colour\" is not a colour written #rrggbb"},
+        {"BadMarker", series(R"("marker": "star", "points": [])"), "series 1: \"marker\" is not one of: cross, plus"},
+        {"PointsNotList", series(R"("points": {})"), "series 1: \"points\" is not a list"},
+        {"PointOfOne", series(R"("points": [[1, 2], [3]])"), "series 1, point 2 is not a pair of numbers"},
+        {"CoordinateAsText", series(R"("points": [[1, "2"]])"), "series 1, point 1: y is not a number"},
+        {"NaN", series(R"("points": [[1, 2], [NaN, 3]])"), "series 1, point 2: x is not a finite number (NaN)"},
+        {"MinusInfinity", series(R"("points": [[-Infinity, 0]])"),
+         "series 1, point 1: x is not a finite number (-Infinity)"},
+        {"Overflow", series(R"("points": []}, {"name": "b", "points": [[0, 1e999]])"),
+         "series 2, point 1: y is not a finite number (1e999)"},
+        {"InfiniteWorld", project("[]", R"([{"screen": [1, 2], "world": [inf, 0]}])"),
+         "calibration point 1: world x is not a finite number (inf)"},
+        {"ActiveOutOfRange", project(R"([{"name": "a", "points": []}])", "[]", R"(, "active_series": 1)"),
+         "\"active_series\" is 1, but the project has 1 series"},
+        {"ActiveNegative", project("[]", "[]", R"(, "active_series": -1)"), "\"active_series\" is not a series number"},
+        {"DeepNesting", std::string(100000, '['), "more than 64 levels deep"},
+        {"TooManySeries", project(repeated(R"({"name":"a","points":[]})", 10001)), "more than 10000 series"},
+        {"TooManyCalibrationPoints", project("[]", repeated(point, 10001)), "more than 10000 calibration points"}}),
     [](const testing::TestParamInfo<Malformed>& param) { return std::string(param.param.name); });
 
 TEST(ProjectFile, EveryCutShortFileIsRefusedAsSuch)
@@ -173,7 +196,7 @@ class ProjectFileOnDisk : public testing::Test {
     void SetUp() override
     {
         dir_ = fs::temp_directory_path() / ("plotmeter-project-" + std::to_string(::getpid()) + "-" +
-                                             testing::UnitTest::GetInstance()->current_test_info()->name());
+                                            testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -201,7 +224,8 @@ TEST_F(ProjectFileOnDisk, NonFiniteValueIsNotSavedAndThePreviousFileStays)
     Document broken;
     broken.apply(change::InsertPoints{0, 0, {{1, 2}, {3, INFINITY}}});
     EXPECT_FALSE(writeProjectFile(broken, path("a.plotmeter"), error));
-    EXPECT_EQ(error, path("a.plotmeter") + ": series 1, point 2: y is not a finite number, which a project file cannot hold");
+    EXPECT_EQ(error,
+              path("a.plotmeter") + ": series 1, point 2: y is not a finite number, which a project file cannot hold");
     const ProjectReading read = readProjectFile(path("a.plotmeter"));
     ASSERT_TRUE(read.document) << read.error;
     EXPECT_EQ(*read.document, Document());
@@ -215,7 +239,8 @@ TEST_F(ProjectFileOnDisk, FileProblemsAreNamedWithTheFile)
     const std::pair<std::string, std::string> cases[] = {
         {path("missing.plotmeter"), path("missing.plotmeter") + ": the file does not exist"},
         {dir_.string(), dir_.string() + ": it is a folder, not a project file"},
-        {path("huge.plotmeter"), path("huge.plotmeter") + ": the file is 513 MiB; Plotmeter opens project files of up to 512 MiB"},
+        {path("huge.plotmeter"),
+         path("huge.plotmeter") + ": the file is 513 MiB; Plotmeter opens project files of up to 512 MiB"},
         {path("bad.plotmeter"), path("bad.plotmeter") + ": \"calibration\" is missing"},
     };
     for (const auto& [file, error] : cases) {

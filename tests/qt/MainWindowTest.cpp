@@ -12,11 +12,11 @@
 #include "desktop/SeriesPanel.h"
 
 #include <QAbstractButton>
-#include <QListWidget>
-#include <QPushButton>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QToolTip>
