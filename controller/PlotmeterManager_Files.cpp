@@ -94,8 +94,9 @@ bool PlotmeterManager::openProjectAtPath(const std::string& path)
 {
     ProjectReading reading = readProjectFile(path);
     if (!reading.document) {
-        platform_.runAlertPanel("Can't Open Project", "Plotmeter could not open the project \"" + path + "\": " +
-                                                          reading.error + ". The document on show is unchanged.");
+        // The reader's error begins with the file's path.
+        platform_.runAlertPanel("Can't Open Project", "Plotmeter could not open the project " + reading.error +
+                                                          ". The document on show is unchanged.");
         return false;
     }
     std::unique_ptr<PlotmeterView> view = loadPicture(reading.document->picture());
@@ -216,7 +217,7 @@ bool PlotmeterManager::writeProject(const std::string& path)
     std::string error;
     if (writeProjectFile(document_, path, error))
         return true;
-    platform_.runAlertPanel("Save Failed", "The project could not be saved to \"" + path + "\": " + error +
-                                               ". Any earlier file there is unchanged.");
+    platform_.runAlertPanel("Save Failed",
+                            "The project could not be saved to " + error + ". Any earlier file there is unchanged.");
     return false;
 }

@@ -1,0 +1,92 @@
+#include "document/ProjectSlots.h"
+
+namespace projectformat {
+
+std::string placeOf(Slot slot, const Counts& at)
+{
+    const std::string calibrationPoint = "calibration point " + std::to_string(at.calibrationPoint);
+    const std::string series = "series " + std::to_string(at.series);
+    const std::string point = series + ", point " + std::to_string(at.point);
+    const char* const axis = at.coordinate <= 1 ? "x" : "y";
+    switch (slot) {
+    case Slot::refused:
+    case Slot::project:
+    case Slot::skipped:
+        return "the file";
+    case Slot::version:
+        return "\"plotmeter\"";
+    case Slot::picture:
+        return "\"picture\"";
+    case Slot::axes:
+        return "\"axes\"";
+    case Slot::axisX:
+        return "the \"x\" axis scale";
+    case Slot::axisY:
+        return "the \"y\" axis scale";
+    case Slot::calibrationList:
+        return "\"calibration\"";
+    case Slot::calibrationPoint:
+        return calibrationPoint;
+    case Slot::screenPair:
+        return calibrationPoint + ": \"screen\"";
+    case Slot::worldPair:
+        return calibrationPoint + ": \"world\"";
+    case Slot::screenValue:
+        return calibrationPoint + ": screen " + axis;
+    case Slot::worldValue:
+        return calibrationPoint + ": world " + axis;
+    case Slot::seriesList:
+        return "\"series\"";
+    case Slot::series:
+        return series;
+    case Slot::name:
+        return series + ": \"name\"";
+    case Slot::colour:
+        return series + ": \"colour\"";
+    case Slot::marker:
+        return series + ": \"marker\"";
+    case Slot::visible:
+        return series + ": \"visible\"";
+    case Slot::points:
+        return series + ": \"points\"";
+    case Slot::point:
+        return point;
+    case Slot::coordinate:
+        return point + ": " + axis;
+    case Slot::activeSeries:
+        return "\"active_series\"";
+    }
+    return "the file";
+}
+
+const char* kindExpected(Slot slot)
+{
+    switch (slot) {
+    case Slot::axes:
+    case Slot::calibrationPoint:
+    case Slot::series:
+        return "an object";
+    case Slot::calibrationList:
+    case Slot::seriesList:
+    case Slot::points:
+        return "a list";
+    case Slot::screenPair:
+    case Slot::point:
+        return "a pair of numbers";
+    case Slot::worldPair:
+        return "a pair of numbers or nulls";
+    case Slot::screenValue:
+    case Slot::coordinate:
+        return "a number";
+    case Slot::worldValue:
+        return "a number or null";
+    case Slot::visible:
+        return "true or false";
+    case Slot::activeSeries:
+        return "a series number";
+    default:
+        return "text";
+    }
+}
+
+} // namespace projectformat
