@@ -99,6 +99,7 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     void documentReplaced(const Document& document) override;
 
     void perform(std::string name, Change change);
+    template <typename Edit> void changeLook(std::size_t index, const char* name, Edit edit);
     PointTable& tableOfMode() const;
     void returnToCalibration();
     bool loadCalibrationAndFit();

@@ -160,40 +160,36 @@ void PlotmeterManager::deleteSeries(std::size_t index)
     perform("Delete Series", change::EraseSeries{index, active});
 }
 
-void PlotmeterManager::renameSeries(std::size_t index, const std::string& name)
+// One step that changes how a series looks; none when nothing changes.
+template <typename Edit> void PlotmeterManager::changeLook(std::size_t index, const char* name, Edit edit)
 {
-    if (index >= document_.series().size() || name.empty() || name == document_.series()[index].look.name)
+    if (index >= document_.series().size())
         return;
     SeriesLook look = document_.series()[index].look;
-    look.name = name;
-    perform("Rename Series", change::SetLook{index, look});
+    edit(look);
+    if (look != document_.series()[index].look)
+        perform(name, change::SetLook{index, std::move(look)});
+}
+
+void PlotmeterManager::renameSeries(std::size_t index, const std::string& name)
+{
+    if (!name.empty())
+        changeLook(index, "Rename Series", [&](SeriesLook& look) { look.name = name; });
 }
 
 void PlotmeterManager::setSeriesColour(std::size_t index, Colour colour)
 {
-    if (index >= document_.series().size() || colour == document_.series()[index].look.colour)
-        return;
-    SeriesLook look = document_.series()[index].look;
-    look.colour = colour;
-    perform("Change Series Colour", change::SetLook{index, look});
+    changeLook(index, "Change Series Colour", [&](SeriesLook& look) { look.colour = colour; });
 }
 
 void PlotmeterManager::setSeriesMarker(std::size_t index, MarkerShape marker)
 {
-    if (index >= document_.series().size() || marker == document_.series()[index].look.marker)
-        return;
-    SeriesLook look = document_.series()[index].look;
-    look.marker = marker;
-    perform("Change Series Marker", change::SetLook{index, look});
+    changeLook(index, "Change Series Marker", [&](SeriesLook& look) { look.marker = marker; });
 }
 
 void PlotmeterManager::setSeriesVisible(std::size_t index, bool visible)
 {
-    if (index >= document_.series().size() || visible == document_.series()[index].look.visible)
-        return;
-    SeriesLook look = document_.series()[index].look;
-    look.visible = visible;
-    perform(visible ? "Show Series" : "Hide Series", change::SetLook{index, look});
+    changeLook(index, visible ? "Show Series" : "Hide Series", [&](SeriesLook& look) { look.visible = visible; });
 }
 
 void PlotmeterManager::setActiveSeries(std::size_t index)
