@@ -31,6 +31,8 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
 
     seriesPanel_ = new SeriesPanel(*manager_, ui_->sidePanel);
     ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->dataStack), seriesPanel_);
+    // The table takes what height there is; the series list stays compact above it.
+    ui_->sideLayout->setStretchFactor(ui_->dataStack, 1);
     ui_->actionUndo->setShortcuts(QKeySequence::Undo);
     ui_->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     manager_->setDocumentListener([this] { documentChanged(); });

@@ -41,14 +41,14 @@ QString markerTitle(MarkerShape shape)
 } // namespace
 
 SeriesPanel::SeriesPanel(PlotmeterManager& manager, QWidget* parent)
-    : QWidget(parent), manager_(manager), list_(new QListWidget(this)), addButton_(new QPushButton(tr("Add"), this)),
+    : QGroupBox(tr("Series"), parent), manager_(manager), list_(new QListWidget(this)), addButton_(new QPushButton(tr("Add"), this)),
       deleteButton_(new QPushButton(tr("Delete"), this)), colourButton_(new QPushButton(tr("Colour…"), this)),
       markerBox_(new QComboBox(this))
 {
     setObjectName(QStringLiteral("seriesPanel"));
     list_->setObjectName(QStringLiteral("seriesList"));
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    list_->setMaximumHeight(110);
+    list_->setMaximumHeight(100);
     addButton_->setToolTip(tr("Add a series; new points go into it"));
     deleteButton_->setToolTip(tr("Delete the chosen series and its points (Edit ▸ Undo brings them back)"));
     colourButton_->setToolTip(tr("Choose the colour of the chosen series' marks"));
@@ -62,7 +62,6 @@ SeriesPanel::SeriesPanel(PlotmeterManager& manager, QWidget* parent)
     buttons->addWidget(colourButton_);
     buttons->addWidget(markerBox_);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);
     layout->addLayout(buttons);
 

@@ -2,7 +2,7 @@
 
 #include "document/Series.h"
 
-#include <QWidget>
+#include <QGroupBox>
 #include <optional>
 #include <vector>
 
@@ -15,7 +15,7 @@ class QPushButton;
 // The series list beside the tables: one row a series with its marker, colour and name;
 // the check box shows or hides it, the chosen row is the active series, and a double
 // click renames it. Every change goes to the controller as an edit that can be undone.
-class SeriesPanel : public QWidget {
+class SeriesPanel : public QGroupBox {
     Q_OBJECT
   public:
     explicit SeriesPanel(PlotmeterManager& manager, QWidget* parent = nullptr);
