@@ -78,6 +78,18 @@ std::string formatBytes(double bytes)
     return significant(bytes / (1024.0 * 1024.0), "MiB");
 }
 
+std::string withThousands(long long count)
+{
+    const std::string digits = std::to_string(count < 0 ? -count : count);
+    std::string text = count < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text.push_back(',');
+        text.push_back(digits[i]);
+    }
+    return text;
+}
+
 double fastestRepetition(const std::vector<double>& times)
 {
     return times.empty() ? 0.0 : *std::min_element(times.begin(), times.end());

@@ -42,6 +42,8 @@ class RunTimes : public benchmark::ConsoleReporter {
 
 std::string formatSeconds(double seconds);
 std::string formatBytes(double bytes);
+// 10000 -> "10,000"
+std::string withThousands(long long count);
 // The statistic the table is made from, to be computed over every benchmark's
 // repetitions as "fastest".
 double fastestRepetition(const std::vector<double>& times);

@@ -14,3 +14,9 @@ void saveRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
 void registerFitBenchmarks();
 void fitRows(const RunTimes& times, std::vector<FigureRow>& rows);
+
+void registerProjectBenchmarks();
+void projectRows(const RunTimes& times, std::vector<FigureRow>& rows);
+
+void registerUndoBenchmarks();
+void undoRows(const RunTimes& times, std::vector<FigureRow>& rows);

@@ -29,12 +29,19 @@ void RigPlatform::runAlertPanel(const std::string& title, const std::string& mes
     lastAlert = title + ": " + message;
 }
 
-std::unique_ptr<OpenPanel> RigPlatform::newOpenPanel()
+std::size_t RigPlatform::runChoicePanel(const std::string& title, const std::string& message,
+                                        const std::vector<std::string>& buttons)
+{
+    runAlertPanel(title, message);
+    return buttons.empty() ? 0 : buttons.size() - 1;
+}
+
+std::unique_ptr<OpenPanel> RigPlatform::newOpenPanel(FileKind /*kind*/)
 {
     return std::make_unique<CancelledOpenPanel>();
 }
 
-std::unique_ptr<SavePanel> RigPlatform::newSavePanel()
+std::unique_ptr<SavePanel> RigPlatform::newSavePanel(FileKind /*kind*/)
 {
     return std::make_unique<AnsweringSavePanel>(savePath);
 }
@@ -68,8 +75,8 @@ void ControllerRig::calibrateAndAcquire()
     const char* const world[][2] = {{"0", "0"}, {"10", "0"}, {"0", "60"}};
     for (int i = 0; i < 3; ++i) {
         manager.newScreenPoint(screen[i]);
-        manager.calMatrix()->cellAtRow(i, 2).setStringValue(world[i][0]);
-        manager.calMatrix()->cellAtRow(i, 3).setStringValue(world[i][1]);
+        manager.calMatrix()->setStringValue(i, 2, world[i][0]);
+        manager.calMatrix()->setStringValue(i, 3, world[i][1]);
     }
     modeButtons.selected = 1;
     manager.setMode();

@@ -9,14 +9,18 @@
 #include "common/PointSequence.h"
 
 #include <string>
+#include <vector>
 
-// The window system as the benchmarks need it: no pictures, no cursors, alerts counted,
-// and a save panel that always answers with `savePath`.
+// The window system as the benchmarks need it: no pictures, no cursors, alerts and
+// questions counted (a question is answered with its last button), and save panels that
+// always answer with `savePath`.
 class RigPlatform : public Platform {
   public:
     void runAlertPanel(const std::string& title, const std::string& message) override;
-    std::unique_ptr<OpenPanel> newOpenPanel() override;
-    std::unique_ptr<SavePanel> newSavePanel() override;
+    std::size_t runChoicePanel(const std::string& title, const std::string& message,
+                               const std::vector<std::string>& buttons) override;
+    std::unique_ptr<OpenPanel> newOpenPanel(FileKind kind) override;
+    std::unique_ptr<SavePanel> newSavePanel(FileKind kind) override;
     std::shared_ptr<Image> imageNamed(const std::string& name) override;
     std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path, std::string& whyNot) override;
     std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) override;

@@ -48,19 +48,6 @@ CartesianPlotmeter& loaded(int count)
     return *model;
 }
 
-// 10000 -> "10,000"
-std::string withThousands(int count)
-{
-    const std::string digits = std::to_string(count);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text.push_back(',');
-        text.push_back(digits[i]);
-    }
-    return text;
-}
-
 std::string fitName(int count)
 {
     return "fit/findTransform/" + std::to_string(count) + " pairs";

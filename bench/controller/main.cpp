@@ -1,4 +1,4 @@
-// The benchmarks of the code without a window: tables, saving, the fit.
+// The benchmarks of the code without a window: tables, saving, the fit, projects, undo.
 #include "controller/ControllerBenchmarks.h"
 
 namespace {
@@ -9,6 +9,8 @@ std::vector<FigureRow> allRows(const RunTimes& times)
     appendRows(times, rows);
     saveRows(times, rows);
     fitRows(times, rows);
+    projectRows(times, rows);
+    undoRows(times, rows);
     return rows;
 }
 
@@ -19,5 +21,7 @@ int main(int argc, char** argv)
     registerAppendBenchmarks();
     registerSaveBenchmarks();
     registerFitBenchmarks();
+    registerProjectBenchmarks();
+    registerUndoBenchmarks();
     return runBenchmarks(argc, argv, allRows);
 }

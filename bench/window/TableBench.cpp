@@ -1,10 +1,15 @@
 // Goal 4, in the window: a data row appended through newScreenPoint, with the window
 // catching up (rows announced, layout, repaint), costs the same at 100,000 rows as at
 // 1,000; and one repaint of the table at 100,000 rows at most 1.2 times one at 1,000.
+// Goal 8, in the window: Edit > Undo of a Clear Data of 10,000 rows, with the window
+// catching up, takes no longer than the Clear did.
 #include "desktop/PointTableView.h"
+#include "ui_MainWindow.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"
 
+#include <QAction>
+#include <QElapsedTimer>
 #include <memory>
 
 namespace {
@@ -47,6 +52,48 @@ void repaintTable(benchmark::State& state, int rows)
         state.SkipWithError("the table was not painted at every repaint");
 }
 
+constexpr int clearedRows = 10'000;
+const char* const clearName = "clear data/window/clear 10,000 rows";
+const char* const undoName = "clear data/window/undo the clear";
+
+// The window goes back and forth between 10,000 rows (the clear is timed from there) and
+// none with the clear to undo (the undo is timed from there), through the menu commands;
+// the other half of each round is not timed.
+void clearAndUndo(benchmark::State& state, bool timeTheUndo)
+{
+    auto rig = std::make_unique<WindowRig>(WindowRig::Start::acquiring);
+    rig->addDataRows(clearedRows);
+    PointTableView* table = rig->shownTable();
+    if (table == nullptr) {
+        state.SkipWithError("no table on show");
+        return;
+    }
+    table->scrollToBottom();
+    WindowRig::settle();
+    const auto rowCount = [&rig] { return rig->manager().acquireMatrix()->numberOfRows(); };
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        rig->window.ui().actionClearData->trigger();
+        WindowRig::settle();
+        if (!timeTheUndo)
+            state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) * 1e-9);
+        const int cleared = rowCount();
+
+        clock.restart();
+        rig->window.ui().actionUndo->trigger();
+        WindowRig::settle();
+        if (timeTheUndo)
+            state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) * 1e-9);
+        if (cleared != 0 || rowCount() != clearedRows) {
+            state.SkipWithError("the clear or its undo did not do what it says");
+            break;
+        }
+    }
+    if (!rig->platform.lastAlert.empty())
+        state.SkipWithError(rig->platform.lastAlert.c_str());
+}
+
 } // namespace
 
 void registerTableBenchmarks()
@@ -67,6 +114,15 @@ void registerTableBenchmarks()
             ->UseRealTime()
             ->MinTime(0.2);
     }
+    for (const bool timeTheUndo : {false, true})
+        benchmark::RegisterBenchmark(timeTheUndo ? undoName : clearName,
+                                     [timeTheUndo](benchmark::State& state) { clearAndUndo(state, timeTheUndo); })
+            ->Iterations(50)
+            ->Repetitions(9)
+            ->DisplayAggregatesOnly(true)
+            ->ComputeStatistics("fastest", fastestRepetition)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
 }
 
 void tableRows(const RunTimes& times, std::vector<FigureRow>& rows)
@@ -75,4 +131,6 @@ void tableRows(const RunTimes& times, std::vector<FigureRow>& rows)
                            runName("append/window", manyRows), runName("append/window", fewRows), 1.5));
     rows.push_back(timeRow(4, "repaint the data table: at 100,000 rows vs at 1,000", times,
                            runName("repaint table", manyRows), runName("repaint table", fewRows), 1.2));
+    rows.push_back(
+        timeRow(8, "undo Clear Data of 10,000 rows, window shown: undo vs the clear", times, undoName, clearName, 1.0));
 }

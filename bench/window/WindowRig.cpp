@@ -51,8 +51,8 @@ WindowRig::WindowRig(Start start)
         const char* const world[][2] = {{"0", "0"}, {"10", "0"}, {"0", "60"}};
         for (int i = 0; i < 3; ++i) {
             manager().newScreenPoint(screen[i]);
-            manager().calMatrix()->cellAtRow(i, 2).setStringValue(world[i][0]);
-            manager().calMatrix()->cellAtRow(i, 3).setStringValue(world[i][1]);
+            manager().calMatrix()->setStringValue(i, 2, world[i][0]);
+            manager().calMatrix()->setStringValue(i, 3, world[i][1]);
         }
         window.ui().acquireButton->click();
     }
