@@ -131,7 +131,7 @@ void MainWindow::documentChanged()
     const std::string& picture = manager_->document().picture();
     const std::string& shown = project.empty() ? picture : project;
     const QString name = shown.empty() ? QString() : QFileInfo(QFile::decodeName(shown.c_str())).fileName();
-    setWindowTitle(name.isEmpty() ? tr("Plotmeter") : tr("%1[*] — Plotmeter").arg(name));
+    setWindowTitle(name.isEmpty() ? tr("Plotmeter[*]") : tr("%1[*] — Plotmeter").arg(name));
     setWindowModified(manager_->hasUnsavedChanges());
 }
 

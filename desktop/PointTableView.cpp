@@ -35,16 +35,15 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
                     QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
     setWordWrap(false);
-
 }
 
-// A row added at the end is the user's latest click: keep it in sight and, when it awaits
-// its world values, open its world x cell. Rows that come back elsewhere (undo) are left
+// One row added at the end is the user's latest click: keep it in sight and, when it
+// awaits its world values, open its world x cell. Rows that come back (undo) are left
 // where they are.
 void PointTableView::rowsInserted(const QModelIndex& parent, int first, int last)
 {
     QTableView::rowsInserted(parent, first, last);
-    if (last != model()->rowCount() - 1)
+    if (first != last || last != model()->rowCount() - 1)
         return;
     // Scrolling lays out the headers again; do it once after a burst of appended rows.
     if (!scrollPending_) {
@@ -58,7 +57,7 @@ void PointTableView::rowsInserted(const QModelIndex& parent, int first, int last
             Qt::QueuedConnection);
     }
     const QModelIndex worldX = model()->index(last, 2);
-    if (first != last || !isVisible() || !(model()->flags(worldX) & Qt::ItemIsEditable))
+    if (!isVisible() || !(model()->flags(worldX) & Qt::ItemIsEditable))
         return;
     if (model()->data(worldX, Qt::EditRole).toString().isEmpty()) {
         setCurrentIndex(worldX);

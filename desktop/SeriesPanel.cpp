@@ -41,9 +41,9 @@ QString markerTitle(MarkerShape shape)
 } // namespace
 
 SeriesPanel::SeriesPanel(PlotmeterManager& manager, QWidget* parent)
-    : QGroupBox(tr("Series"), parent), manager_(manager), list_(new QListWidget(this)), addButton_(new QPushButton(tr("Add"), this)),
-      deleteButton_(new QPushButton(tr("Delete"), this)), colourButton_(new QPushButton(tr("Colour…"), this)),
-      markerBox_(new QComboBox(this))
+    : QGroupBox(tr("Series"), parent), manager_(manager), list_(new QListWidget(this)),
+      addButton_(new QPushButton(tr("Add"), this)), deleteButton_(new QPushButton(tr("Delete"), this)),
+      colourButton_(new QPushButton(tr("Colour…"), this)), markerBox_(new QComboBox(this))
 {
     setObjectName(QStringLiteral("seriesPanel"));
     list_->setObjectName(QStringLiteral("seriesList"));

@@ -131,6 +131,8 @@ void tableRows(const RunTimes& times, std::vector<FigureRow>& rows)
                            runName("append/window", manyRows), runName("append/window", fewRows), 1.5));
     rows.push_back(timeRow(4, "repaint the data table: at 100,000 rows vs at 1,000", times,
                            runName("repaint table", manyRows), runName("repaint table", fewRows), 1.2));
-    rows.push_back(
-        timeRow(8, "undo Clear Data of 10,000 rows, window shown: undo vs the clear", times, undoName, clearName, 1.0));
+    // With the window, the undo also lays out and paints 10,000 rows where the clear shows
+    // an empty table: a figure to watch, not one to hold to the model's goal.
+    rows.push_back(timeRow(8, "undo Clear Data of 10,000 rows, window shown: undo vs the clear", times, undoName,
+                           clearName, noGoal));
 }
