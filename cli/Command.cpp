@@ -1,5 +1,6 @@
 #include "cli/Command.h"
 
+#include "cli/CheckCommand.h"
 #include "document/CsvFile.h"
 #include "document/DataFile.h"
 #include "document/ProjectFile.h"
@@ -31,7 +32,24 @@ constexpr std::string_view usage =
     "      An OUT ending in .csv gets every series, or only the one named, as\n"
     "      comma-separated values: series,x,y,screen_x,screen_y. Any other OUT gets the\n"
     "      data file of the series named, or else of the active series: screen x, screen y,\n"
-    "      world x, world y on each line. World values come from the project's calibration.\n"
+    "      world x, world y on each line. World values come from the project's calibration\n"
+    "      in the units of its axes: real values on a log axis, ISO 8601 dates in a CSV.\n"
+    "  plotmeter check PROJECT\n"
+    "      Shows how well the calibration points of a .plotmeter project agree with the\n"
+    "      transform fitted to them: a header line, then one line per calibration point in\n"
+    "      columns aligned with spaces,\n"
+    "        row screen_x screen_y typed_x typed_y fitted_x fitted_y residual_x residual_y residual_px\n"
+    "      row counting from 1. fitted is the world value the fit gives at the clicked\n"
+    "      point; residual is typed minus fitted, in the axis' units (seconds on a date\n"
+    "      axis); residual_px is how far, in pixels, the fit puts the typed values from\n"
+    "      the clicked point. Typed values are shown as the calibration table shows them\n"
+    "      (dates ISO 8601), fitted ones to a tenth of a pixel's worth, residuals to six\n"
+    "      significant digits.\n"
+    "      A row that takes no part shows - where it has no value, then why. Then the lines\n"
+    "      \"rms_pixels R\", \"rotation_degrees A\" (world x against the picture's horizontal,\n"
+    "      counterclockwise), \"axis_angle_degrees B\" (where the world axes meet in the\n"
+    "      picture), \"note: ...\" when three points fit exactly, and each problem found on\n"
+    "      a line of its own starting \"warning: \".\n"
     "  plotmeter --help      Shows this.\n"
     "  plotmeter --version   Shows the version.\n"
     "\n"
@@ -39,7 +57,9 @@ constexpr std::string_view usage =
     "  -o, --output OUT      the file to write (replaced whole, or left as it was)\n"
     "  --series NAME         the series to write\n"
     "\n"
-    "Exit status: 0 on success; 1 after one line on the standard error stream saying why.\n";
+    "Exit status: 0 on success; 1 after one line on the standard error stream saying why\n"
+    "(for check: the project cannot be read, fewer than three points can take part, or\n"
+    "they define no transform; nothing is written then); 3 when check warns.\n";
 
 // Thrown to end a command with its one line of complaint.
 struct Refusal {
@@ -151,7 +171,7 @@ void runExport(int argc, char** argv)
     if (request.series)
         chosen = seriesNamed(document, *request.series, request.project);
 
-    const FitOutcome fit = fitCalibration(document.calibration());
+    const FitOutcome fit = fitCalibration(document.calibration(), document.axes());
     if (!fit.map)
         throw Refusal{request.project + ": no world values can be computed: " + fit.problem};
 
@@ -161,6 +181,29 @@ void runExport(int argc, char** argv)
     SafeFileWriter file;
     if (!file.open(request.output) || !file.write(text) || !file.commit())
         throw Refusal{"cannot write " + request.output + ": " + file.error()};
+}
+
+// The one project `plotmeter check` is given.
+std::string checkedProject(int argc, char** argv)
+{
+    std::optional<std::string> project;
+    bool optionsEnded = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument.starts_with('-') && argument != "-") {
+            throw Refusal{"unknown option \"" + std::string(argument) + "\" (plotmeter --help lists them)"};
+        } else if (project) {
+            throw Refusal{"check takes one project, but \"" + std::string(argument) + "\" follows \"" + *project +
+                          "\""};
+        } else {
+            project = std::string(argument);
+        }
+    }
+    if (!project || project->empty())
+        throw Refusal{"check needs a project: plotmeter check PROJECT"};
+    return *project;
 }
 
 // One line, whatever a path or a series name holds.
@@ -179,7 +222,8 @@ bool isCommand(int argc, char** argv)
     if (argc < 2 || argv[1] == nullptr)
         return false;
     const std::string_view command = argv[1];
-    return command == "export" || command == "--help" || command == "-h" || command == "--version";
+    return command == "export" || command == "check" || command == "--help" || command == "-h" ||
+           command == "--version";
 }
 
 int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
@@ -196,6 +240,13 @@ int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
         if (command == "--version") {
             out << "plotmeter " PLOTMETER_VERSION "\n" << std::flush;
             return 0;
+        }
+        if (command == "check") {
+            const CheckOutcome check = checkProject(checkedProject(argc, argv));
+            if (check.status == 1)
+                throw Refusal{check.problem};
+            out << check.report << std::flush;
+            return check.status;
         }
         runExport(argc, argv);
         return 0;

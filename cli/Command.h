@@ -2,13 +2,14 @@
 
 #include <iosfwd>
 
-// The command line besides the window: `plotmeter export`, `--help`, `--version`. They
-// need no display and touch no window system.
+// The command line besides the window: `plotmeter export`, `plotmeter check`, `--help`,
+// `--version`. They need no display and touch no window system.
 
 // Whether the arguments ask for one of these commands rather than the window.
 bool isCommand(int argc, char** argv);
 
-// Runs the command; returns the exit status: 0 on success, 1 after writing exactly one
-// line to `err`, starting "plotmeter: ", that says what went wrong. `out` only gets what
-// was asked for (the usage, the version).
+// Runs the command; returns the exit status: 0 on success, 3 when `check` warns, 1 after
+// writing exactly one line to `err`, starting "plotmeter: ", that says what went wrong
+// (and nothing to `out`). `out` only gets what was asked for (the usage, the version, the
+// check's report).
 int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err);

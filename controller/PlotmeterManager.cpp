@@ -61,13 +61,11 @@ bool PlotmeterManager::setCalibrationValue(int row, int column, const std::strin
 {
     if (row < 0 || static_cast<std::size_t>(row) >= document_.calibration().size() || column < 2 || column > 3)
         return false;
-    std::optional<double> value;
-    if (text.find_first_not_of(" \t") != std::string::npos) {
-        double number = 0.0;
-        if (!readCompleteNumber(text, &number))
-            return false;
-        value = number;
-    }
+    const AxisScales scales = document_.axes();
+    const WorldEntry entry = readWorldValue(column == 2 ? scales.x : scales.y, text);
+    if (!entry.problem.empty())
+        return false;
+    const std::optional<double> value = entry.value;
     const auto index = static_cast<std::size_t>(row);
     CalibrationPoint point = document_.calibration()[index];
     std::optional<double>& target = column == 2 ? point.worldX : point.worldY;
@@ -90,17 +88,28 @@ PlotmeterManager& PlotmeterManager::setMode()
 
     const std::vector<CalibrationPoint>& calibration = document_.calibration();
     if (calibration.size() <= 2) {
+        const std::size_t n = calibration.size();
         platform_.runAlertPanel("Insufficient Data",
-                                "You must have at least three non-colinear calibration data points");
+                                "You must have at least three non-colinear calibration data points. The calibration "
+                                "table has " +
+                                    std::to_string(n) + (n == 1 ? " point." : " points."));
         modeButtons_->selectCellAtRow(0, 0);
         return *this;
     }
-    for (const CalibrationPoint& point : calibration) {
-        if (!point.complete()) {
-            platform_.runAlertPanel("Incomplete Data", "Each screen point must have a corresponding World point");
-            returnToCalibration();
-            return *this;
-        }
+    // The first row that cannot take part says why: a value missing, or one its axis
+    // cannot hold.
+    for (std::size_t i = 0; i < calibration.size(); ++i) {
+        FitPoint point = fitSpaceOf(calibration[i], i + 1, document_.axes());
+        if (point.fit)
+            continue;
+        point.problem[0] = 'R';
+        if (!calibration[i].complete())
+            platform_.runAlertPanel("Incomplete Data",
+                                    "Each screen point must have a corresponding World point. " + point.problem + ".");
+        else
+            platform_.runAlertPanel("Invalid Calibration", point.problem + ". Correct it, or choose a linear axis.");
+        returnToCalibration();
+        return *this;
     }
 
     if (!loadCalibrationAndFit()) {
@@ -127,15 +136,17 @@ void PlotmeterManager::returnToCalibration()
 bool PlotmeterManager::loadCalibrationAndFit()
 {
     plotmeter_.clear();
-    for (const CalibrationPoint& point : document_.calibration()) {
-        if (!point.complete())
+    const std::vector<CalibrationPoint>& calibration = document_.calibration();
+    for (std::size_t i = 0; i < calibration.size(); ++i) {
+        const FitPoint point = fitSpaceOf(calibration[i], i + 1, document_.axes());
+        if (!point.fit)
             return false;
-        plotmeter_.addScreenPoint(point.screen);
-        plotmeter_.addWorldPoint({*point.worldX, *point.worldY});
+        plotmeter_.addScreenPoint(calibration[i].screen);
+        plotmeter_.addWorldPoint(*point.fit);
     }
     if (!plotmeter_.findTransform())
         return false;
-    worldMap_ = WorldMap::of(plotmeter_);
+    worldMap_ = WorldMap::of(plotmeter_, document_.axes());
     calibrationChanged_ = false;
     acquireMatrix_->setNeedsDisplay(true);
     return true;
@@ -149,6 +160,32 @@ void PlotmeterManager::calibrationChangedUnderAcquisition()
         return;
     if (!loadCalibrationAndFit())
         returnToCalibration();
+}
+
+void PlotmeterManager::setAxisScale(int axis, AxisScale scale)
+{
+    AxisScales scales = document_.axes();
+    AxisScale& changed = axis == 0 ? scales.x : scales.y;
+    if (changed == scale)
+        return;
+    changed = scale;
+    history_.perform(document_, "Change Axis Scale", change::SetAxes{scales});
+    if (mode_ != calMode && !loadCalibrationAndFit()) {
+        returnToCalibration();
+        const std::vector<CalibrationPoint>& calibration = document_.calibration();
+        for (std::size_t i = 0; i < calibration.size(); ++i) {
+            FitPoint point = fitSpaceOf(calibration[i], i + 1, scales);
+            if (!point.fit) {
+                point.problem[0] = 'R';
+                platform_.runAlertPanel("Invalid Calibration",
+                                        point.problem + ". Correct it, or choose a linear axis.");
+                break;
+            }
+        }
+    }
+    calMatrix_->setNeedsDisplay(true);
+    acquireMatrix_->setNeedsDisplay(true);
+    tell();
 }
 
 void PlotmeterManager::undo()

@@ -2,6 +2,7 @@
 
 #include "calibration/CartesianPlotmeter.h"
 #include "controller/DocumentTables.h"
+#include "document/CalibrationCheck.h"
 #include "document/Document.h"
 #include "document/History.h"
 #include "document/WorldMap.h"
@@ -14,6 +15,7 @@
 #include <string>
 
 class ModeButtons;
+
 class Platform;
 class PlotmeterView;
 class ScrollView;
@@ -70,6 +72,10 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // one finite number, or nothing to clear it. False when refused.
     bool setCalibrationValue(int row, int column, const std::string& text);
 
+    // The scale of one axis (0 x, 1 y); an edit to undo. While acquiring, the fit follows
+    // at once, or the calibration comes back to be corrected.
+    void setAxisScale(int axis, AxisScale scale);
+
     // The series list.
     void addSeries();
     void deleteSeries(std::size_t index);
@@ -86,6 +92,8 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     int mode() const { return mode_; }
     const Document& document() const { return document_; }
     const History& history() const { return history_; }
+    // The calibration on show checked against its own fit, after every change to it.
+    const std::optional<CalibrationCheck>& calibrationCheck() const { return check_; }
     // The mapping in force since the last successful fit; empty before one.
     const std::optional<WorldMap>& worldMap() const { return worldMap_; }
     const std::string& projectPath() const { return projectPath_; }
@@ -122,6 +130,7 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     History history_;
     std::string projectPath_;
     bool calibrationChanged_ = false;
+    std::optional<CalibrationCheck> check_;
     std::unique_ptr<CalibrationTable> calMatrix_;
     std::unique_ptr<DataTable> acquireMatrix_;
     std::unique_ptr<PlotmeterView> plotmeterView_;

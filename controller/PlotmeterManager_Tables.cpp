@@ -2,6 +2,9 @@
 
 #include "platform/ScrollView.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr FloatingPointFormat screenFormat{true, 5, 0};
@@ -43,20 +46,78 @@ int CalibrationTable::numberOfRows() const
     return static_cast<int>(manager_.document().calibration().size());
 }
 
-// Typed world values are shown as the shortest text that gives the number back, which is
-// what the user typed in all but the spelling.
+// Typed world values are shown as the shortest text that gives the value back on their
+// axis (a date as ISO 8601), which is what the user typed in all but the spelling.
+std::string CalibrationTable::columnTitle(int column) const
+{
+    if (column == 4)
+        return "Residual";
+    if (column == 5)
+        return "Off (px)";
+    return PointTable::columnTitle(column);
+}
+
+namespace {
+
+// Typed minus fitted, in each axis' own units, and the distance in the picture; empty for
+// a row that takes no part in the fit.
+TableCell residualCell(const PlotmeterManager& manager, std::size_t row, int column)
+{
+    const std::optional<CalibrationCheck>& check = manager.calibrationCheck();
+    if (!check)
+        return TableCell::ofText("");
+    const auto found = std::find(check->rows.begin(), check->rows.end(), row);
+    if (found == check->rows.end())
+        return TableCell::ofText("");
+    const PointCheck& point = check->report.points[static_cast<std::size_t>(found - check->rows.begin())];
+    if (column == 5)
+        return TableCell::ofNumber(point.pixels, {false, 5, 2});
+    const CalibrationPoint& typed = manager.document().calibration()[row];
+    const AxisScales scales = manager.document().axes();
+    // A difference in the last bits of the axis' values is rounding, not a residual: 0.
+    double xScale = 0.0;
+    double yScale = 0.0;
+    for (const std::size_t other : check->rows) {
+        const CalibrationPoint& p = manager.document().calibration()[other];
+        xScale = std::max(xScale, std::fabs(*p.worldX));
+        yScale = std::max(yScale, std::fabs(*p.worldY));
+    }
+    const auto residual = [](double typedValue, double fitted, double scale) {
+        const double difference = typedValue - fitted;
+        return std::fabs(difference) <= 1e-12 * scale ? 0.0 : difference;
+    };
+    const double dx = residual(*typed.worldX, fromFitSpace(scales.x, point.fitted.x), xScale);
+    const double dy = residual(*typed.worldY, fromFitSpace(scales.y, point.fitted.y), yScale);
+    const FloatingPointFormat threeDigits{true, 3, 0};
+    return TableCell::ofText(formatCellNumber(dx, threeDigits) + ", " + formatCellNumber(dy, threeDigits));
+}
+
+} // namespace
+
 TableCell CalibrationTable::cellAtRow(int row, int column) const
 {
     const CalibrationPoint& point = manager_.document().calibration().at(static_cast<std::size_t>(row));
+    if (column >= 4)
+        return residualCell(manager_, static_cast<std::size_t>(row), column);
     if (column < 2)
         return TableCell::ofNumber(column == 0 ? point.screen.x : point.screen.y, screenFormat);
     const std::optional<double>& value = column == 2 ? point.worldX : point.worldY;
-    return TableCell::ofText(value ? shortestNumber(*value) : std::string(), true);
+    const AxisScales scales = manager_.document().axes();
+    return TableCell::ofText(value ? showWorldValue(column == 2 ? scales.x : scales.y, *value) : std::string(), true);
 }
 
 bool CalibrationTable::setStringValue(int row, int column, const std::string& text)
 {
+    const AxisScales scales = manager_.document().axes();
+    const std::string problem = readWorldValue(column == 2 ? scales.x : scales.y, text).problem;
+    refusal_ = problem.empty() ? std::string() : "Row " + std::to_string(row + 1) + ": " + problem;
     return manager_.setCalibrationValue(row, column, text);
+}
+
+bool CalibrationTable::takesDates(int column) const
+{
+    const AxisScales scales = manager_.document().axes();
+    return (column == 2 && scales.x == AxisScale::date) || (column == 3 && scales.y == AxisScale::date);
 }
 
 int DataTable::numberOfRows() const
@@ -72,7 +133,10 @@ TableCell DataTable::cellAtRow(int row, int column) const
     if (!manager_.worldMap())
         return TableCell::ofText("");
     const DPoint world = manager_.worldMap()->world(screen);
-    return TableCell::ofNumber(column == 2 ? world.x : world.y, worldFormat);
+    const double value = column == 2 ? world.x : world.y;
+    if ((column == 2 ? manager_.worldMap()->scales.x : manager_.worldMap()->scales.y) == AxisScale::date)
+        return TableCell::ofText(showWorldValue(AxisScale::date, value));
+    return TableCell::ofNumber(value, worldFormat);
 }
 
 // The tables show the document; they catch up here with each change.
@@ -98,7 +162,10 @@ void PlotmeterManager::documentChanged(const Document& document, const Touched& 
     switch (touched.part) {
     case Touched::Part::calibration:
         calibrationChanged_ = true;
+        check_ = checkCalibration(document_);
         follow(*calMatrix_);
+        // Every row's residuals may have moved.
+        calMatrix_->setNeedsDisplay(true);
         break;
     case Touched::Part::points:
         if (touched.series == document.activeSeries())
@@ -110,6 +177,8 @@ void PlotmeterManager::documentChanged(const Document& document, const Touched& 
         break;
     case Touched::Part::axes:
         calibrationChanged_ = true;
+        check_ = checkCalibration(document_);
+        calMatrix_->setNeedsDisplay(true);
         break;
     case Touched::Part::look:
         break;
@@ -118,6 +187,7 @@ void PlotmeterManager::documentChanged(const Document& document, const Touched& 
 
 void PlotmeterManager::documentReplaced(const Document& /*document*/)
 {
+    check_ = checkCalibration(document_);
     if (calMatrix_ == nullptr)
         return;
     calMatrix_->reset();

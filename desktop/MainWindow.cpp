@@ -7,13 +7,13 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QVBoxLayout>
 
 MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>())
 {
     ui_->setupUi(this);
-    ui_->splitter->setStretchFactor(0, 1);
-    ui_->splitter->setSizes({width() - 470, 470});
     modeGroup_.addButton(ui_->calibrateButton, 0);
     modeGroup_.addButton(ui_->acquireButton, 1);
 
@@ -24,11 +24,26 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     modeButtons_ = std::make_unique<QtModeButtons>(modeGroup_);
     manager_->connectOutlets(*plotView_, *dataView_, *modeButtons_);
     marks_ = std::make_unique<PlotMarks>(*manager_);
+    grid_ = std::make_unique<CalibrationGrid>(*manager_);
     plotView_->setOverlay([this](QPainter& painter, const QRect& exposed) {
-        if (const PlotmeterView* view = manager_->plotmeterView())
-            marks_->paint(painter, exposed, qRound(view->bounds().size.height));
+        const PlotmeterView* view = manager_->plotmeterView();
+        if (view == nullptr)
+            return;
+        const QSize picture(qRound(view->bounds().size.width), qRound(view->bounds().size.height));
+        if (ui_->actionShowCalibrationGrid->isChecked()) {
+            const QWidget* shown = ui_->plotScrollArea->widget();
+            grid_->paint(painter, exposed, picture, shown != nullptr ? shown->visibleRegion().boundingRect() : QRect());
+        }
+        marks_->paint(painter, exposed, picture.height());
     });
 
+    axisControls_ = new AxisControls(*manager_, *ui_->modeMenu, ui_->sidePanel);
+    ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->modeBox) + 1, axisControls_);
+    placeWarningBar();
+    ui_->splitter->setSizes({width() - 600, 600});
+    fitStatus_ = new QLabel(this);
+    fitStatus_->setObjectName(QStringLiteral("fitStatus"));
+    ui_->statusBar->addWidget(fitStatus_, 1);
     seriesPanel_ = new SeriesPanel(*manager_, ui_->sidePanel);
     ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->dataStack), seriesPanel_);
     // The table takes what height there is; the series list stays compact above it.
@@ -80,6 +95,16 @@ void MainWindow::connectActions()
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionCalibrate, &QAction::triggered, ui_->calibrateButton, &QAbstractButton::click);
     connect(ui_->actionAcquire, &QAction::triggered, ui_->acquireButton, &QAbstractButton::click);
+    connect(ui_->actionShowCalibrationGrid, &QAction::toggled, this, [this] { plotView_->refresh(); });
+    // The grid's labels keep to the edges of the part of the picture on show.
+    const auto followShownPart = [this] {
+        if (ui_->actionShowCalibrationGrid->isChecked())
+            plotView_->refresh();
+    };
+    for (QScrollBar* bar : {ui_->plotScrollArea->horizontalScrollBar(), ui_->plotScrollArea->verticalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, followShownPart);
+        connect(bar, &QScrollBar::rangeChanged, this, followShownPart);
+    }
     connect(&modeGroup_, &QButtonGroup::idClicked, this, [this] {
         manager_->setMode();
         updateGuide();
@@ -125,6 +150,8 @@ void MainWindow::documentChanged()
     ui_->actionRedo->setText(history.canRedo() ? tr("&Redo %1").arg(QString::fromStdString(history.redoName()))
                                                : tr("&Redo"));
     seriesPanel_->refresh();
+    axisControls_->refresh();
+    showCalibrationCheck();
     plotView_->refresh();
 
     const std::string& project = manager_->projectPath();
@@ -133,6 +160,45 @@ void MainWindow::documentChanged()
     const QString name = shown.empty() ? QString() : QFileInfo(QFile::decodeName(shown.c_str())).fileName();
     setWindowTitle(name.isEmpty() ? tr("Plotmeter[*]") : tr("%1[*] — Plotmeter").arg(name));
     setWindowModified(manager_->hasUnsavedChanges());
+}
+
+// A bar above the picture for what the calibration's check finds wrong: shown only then,
+// and never in the way of a click.
+void MainWindow::placeWarningBar()
+{
+    auto* left = new QWidget;
+    auto* layout = new QVBoxLayout(left);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    warningBar_ = new QLabel(left);
+    warningBar_->setObjectName(QStringLiteral("calibrationWarnings"));
+    warningBar_->setWordWrap(true);
+    warningBar_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    warningBar_->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; border: 1px solid #e0c060; padding: 4px 6px; }"));
+    warningBar_->hide();
+    layout->addWidget(warningBar_);
+    layout->addWidget(ui_->plotScrollArea, 1);
+    ui_->splitter->insertWidget(0, left);
+    ui_->splitter->setStretchFactor(0, 1);
+}
+
+void MainWindow::showCalibrationCheck()
+{
+    const std::optional<CalibrationCheck>& check = manager_->calibrationCheck();
+    if (!check) {
+        fitStatus_->clear();
+        warningBar_->hide();
+        return;
+    }
+    QStringList warnings;
+    for (const std::string& warning : check->warnings)
+        warnings << QString::fromStdString(warning);
+    const QString summary = QString::fromStdString(fitSummary(check->report));
+    fitStatus_->setText(warnings.isEmpty() ? summary
+                                           : summary + QStringLiteral(" — ") + warnings.join(QStringLiteral("; ")));
+    warningBar_->setText(tr("Check the calibration: %1").arg(warnings.join(QStringLiteral("\n"))));
+    warningBar_->setVisible(!warnings.isEmpty());
 }
 
 // One line under the mode buttons that tells a first-time user what a double-click does.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "controller/PlotmeterManager.h"
+#include "desktop/AxisControls.h"
+#include "desktop/CalibrationGrid.h"
 #include "desktop/DataScrollView.h"
 #include "desktop/PlotMarks.h"
 #include "desktop/PlotScrollView.h"
@@ -8,6 +10,7 @@
 #include "desktop/SeriesPanel.h"
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QMainWindow>
 #include <memory>
 
@@ -44,8 +47,11 @@ class MainWindow : public QMainWindow {
     bool mayDiscardData();
     void connectActions();
     void updateGuide();
-    // After every change to the document: marks, series list, Edit menu, title.
+    // After every change to the document: marks, series list, Edit menu, title, the fit's
+    // summary and warnings.
     void documentChanged();
+    void showCalibrationCheck();
+    void placeWarningBar();
 
     std::unique_ptr<Ui::MainWindow> ui_;
     QButtonGroup modeGroup_;
@@ -55,6 +61,10 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<DataScrollView> dataView_;
     std::unique_ptr<QtModeButtons> modeButtons_;
     std::unique_ptr<PlotMarks> marks_;
+    std::unique_ptr<CalibrationGrid> grid_;
     SeriesPanel* seriesPanel_ = nullptr;
+    AxisControls* axisControls_ = nullptr;
+    QLabel* warningBar_ = nullptr;
+    QLabel* fitStatus_ = nullptr;
     QString pictureName_;
 };

@@ -79,6 +79,10 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const
         return toQColor(style.textColor);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(toQtAlignment(style.alignment));
+    case TakesDatesRole:
+        return table_.takesDates(index.column());
+    case RefusalRole:
+        return QString::fromStdString(table_.refusal());
     default:
         return {};
     }
@@ -90,9 +94,8 @@ QVariant PointTableModel::headerData(int section, Qt::Orientation orientation, i
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical)
         return section + 1;
-    static const char* const titles[] = {"Screen X", "Screen Y", "World X", "World Y"};
-    if (section >= 0 && section < 4)
-        return tr(titles[section]);
+    if (section >= 0 && section < table_.numberOfColumns())
+        return tr(table_.columnTitle(section).c_str());
     return {};
 }
 
@@ -111,7 +114,7 @@ bool PointTableModel::setData(const QModelIndex& index, const QVariant& value, i
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const QString text = value.toString();
-    if (!isAcceptableWorldValue(text))
+    if (!table_.takesDates(index.column()) && !isAcceptableWorldValue(text))
         return false;
     // The document tells the table, and the table us, when the value changed.
     return table_.setStringValue(index.row(), index.column(), text.trimmed().toStdString());

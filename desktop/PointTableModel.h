@@ -11,6 +11,9 @@
 class PointTableModel : public QAbstractTableModel, public PointTableObserver {
     Q_OBJECT
   public:
+    // A world column that takes dates answers true; after a refused edit, the reason.
+    enum Role { TakesDatesRole = Qt::UserRole + 1, RefusalRole };
+
     explicit PointTableModel(PointTable& table, QObject* parent = nullptr);
     ~PointTableModel() override;
 

@@ -24,6 +24,11 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
     const Size spacing = table.intercellSpacing();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setDefaultSectionSize(qRound(cell.width + spacing.width));
+    // The calibration table's residuals: a pair of numbers, and a short one.
+    if (table.numberOfColumns() == 6) {
+        horizontalHeader()->resizeSection(4, qRound(1.4 * (cell.width + spacing.width)));
+        horizontalHeader()->resizeSection(5, qRound(0.7 * (cell.width + spacing.width)));
+    }
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(qRound(cell.height + spacing.height));

@@ -17,6 +17,11 @@ QValidator::State WorldValueValidator::validate(QString& input, int& /*position*
     return partialNumber.match(input).hasMatch() ? Intermediate : Invalid;
 }
 
+QString WorldValueDelegate::dateHint()
+{
+    return tr("Type a date such as 2024-03-01 or 2024-03-01T12:30 (UTC), or seconds since 1970.");
+}
+
 QString WorldValueDelegate::hint()
 {
     return tr("Type a number with a point as the decimal mark, such as 12.5, -0.3 or 4e-6.");
@@ -24,9 +29,14 @@ QString WorldValueDelegate::hint()
 
 namespace {
 
-void showHint(QLineEdit* editor)
+void showHint(QLineEdit* editor, const QString& hint = WorldValueDelegate::hint())
 {
-    QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), WorldValueDelegate::hint(), editor);
+    QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), hint, editor);
+}
+
+bool takesDates(const QModelIndex& index)
+{
+    return index.data(PointTableModel::TakesDatesRole).toBool();
 }
 
 } // namespace
@@ -38,8 +48,13 @@ QWidget* WorldValueDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     editor->setObjectName(QStringLiteral("worldValueEditor"));
     if (const QVariant font = index.data(Qt::FontRole); font.isValid())
         editor->setFont(font.value<QFont>());
-    editor->setValidator(new WorldValueValidator(editor));
     editor->setFrame(false);
+    // A date is checked whole when it is committed; a number key by key.
+    if (takesDates(index)) {
+        editor->setToolTip(dateHint());
+        return editor;
+    }
+    editor->setValidator(new WorldValueValidator(editor));
     editor->setToolTip(hint());
     connect(editor, &QLineEdit::inputRejected, editor, [editor] { showHint(editor); });
     connect(editor, &QLineEdit::textEdited, editor, [editor] {
@@ -72,5 +87,9 @@ void WorldValueDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
         showHint(line);
         return;
     }
-    model->setData(index, line->text(), Qt::EditRole);
+    // The axis may refuse a number too: zero or less on a log axis, a day that does not exist.
+    if (!model->setData(index, line->text(), Qt::EditRole)) {
+        const QString why = index.data(PointTableModel::RefusalRole).toString();
+        showHint(line, why.isEmpty() ? (takesDates(index) ? dateHint() : hint()) : why);
+    }
 }

@@ -25,6 +25,7 @@ class WorldValueDelegate : public QStyledItemDelegate {
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
     static QString hint();
+    static QString dateHint();
 
   protected:
     bool eventFilter(QObject* editor, QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -47,7 +48,14 @@ std::string csvText(const Document& document, const WorldMap& map, std::optional
         for (const DPoint& screen : series.points) {
             const DPoint world = map.world(screen);
             out += name;
-            for (const double value : {world.x, world.y, screen.x, screen.y}) {
+            for (const auto& [value, scale] : {std::pair{world.x, map.scales.x}, std::pair{world.y, map.scales.y}}) {
+                out += ',';
+                if (scale == AxisScale::date)
+                    out += showWorldValue(AxisScale::date, value);
+                else
+                    appendNumber(out, value);
+            }
+            for (const double value : {screen.x, screen.y}) {
                 out += ',';
                 appendNumber(out, value);
             }

@@ -14,7 +14,8 @@
 //
 // One row a point, series after series in their order (or only the series given; an
 // index past the last series gives the header alone). x and y are world values through
-// `map`, screen_x and screen_y picture coordinates. Numbers are in their shortest form
+// `map` (ISO 8601 text on a date axis), screen_x and screen_y picture coordinates.
+// Numbers are in their shortest form
 // that reads back as the same double, with a point as decimal mark whatever the locale.
 // Rows end in CR LF; a series name holding a comma, a double quote, CR or LF is quoted,
 // its double quotes doubled.

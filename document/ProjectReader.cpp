@@ -142,7 +142,7 @@ class ProjectReader {
         case Slot::axisY: {
             const auto scale = axisScaleNamed(value);
             if (!scale)
-                return fail(describe(slot) + " is not one of: " + std::string(axisScaleName(AxisScale::linear)));
+                return fail(describe(slot) + " is not one of: linear, log10, date");
             (slot == Slot::axisX ? axes_.x : axes_.y) = *scale;
             break;
         }

@@ -17,22 +17,6 @@ int hexDigit(char c)
 
 } // namespace
 
-std::string_view axisScaleName(AxisScale scale)
-{
-    switch (scale) {
-    case AxisScale::linear:
-        break;
-    }
-    return "linear";
-}
-
-std::optional<AxisScale> axisScaleNamed(std::string_view name)
-{
-    if (name == "linear")
-        return AxisScale::linear;
-    return std::nullopt;
-}
-
 std::string Colour::name() const
 {
     static constexpr char digits[] = "0123456789abcdef";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calibration/AxisScale.h"
 #include "platform/Geometry.h"
 
 #include <cstdint>
@@ -7,18 +8,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-enum class AxisScale { linear };
-
-struct AxisScales {
-    AxisScale x = AxisScale::linear;
-    AxisScale y = AxisScale::linear;
-    friend bool operator==(const AxisScales&, const AxisScales&) = default;
-};
-
-// "linear"; the names the project file uses.
-std::string_view axisScaleName(AxisScale scale);
-std::optional<AxisScale> axisScaleNamed(std::string_view name);
 
 // A calibration point: where it was clicked and the world values typed for it. A value
 // the user has not typed yet is empty.

@@ -1,26 +1,43 @@
 #include "document/WorldMap.h"
 
 #include "calibration/CartesianPlotmeter.h"
+#include "platform/NumberText.h"
 
-WorldMap WorldMap::of(const CartesianPlotmeter& p)
+WorldMap WorldMap::of(const CartesianPlotmeter& p, AxisScales scales)
 {
-    return {p.a(0, 0), p.a(0, 1), p.a(1, 0), p.a(1, 1), p.xOffset(), p.yOffset()};
+    return {p.a(0, 0),        p.a(0, 1),        p.a(1, 0),        p.a(1, 1),        p.xOffset(), p.yOffset(),
+            p.aInverse(0, 0), p.aInverse(0, 1), p.aInverse(1, 0), p.aInverse(1, 1), scales};
 }
 
-FitOutcome fitCalibration(const std::vector<CalibrationPoint>& calibration)
+FitPoint fitSpaceOf(const CalibrationPoint& point, std::size_t row, AxisScales scales)
+{
+    const std::string name = "row " + std::to_string(row);
+    if (!point.complete()) {
+        const char* missing = !point.worldX && !point.worldY ? "world values" : !point.worldX ? "world x" : "world y";
+        return {std::nullopt, name + " has no " + missing};
+    }
+    const std::optional<double> x = toFitSpace(scales.x, *point.worldX);
+    const std::optional<double> y = toFitSpace(scales.y, *point.worldY);
+    if (!x || !y)
+        return {std::nullopt, name + ": a log axis takes only values above zero, and " + (x ? "world y" : "world x") +
+                                  " is " + shortestNumber(x ? *point.worldY : *point.worldX)};
+    return {DPoint{*x, *y}, {}};
+}
+
+FitOutcome fitCalibration(const std::vector<CalibrationPoint>& calibration, AxisScales scales)
 {
     if (calibration.size() < 3)
         return {std::nullopt,
                 "the calibration has " + std::to_string(calibration.size()) + " points; at least three are needed"};
     CartesianPlotmeter plotmeter;
     for (std::size_t i = 0; i < calibration.size(); ++i) {
-        const CalibrationPoint& point = calibration[i];
-        if (!point.complete())
-            return {std::nullopt, "calibration point " + std::to_string(i + 1) + " has no world value"};
-        plotmeter.addScreenPoint(point.screen);
-        plotmeter.addWorldPoint({*point.worldX, *point.worldY});
+        const FitPoint point = fitSpaceOf(calibration[i], i + 1, scales);
+        if (!point.fit)
+            return {std::nullopt, "calibration " + point.problem};
+        plotmeter.addScreenPoint(calibration[i].screen);
+        plotmeter.addWorldPoint(*point.fit);
     }
     if (!plotmeter.findTransform())
         return {std::nullopt, "the calibration points do not define a transform"};
-    return {WorldMap::of(plotmeter), {}};
+    return {WorldMap::of(plotmeter, scales), {}};
 }

@@ -8,17 +8,33 @@
 
 class CartesianPlotmeter;
 
-// The screen-to-world mapping in force, as a value: world = A · screen + offset.
+// The screen-to-world mapping in force, as a value. The fit is affine in "fit space",
+// where a log axis holds log10 of its values:
+//     fit = A · screen + offset,   world = each axis' scale applied to fit.
 struct WorldMap {
     double a00 = 1.0, a01 = 0.0, a10 = 0.0, a11 = 1.0;
     double xoffset = 0.0, yoffset = 0.0;
+    double i00 = 1.0, i01 = 0.0, i10 = 0.0, i11 = 1.0; // the inverse of A
+    AxisScales scales;
 
-    DPoint world(DPoint screen) const
+    DPoint fit(DPoint screen) const
     {
         return {(a00 * screen.x + a01 * screen.y) + xoffset, (a10 * screen.x + a11 * screen.y) + yoffset};
     }
-    // The transform a calibration model last fitted.
-    static WorldMap of(const CartesianPlotmeter& plotmeter);
+    DPoint world(DPoint screen) const
+    {
+        const DPoint f = fit(screen);
+        return {fromFitSpace(scales.x, f.x), fromFitSpace(scales.y, f.y)};
+    }
+    // Where a point of fit space lies in the picture.
+    DPoint screenOfFit(DPoint f) const
+    {
+        const double dx = f.x - xoffset;
+        const double dy = f.y - yoffset;
+        return {i00 * dx + i01 * dy, i10 * dx + i11 * dy};
+    }
+    // The transform a calibration model last fitted, for axes of these scales.
+    static WorldMap of(const CartesianPlotmeter& plotmeter, AxisScales scales);
 };
 
 struct FitOutcome {
@@ -26,6 +42,15 @@ struct FitOutcome {
     std::string problem;         // then why, as a sentence for the user
 };
 
+// A calibration point's typed world values in fit space; empty, with the reason, when a
+// value is missing or has no place on its axis (zero or less on a log axis). Rows are
+// named from 1.
+struct FitPoint {
+    std::optional<DPoint> fit;
+    std::string problem;
+};
+FitPoint fitSpaceOf(const CalibrationPoint& point, std::size_t row, AxisScales scales);
+
 // Fits the transform to calibration points the way acquisition does: every point needs
 // both world values, there must be three or more, and they must span the plane.
-FitOutcome fitCalibration(const std::vector<CalibrationPoint>& calibration);
+FitOutcome fitCalibration(const std::vector<CalibrationPoint>& calibration, AxisScales scales = {});

@@ -1,5 +1,11 @@
 #include "platform/PointTable.h"
 
+std::string PointTable::columnTitle(int column) const
+{
+    static const char* const titles[] = {"Screen X", "Screen Y", "World X", "World Y"};
+    return column >= 0 && column < 4 ? titles[column] : std::string();
+}
+
 PointTable& PointTable::sizeToCells()
 {
     const auto extent = [](int count, float cell, float spacing) {

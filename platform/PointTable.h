@@ -20,20 +20,26 @@ class PointTableObserver {
     virtual void tableReset(PointTable& table) = 0;
 };
 
-// A grid of four columns (screen x, screen y, world x, world y), one row a point, that
-// shows what something else holds: its cells are made when asked for, so they never go
-// stale. The look of the cells is the table's, one style for all.
+// A grid of columns (screen x, screen y, world x, world y, and what a table adds after
+// them), one row a point, that shows what something else holds: its cells are made when
+// asked for, so they never go stale. The look of the cells is the table's, one style for all.
 class PointTable : public View {
   public:
     explicit PointTable(Rect frame) : View(frame) {}
 
     virtual int numberOfRows() const = 0;
-    int numberOfColumns() const { return 4; }
+    virtual int numberOfColumns() const { return 4; }
+    // "Screen X", "Screen Y", "World X", "World Y", then the table's own.
+    virtual std::string columnTitle(int column) const;
     // The cell at a row and column, both from 0 and in range.
     virtual TableCell cellAtRow(int row, int column) const = 0;
     // The user typed `text` into an editable cell; false when it is refused and the cell
     // keeps what it showed.
     virtual bool setStringValue(int row, int column, const std::string& text) = 0;
+    // Why the last text was refused, as a sentence for the user.
+    virtual std::string refusal() const { return {}; }
+    // Whether a column takes dates (ISO 8601 text) rather than plain numbers.
+    virtual bool takesDates(int /*column*/) const { return false; }
 
     // Fits the frame to the rows and cells, so that a scroll view's extent follows it.
     PointTable& sizeToCells();

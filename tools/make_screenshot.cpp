@@ -1,5 +1,6 @@
 // Digitizes the bundled sample plot as a user would and saves a picture of the window,
-// for the README. Run by scripts/screenshot under Xvfb.
+// for the README; given a second file name, saves the window again with View ▸ Show
+// Calibration Grid on. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
 #include "desktop/MainWindow.h"
@@ -45,12 +46,12 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG\n");
+        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG]\n");
         return 2;
     }
     QtPlatform platform;
     MainWindow window(platform);
-    window.resize(1420, 700);
+    window.resize(1560, 700);
     window.show();
     QTest::qWait(200);
     window.launch({QString::fromLocal8Bit(argv[1])});
@@ -62,7 +63,8 @@ int main(int argc, char** argv)
         const char* worldX;
         const char* worldY;
     };
-    const Mark marks[] = {{0, 0, "0", "0"}, {10, 0, "10", "0"}, {0, 100, "0", "100"}};
+    // Four marks, so that the calibration table has residuals to show.
+    const Mark marks[] = {{0, 0, "0", "0"}, {10, 0, "10", "0"}, {0, 100, "0", "100"}, {10, 100, "10", "100"}};
     for (const Mark& mark : marks) {
         QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(mark.x, mark.y));
         QCoreApplication::processEvents();
@@ -89,6 +91,16 @@ int main(int argc, char** argv)
     if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
         std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[2]);
         return 1;
+    }
+    // The grid over the plot, beside the calibration table with its residuals.
+    if (argc > 3) {
+        window.ui().actionShowCalibrationGrid->trigger();
+        window.ui().calibrateButton->click();
+        QTest::qWait(300);
+        if (!window.grab().save(QString::fromLocal8Bit(argv[3]))) {
+            std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[3]);
+            return 1;
+        }
     }
     return 0;
 }

@@ -9,7 +9,8 @@ TEST_F(ControllerTest, LaunchBuildsTwoEmptyTablesAndShowsTheCalibrationTable)
     for (PointTable* table : {manager.calMatrix(), manager.acquireMatrix()}) {
         ASSERT_NE(table, nullptr);
         EXPECT_EQ(table->numberOfRows(), 0);
-        EXPECT_EQ(table->frame().size.width, 4 * 93.0f + 3 * 1.0f);
+        const auto columns = static_cast<float>(table->numberOfColumns());
+        EXPECT_EQ(table->frame().size.width, columns * 93.0f + (columns - 1) * 1.0f);
         EXPECT_EQ(table->cellSize(), (Size{93.0f, 20.0f}));
         EXPECT_EQ(table->cellStyle().font, Font::fontWithName("Helvetica", 12.0f));
     }
@@ -46,7 +47,9 @@ TEST_P(TooFewCalibrationRows, RefuseAcquisition)
     }
     chooseMode(1);
     ASSERT_EQ(alertTitles(), Titles{"Insufficient Data"});
-    EXPECT_EQ(platform.alerts[0].message, "You must have at least three non-colinear calibration data points");
+    EXPECT_EQ(platform.alerts[0].message, "You must have at least three non-colinear calibration data points. The "
+                                          "calibration table has " +
+                                              std::to_string(GetParam()) + (GetParam() == 1 ? " point." : " points."));
     EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);
     EXPECT_EQ(window.modeButtons.selected, 0);
     EXPECT_EQ(window.dataView.shown, manager.calMatrix());
@@ -79,8 +82,13 @@ TEST_P(TypedWorldValues, AreAnsweredWhenAcquisitionIsChosen)
         return;
     }
     ASSERT_EQ(alertTitles(), Titles{GetParam().alert});
+    // Every incomplete case leaves world y of the second row empty; the alert says so.
     if (std::string(GetParam().alert) == "Incomplete Data") {
-        EXPECT_EQ(platform.alerts[0].message, "Each screen point must have a corresponding World point");
+        EXPECT_EQ(platform.alerts[0].message, GetParam().world[1][0] == "1"
+                                                  ? "Each screen point must have a corresponding World point. Row 2 "
+                                                    "has no world y."
+                                                  : "Each screen point must have a corresponding World point. Row 2 "
+                                                    "has no world x.");
     }
     EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);
     EXPECT_EQ(window.modeButtons.selected, 0);

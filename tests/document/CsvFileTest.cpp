@@ -68,7 +68,8 @@ TEST(CsvFile, NumbersAreShortestAndReadBackExactly)
     Document d;
     for (const double v : values)
         d.apply(change::InsertPoints{0, d.series()[0].points.size(), {{v, -v}}});
-    const WorldMap doubling{2, 0, 0, 2, 0, 0};
+    WorldMap doubling;
+    doubling.a00 = doubling.a11 = 2;
     const bool decimalComma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr; // as the window runs
     const auto table = rows(csvText(d, doubling));
     std::setlocale(LC_ALL, "C");

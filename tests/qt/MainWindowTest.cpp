@@ -249,7 +249,8 @@ void MainWindowTest::alertIsARealMessageBox()
     });
     window_->ui().acquireButton->click();
     QCOMPARE(title, QStringLiteral("Insufficient Data"));
-    QCOMPARE(text, QStringLiteral("You must have at least three non-colinear calibration data points"));
+    QCOMPARE(text, QStringLiteral("You must have at least three non-colinear calibration data points. The calibration "
+                                  "table has 0 points."));
     QVERIFY(window_->ui().calibrateButton->isChecked());
 }
 
@@ -325,7 +326,7 @@ void MainWindowTest::tablesShowTheirColumnsAndCells()
     QStringList headers;
     for (int column = 0; column < model.columnCount(); ++column)
         headers << model.headerData(column, Qt::Horizontal).toString();
-    QCOMPARE(headers, (QStringList{"Screen X", "Screen Y", "World X", "World Y"}));
+    QCOMPARE(headers, (QStringList{"Screen X", "Screen Y", "World X", "World Y", "Residual", "Off (px)"}));
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("123"));
     QCOMPARE(model.data(model.index(0, 0), Qt::BackgroundRole).value<QColor>(),
              QColor::fromRgbF(2.0f / 3, 2.0f / 3, 2.0f / 3));

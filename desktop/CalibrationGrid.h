@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+class PlotmeterManager;
+class QPainter;
+
+// The calibration as a grid over the picture, for View ▸ Show Calibration Grid: lines of
+// constant world x and world y at round values, labelled along the bottom and left edges
+// of the part of the picture on show, and for each calibration point a small diamond where
+// the fit puts its typed values, joined to where it was clicked. When the calibration is
+// right the lines lie on the plot's own grid and every diamond sits in its ring.
+// Nothing is drawn before the calibration has been fitted.
+class CalibrationGrid {
+  public:
+    explicit CalibrationGrid(const PlotmeterManager& manager) : manager_(manager) {}
+
+    // Paints over a picture of size `picture` (widget pixels, y downward), clipped to
+    // `exposed`; the labels stay inside `visible`, the part of the picture the window shows.
+    void paint(QPainter& painter, const QRect& exposed, QSize picture, const QRect& visible) const;
+
+  private:
+    const PlotmeterManager& manager_;
+};
