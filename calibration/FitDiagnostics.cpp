@@ -1,5 +1,7 @@
 #include "calibration/FitDiagnostics.h"
 
+#include "platform/NumberText.h"
+
 #include "calibration/CartesianPlotmeter.h"
 
 #include <algorithm>
@@ -52,18 +54,9 @@ double pixelsOff(const CartesianPlotmeter& plotmeter, DPoint screen, DPoint worl
     return distance(screen, plotmeter.calcScreenFromWorld(world));
 }
 
-std::string toChars(double value, std::chars_format format, int precision)
-{
-    std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
-    if (result.ec != std::errc())
-        return std::to_string(value);
-    return {buffer.data(), result.ptr};
-}
-
 std::string fixed(double value, int decimals)
 {
-    return toChars(value, std::chars_format::fixed, decimals);
+    return formatCellNumber(value, {false, 0, static_cast<unsigned>(decimals)});
 }
 
 // The value rounded to the decimal place of `step` and written without needless zeros, with
@@ -71,19 +64,19 @@ std::string fixed(double value, int decimals)
 std::string roundedNumber(double value, double step)
 {
     if (!(step > 0.0) || !std::isfinite(step))
-        return toChars(value, std::chars_format::general, 6);
+        return formatCellNumber(value, {true, 6, 0});
     const int place = static_cast<int>(std::floor(std::log10(step)));
     const double unit = std::pow(10.0, place);
     const double rounded = std::round(value / unit) * unit;
     if (!std::isfinite(rounded))
-        return toChars(value, std::chars_format::general, 6);
+        return formatCellNumber(value, {true, 6, 0});
     if (rounded == 0.0)
         return "0";
     const double magnitude = std::fabs(rounded);
     if (magnitude < 1e-4 || magnitude >= 1e15) {
         const int leading = static_cast<int>(std::floor(std::log10(magnitude)));
         const int digits = std::max(1, std::min(17, leading - place + 1));
-        return toChars(rounded, std::chars_format::general, digits);
+        return formatCellNumber(rounded, {true, static_cast<unsigned>(digits), 0});
     }
     std::string text = fixed(rounded, std::max(0, -place));
     if (text.find('.') != std::string::npos) {
