@@ -55,9 +55,13 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     documentChanged();
 }
 
-// The views go first, while the controller's tables they observe are still there.
+// The views go first, while the controller's tables they observe are still there; so do
+// the panels that talk to the controller, before it goes.
 MainWindow::~MainWindow()
 {
+    manager_->setDocumentListener({});
+    delete seriesPanel_;
+    delete axisControls_;
     dataView_.reset();
     plotView_.reset();
     manager_.reset();
