@@ -137,11 +137,17 @@ double secondsValue(long long whole, std::string fraction)
     stripTrailingZeros(fraction);
     if (fraction.empty())
         return static_cast<double>(whole);
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about "-" + a string.
     std::string text;
-    if (whole >= 0)
-        text = std::to_string(whole) + "." + fraction;
-    else
-        text = "-" + std::to_string(-whole - 1) + "." + complementOfFraction(fraction);
+    if (whole >= 0) {
+        text = std::to_string(whole);
+    } else {
+        text = "-";
+        text += std::to_string(-whole - 1);
+        fraction = complementOfFraction(fraction);
+    }
+    text += '.';
+    text += fraction;
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
