@@ -71,13 +71,6 @@ inline bool holdsNumbers(Slot slot)
            slot == Slot::worldValue || slot == Slot::coordinate;
 }
 
-struct Number {
-    double value;
-    bool whole;    // an integer in the text
-    bool negative; // of a whole number
-    std::uint64_t magnitude;
-};
-
 // Which calibration point, series, point and coordinate (1 for x, 2 for y) the reader is
 // at, each counted from 1; 0 where it is not inside one.
 struct Counts {
