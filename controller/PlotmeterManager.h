@@ -76,6 +76,14 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // at once, or the calibration comes back to be corrected.
     void setAxisScale(int axis, AxisScale scale);
 
+    // Editing on the picture. Which points: the calibration, or the active series' data.
+    enum class PointKind { calibration, data };
+    // Deletes rows of the table on show, as one step to undo; false when none is a row.
+    bool deletePoints(std::vector<std::size_t> rows);
+    // Moves the given points by `by` (picture units), as one step to undo. A calibration
+    // point moved while acquiring refits at once, as any change to the calibration does.
+    bool movePoints(PointKind kind, std::vector<std::size_t> rows, DPoint by);
+
     // The series list.
     void addSeries();
     void deleteSeries(std::size_t index);

@@ -71,13 +71,15 @@ struct FitBox {
     double high[2];
 };
 
-QPointF widgetOf(DPoint screen, double pictureHeight)
+QPointF widgetOf(const PictureZoom& zoom, DPoint screen)
 {
-    return {screen.x, pictureHeight - screen.y};
+    const DPoint p = zoom.screenOf(screen);
+    return {p.x, p.y};
 }
 
 // Lines at the round values of one world axis (0 x, 1 y), each straight across the box.
-std::vector<GridLine> linesOf(int axis, const WorldMap& map, const FitBox& box, const QRectF& picture, int wanted)
+std::vector<GridLine> linesOf(int axis, const WorldMap& map, const FitBox& box, const QRectF& picture,
+                              const PictureZoom& zoom, int wanted)
 {
     const AxisScale scale = axis == 0 ? map.scales.x : map.scales.y;
     const int other = 1 - axis;
@@ -85,7 +87,7 @@ std::vector<GridLine> linesOf(int axis, const WorldMap& map, const FitBox& box, 
     const double spacing = ticks.size() > 1 ? ticks[1] - ticks[0] : 0.0;
     const auto ends = [&](double tick, double across) {
         const DPoint fit = axis == 0 ? DPoint{tick, across} : DPoint{across, tick};
-        return widgetOf(map.screenOfFit(fit), picture.height());
+        return widgetOf(zoom, map.screenOfFit(fit));
     };
     std::vector<GridLine> lines;
     for (const double tick : ticks)
@@ -129,18 +131,18 @@ void label(QPainter& painter, const std::vector<GridLine>& lines, const QRectF& 
 
 } // namespace
 
-void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, QSize picture, const QRect& visible) const
+void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom, QSizeF picture,
+                            const QRect& visible) const
 {
     const std::optional<WorldMap>& map = manager_.worldMap();
     if (!map || picture.isEmpty())
         return;
-    const QRectF area(QPointF(0, 0), QSizeF(picture));
-    const double height = area.height();
+    const QRectF area(QPointF(0, 0), picture * zoom.factor);
 
     FitBox box{{std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()},
                {-std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}};
     for (const QPointF corner : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
-        const DPoint f = map->fit({corner.x(), height - corner.y()});
+        const DPoint f = map->fit(zoom.pictureOf({corner.x(), corner.y()}));
         if (!std::isfinite(f.x) || !std::isfinite(f.y))
             return;
         box.low[0] = std::min(box.low[0], f.x);
@@ -148,11 +150,13 @@ void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, QSize pictu
         box.low[1] = std::min(box.low[1], f.y);
         box.high[1] = std::max(box.high[1], f.y);
     }
-    const std::vector<GridLine> xLines = linesOf(0, *map, box, area, std::max(2, picture.width() / pixelsPerXLine));
-    const std::vector<GridLine> yLines = linesOf(1, *map, box, area, std::max(2, picture.height() / pixelsPerYLine));
+    const std::vector<GridLine> xLines =
+        linesOf(0, *map, box, area, zoom, std::max(2, static_cast<int>(area.width()) / pixelsPerXLine));
+    const std::vector<GridLine> yLines =
+        linesOf(1, *map, box, area, zoom, std::max(2, static_cast<int>(area.height()) / pixelsPerYLine));
 
     painter.save();
-    painter.setClipRect(exposed & QRect(QPoint(0, 0), picture), Qt::IntersectClip);
+    painter.setClipRect(QRectF(exposed).intersected(area), Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(lineColour, 1.0);
     pen.setCosmetic(true);
@@ -169,8 +173,8 @@ void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, QSize pictu
         for (std::size_t k = 0; k < check->rows.size() && k < check->report.points.size(); ++k) {
             if (check->rows[k] >= calibration.size())
                 continue;
-            const QPointF clicked = widgetOf(calibration[check->rows[k]].screen, height);
-            const QPointF typed = widgetOf(check->report.points[k].typedAt, height);
+            const QPointF clicked = widgetOf(zoom, calibration[check->rows[k]].screen);
+            const QPointF typed = widgetOf(zoom, check->report.points[k].typedAt);
             if (!isFinite(clicked) || !isFinite(typed) || !area.adjusted(-50, -50, 50, 50).contains(typed))
                 continue;
             painter.drawLine(clicked, typed);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/PictureZoom.h"
+
 #include <QRect>
 #include <QSize>
 
@@ -16,9 +18,11 @@ class CalibrationGrid {
   public:
     explicit CalibrationGrid(const PlotmeterManager& manager) : manager_(manager) {}
 
-    // Paints over a picture of size `picture` (widget pixels, y downward), clipped to
-    // `exposed`; the labels stay inside `visible`, the part of the picture the window shows.
-    void paint(QPainter& painter, const QRect& exposed, QSize picture, const QRect& visible) const;
+    // Paints over a picture of `picture` pixels shown at `zoom`, clipped to `exposed` (a
+    // rectangle of the picture area); the labels stay inside `visible`, the part of the
+    // picture area the window shows.
+    void paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom, QSizeF picture,
+               const QRect& visible) const;
 
   private:
     const PlotmeterManager& manager_;

@@ -38,6 +38,8 @@ void DataScrollView::setDocumentView(View* view)
         model->setParent(tableView);
         views_.insert(table, tableView);
         stack_.addWidget(tableView);
+        if (listener_)
+            listener_(*tableView);
     }
     stack_.setCurrentWidget(tableView);
 }

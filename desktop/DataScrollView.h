@@ -4,6 +4,7 @@
 #include "platform/View.h"
 
 #include <QHash>
+#include <functional>
 
 class PointTable;
 class PointTableView;
@@ -23,6 +24,8 @@ class DataScrollView : public ScrollView {
     void setHasHorizontalScroller(bool flag) override;
     void setNeedsDisplay(bool flag) override;
 
+    // Told of each table view made.
+    void setViewListener(std::function<void(PointTableView&)> listener) { listener_ = std::move(listener); }
     // The table view showing `table`, once it has been shown.
     PointTableView* viewFor(const PointTable* table) const { return views_.value(table, nullptr); }
 
@@ -31,4 +34,5 @@ class DataScrollView : public ScrollView {
     View placeholder_;
     View* shown_;
     QHash<const PointTable*, PointTableView*> views_;
+    std::function<void(PointTableView&)> listener_;
 };

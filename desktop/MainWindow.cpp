@@ -23,24 +23,36 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     dataView_ = std::make_unique<DataScrollView>(*ui_->dataStack);
     modeButtons_ = std::make_unique<QtModeButtons>(modeGroup_);
     manager_->connectOutlets(*plotView_, *dataView_, *modeButtons_);
-    marks_ = std::make_unique<PlotMarks>(*manager_);
+    editor_ = new PictureEditor(*manager_, *dataView_, this);
+    dataView_->setViewListener([this](PointTableView& view) { editor_->watch(view); });
+    connect(editor_, &PictureEditor::marksChanged, this, [this] { plotView_->refresh(); });
+    marks_ = std::make_unique<PlotMarks>(*manager_, *editor_);
     grid_ = std::make_unique<CalibrationGrid>(*manager_);
-    plotView_->setOverlay([this](QPainter& painter, const QRect& exposed) {
+    plotView_->setOverlay([this](QPainter& painter, const QRect& exposed, const PictureZoom& zoom) {
         const PlotmeterView* view = manager_->plotmeterView();
         if (view == nullptr)
             return;
-        const QSize picture(qRound(view->bounds().size.width), qRound(view->bounds().size.height));
         if (ui_->actionShowCalibrationGrid->isChecked()) {
             const QWidget* shown = ui_->plotScrollArea->widget();
-            grid_->paint(painter, exposed, picture, shown != nullptr ? shown->visibleRegion().boundingRect() : QRect());
+            const QSizeF picture(view->bounds().size.width, view->bounds().size.height);
+            grid_->paint(painter, exposed, zoom, picture,
+                         shown != nullptr ? shown->visibleRegion().boundingRect() : QRect());
         }
-        marks_->paint(painter, exposed, picture.height());
+        marks_->paint(painter, exposed, zoom);
     });
 
     axisControls_ = new AxisControls(*manager_, *ui_->modeMenu, ui_->sidePanel);
     ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->modeBox) + 1, axisControls_);
     placeWarningBar();
     ui_->splitter->setSizes({width() - 600, 600});
+    magnifier_ = new Magnifier(ui_->sidePanel);
+    ui_->sideLayout->insertWidget(0, magnifier_);
+    navigation_ =
+        new PictureNavigation(*manager_, *ui_->plotScrollArea, *ui_->viewMenu, *ui_->statusBar, *magnifier_, *this);
+    plotView_->setWidgetListener([this](PlotImageWidget& widget) {
+        widget.setEditor(editor_);
+        navigation_->follow(widget);
+    });
     fitStatus_ = new QLabel(this);
     fitStatus_->setObjectName(QStringLiteral("fitStatus"));
     ui_->statusBar->addWidget(fitStatus_, 1);
@@ -96,6 +108,7 @@ void MainWindow::connectActions()
         updateGuide();
     });
     connect(ui_->actionClearData, &QAction::triggered, this, [this] { manager_->clearData(); });
+    connect(ui_->actionDeletePoints, &QAction::triggered, this, [this] { editor_->deleteSelected(); });
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionCalibrate, &QAction::triggered, ui_->calibrateButton, &QAbstractButton::click);
     connect(ui_->actionAcquire, &QAction::triggered, ui_->acquireButton, &QAbstractButton::click);

@@ -4,6 +4,9 @@
 #include "desktop/AxisControls.h"
 #include "desktop/CalibrationGrid.h"
 #include "desktop/DataScrollView.h"
+#include "desktop/Magnifier.h"
+#include "desktop/PictureEditor.h"
+#include "desktop/PictureNavigation.h"
 #include "desktop/PlotMarks.h"
 #include "desktop/PlotScrollView.h"
 #include "desktop/QtModeButtons.h"
@@ -37,6 +40,10 @@ class MainWindow : public QMainWindow {
     DataScrollView& dataView() { return *dataView_; }
     QButtonGroup& modeGroup() { return modeGroup_; }
     SeriesPanel& seriesPanel() { return *seriesPanel_; }
+    PlotScrollView& plotView() { return *plotView_; }
+    PictureEditor& editor() { return *editor_; }
+    PictureNavigation& navigation() { return *navigation_; }
+    Magnifier& magnifier() { return *magnifier_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,11 +67,14 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<PlotScrollView> plotView_;
     std::unique_ptr<DataScrollView> dataView_;
     std::unique_ptr<QtModeButtons> modeButtons_;
+    PictureEditor* editor_ = nullptr;
     std::unique_ptr<PlotMarks> marks_;
     std::unique_ptr<CalibrationGrid> grid_;
     SeriesPanel* seriesPanel_ = nullptr;
     AxisControls* axisControls_ = nullptr;
     QLabel* warningBar_ = nullptr;
     QLabel* fitStatus_ = nullptr;
+    Magnifier* magnifier_ = nullptr;
+    PictureNavigation* navigation_ = nullptr;
     QString pictureName_;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "document/Series.h"
+#include "view/PictureZoom.h"
 
 #include <QRect>
 
+class PictureEditor;
 class PlotmeterManager;
 class QPainter;
 class QPointF;
@@ -11,13 +13,14 @@ class QPointF;
 // Marks every point of the document on the picture, where it was double-clicked: a red
 // ring for each calibration point, and each data point in its series' colour and marker
 // shape (hidden series not at all), so the user sees what has been taken and what is left.
+// Selected points wear a halo; points being dragged are drawn where they would land.
 class PlotMarks {
   public:
-    explicit PlotMarks(const PlotmeterManager& manager) : manager_(manager) {}
+    PlotMarks(const PlotmeterManager& manager, const PictureEditor& editor) : manager_(manager), editor_(editor) {}
 
-    // Paints the marks that fall inside `exposed`, a rectangle in widget pixels of a
-    // picture `pictureHeight` pixels tall.
-    void paint(QPainter& painter, const QRect& exposed, int pictureHeight) const;
+    // Paints the marks that fall inside `exposed`, a rectangle of the picture area shown
+    // at `zoom`. Marks keep their size at any zoom.
+    void paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom) const;
 
     // One marker of the given shape centred on p, in the painter's pen (and its brush
     // for filled shapes); also used for the series list's icons.
@@ -25,4 +28,5 @@ class PlotMarks {
 
   private:
     const PlotmeterManager& manager_;
+    const PictureEditor& editor_;
 };

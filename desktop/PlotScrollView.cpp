@@ -1,6 +1,5 @@
 #include "desktop/PlotScrollView.h"
 
-#include "desktop/PlotImageWidget.h"
 #include "platform/ImageView.h"
 
 #include <QScrollArea>
@@ -9,6 +8,7 @@ PlotScrollView::PlotScrollView(QScrollArea& area) : area_(area)
 {
     area_.setWidgetResizable(false);
     area_.setBackgroundRole(QPalette::Dark);
+    area_.setAlignment(Qt::AlignCenter);
 }
 
 // Replacing the widget deletes the previous one, which lets go of its view first; the
@@ -21,9 +21,16 @@ void PlotScrollView::setDocumentView(View* view)
         delete area_.takeWidget();
         return;
     }
-    auto* widget = new PlotImageWidget(*imageView);
+    auto* widget = new PlotImageWidget(*imageView, area_);
     widget->setOverlay(overlay_);
     area_.setWidget(widget);
+    if (listener_)
+        listener_(*widget);
+}
+
+PlotImageWidget* PlotScrollView::widget() const
+{
+    return qobject_cast<PlotImageWidget*>(area_.widget());
 }
 
 void PlotScrollView::refresh()

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "desktop/PlotImageWidget.h"
 #include "platform/ScrollView.h"
 
-#include <QObject>
 #include <functional>
 
-class QPainter;
-class QRect;
 class QScrollArea;
 
-// The plot area: a scroll area that shows the current plot view, picture at 100 %.
+// The plot area: a scroll area that shows the current plot view, zoomed.
 class PlotScrollView : public ScrollView {
   public:
     explicit PlotScrollView(QScrollArea& area);
@@ -20,12 +18,17 @@ class PlotScrollView : public ScrollView {
     void setNeedsDisplay(bool flag) override;
 
     // Drawn over every picture shown from now on.
-    void setOverlay(std::function<void(QPainter&, const QRect&)> overlay) { overlay_ = std::move(overlay); }
+    void setOverlay(PlotImageWidget::Overlay overlay) { overlay_ = std::move(overlay); }
+    // Told of each picture widget made, to connect it up.
+    void setWidgetListener(std::function<void(PlotImageWidget&)> listener) { listener_ = std::move(listener); }
+    // The widget showing the picture; none without one.
+    PlotImageWidget* widget() const;
     // Redraws the picture on show, marks included.
     void refresh();
 
   private:
     QScrollArea& area_;
     View* shown_ = nullptr;
-    std::function<void(QPainter&, const QRect&)> overlay_;
+    PlotImageWidget::Overlay overlay_;
+    std::function<void(PlotImageWidget&)> listener_;
 };

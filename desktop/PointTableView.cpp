@@ -35,7 +35,9 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
     setShowGrid(table.cellStyle().bordered);
     setStyleSheet(QStringLiteral("QTableView { background-color: %1; gridline-color: %1; }")
                       .arg(colorName(table.backgroundColor())));
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Rows are points: selected here, their marks are selected on the picture too.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);

@@ -38,9 +38,11 @@ Rect ImageView::visibleRect() const
     return backend_ != nullptr ? backend_->visibleRect(*this) : bounds();
 }
 
-FPoint ImageView::convertPointFromWindow(FPoint location) const
+DPoint ImageView::convertPointFromWindow(FPoint location) const
 {
-    return backend_ != nullptr ? backend_->convertFromWindow(*this, location) : location;
+    if (backend_ != nullptr)
+        return backend_->convertFromWindow(*this, location);
+    return {static_cast<double>(location.x), static_cast<double>(location.y)};
 }
 
 void ImageView::addCursorRect(Rect rect, Cursor& cursor)

@@ -18,7 +18,9 @@ class ImageViewBackend {
     // Picture, size or cursor rectangles changed, or a redraw was asked for.
     virtual void imageViewChanged(ImageView& view) = 0;
     virtual Rect visibleRect(const ImageView& view) const = 0;
-    virtual FPoint convertFromWindow(const ImageView& view, FPoint location) const = 0;
+    // A window position in the view's coordinates, in double precision: a zoomed view
+    // gives fractions of its pixels.
+    virtual DPoint convertFromWindow(const ImageView& view, FPoint location) const = 0;
     // The view is going away; the backend must forget it.
     virtual void imageViewDestroyed(ImageView& view) = 0;
 };
@@ -46,7 +48,7 @@ class ImageView : public View {
     // The part of the bounds that is on screen; all of it when nothing clips the view.
     Rect visibleRect() const;
     // A point in window coordinates in the view's own coordinates.
-    FPoint convertPointFromWindow(FPoint location) const;
+    DPoint convertPointFromWindow(FPoint location) const;
 
     void addCursorRect(Rect rect, Cursor& cursor);
     void discardCursorRects();

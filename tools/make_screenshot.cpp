@@ -4,6 +4,7 @@
 
 #include "SamplePlot.h"
 #include "desktop/MainWindow.h"
+#include "desktop/PlotImageWidget.h"
 #include "desktop/QtPlatform.h"
 #include "ui_MainWindow.h"
 
@@ -11,14 +12,23 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QtTest>
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
-// A point of the plot's own units as the picture position a user double-clicks.
-QPoint pictureSpot(double x, double y)
+PlotImageWidget* plotWidget(MainWindow& window)
 {
-    return {qRound(samplePlot::pixelX(x)), qRound(samplePlot::pixelY(y))};
+    return qobject_cast<PlotImageWidget*>(window.ui().plotScrollArea->widget());
+}
+
+// A point of the plot's own units as the position a user double-clicks on the picture as
+// it is zoomed now.
+QPoint pictureSpot(MainWindow& window, double x, double y)
+{
+    const double factor = plotWidget(window)->zoom().factor;
+    return {static_cast<int>(std::floor((samplePlot::pixelX(x) + 0.5) * factor)),
+            static_cast<int>(std::floor((samplePlot::pixelY(y) + 0.5) * factor))};
 }
 
 QLineEdit* openEditor(QWidget& window)
@@ -56,7 +66,7 @@ int main(int argc, char** argv)
     QTest::qWait(200);
     window.launch({QString::fromLocal8Bit(argv[1])});
     QTest::qWait(200);
-    QWidget* plot = window.ui().plotScrollArea->widget();
+    PlotImageWidget* plot = plotWidget(window);
 
     struct Mark {
         double x, y;
@@ -66,7 +76,7 @@ int main(int argc, char** argv)
     // Four marks, so that the calibration table has residuals to show.
     const Mark marks[] = {{0, 0, "0", "0"}, {10, 0, "10", "0"}, {0, 100, "0", "100"}, {10, 100, "10", "100"}};
     for (const Mark& mark : marks) {
-        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(mark.x, mark.y));
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(window, mark.x, mark.y));
         QCoreApplication::processEvents();
         if (!type(window, QString::fromLatin1(mark.worldX), Qt::Key_Tab) ||
             !type(window, QString::fromLatin1(mark.worldY), Qt::Key_Return)) {
@@ -78,13 +88,13 @@ int main(int argc, char** argv)
     PlotmeterManager& manager = window.manager();
     manager.renameSeries(0, "Signal");
     for (double t = 0.5; t < 10.0; t += 0.75)
-        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(t, samplePlot::curve(t)));
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(window, t, samplePlot::curve(t)));
     // A second series: the tops of the ripple, where 1.7 t is a quarter turn past a whole one.
     manager.addSeries();
     manager.renameSeries(1, "Ripple tops");
     for (int k = 0; k < 3; ++k) {
         const double t = (M_PI / 2 + 2 * M_PI * k) / 1.7;
-        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(t, samplePlot::curve(t)));
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, pictureSpot(window, t, samplePlot::curve(t)));
     }
     QTest::qWait(300);
 

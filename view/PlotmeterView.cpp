@@ -67,8 +67,7 @@ void PlotmeterView::mouseDown(const MouseEvent& event)
         std::fputs("PlotmeterView:  No target to return screen point to.\n", stderr);
         return;
     }
-    const FPoint location = convertPointFromWindow(event.locationInWindow);
-    target_->newScreenPoint({static_cast<double>(location.x), static_cast<double>(location.y)});
+    target_->newScreenPoint(convertPointFromWindow(event.locationInWindow));
 }
 
 void PlotmeterView::newScreenPoint(DPoint /*point*/) {}

@@ -25,9 +25,10 @@ struct FakeModeButtons : ModeButtons {
 struct FakeImageViewBackend : ImageViewBackend {
     void imageViewChanged(ImageView& /*view*/) override { ++changes; }
     Rect visibleRect(const ImageView& /*view*/) const override { return visible; }
-    FPoint convertFromWindow(const ImageView& view, FPoint location) const override
+    DPoint convertFromWindow(const ImageView& view, FPoint location) const override
     {
-        return {location.x - origin.x, view.bounds().size.height - (location.y - origin.y)};
+        return {static_cast<double>(location.x - origin.x),
+                static_cast<double>(view.bounds().size.height - (location.y - origin.y))};
     }
     void imageViewDestroyed(ImageView& /*view*/) override { viewDestroyed = true; }
     FPoint origin{0.0f, 0.0f};

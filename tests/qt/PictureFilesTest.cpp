@@ -279,7 +279,8 @@ void PictureFilesTest::refusedPictureKeepsThePlotAndItsPoints()
     QCOMPARE(shown.window.windowTitle(), QStringLiteral("plot.png[*] — Plotmeter"));
 }
 
-// A 121-megapixel scan, beyond Qt's own default limit, opens and takes points.
+// A 121-megapixel scan, beyond Qt's own default limit, opens fitted to the window and
+// takes points at 100 %.
 void PictureFilesTest::hugeScanOpensAndCanBeDigitized()
 {
     QImage scan(11000, 11000, QImage::Format_Grayscale8);
@@ -291,6 +292,10 @@ void PictureFilesTest::hugeScanOpensAndCanBeDigitized()
     QVERIFY(shown.exposed);
     PlotImageWidget* plot = shown.plot();
     QVERIFY(plot != nullptr);
+    const QSize area = shown.window.ui().plotScrollArea->viewport()->size();
+    QVERIFY2(plot->width() <= area.width() && plot->height() <= area.height(), "the whole scan is in sight");
+    QVERIFY(plot->width() == area.width() || plot->height() == area.height());
+    plot->setZoom(1.0);
     QCOMPARE(plot->size(), QSize(11000, 11000));
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(10500, 11000 - 10700));
     QCOMPARE(shown.calibration().cellAtRow(0, 0).number.value_or(-1.0), 10500.0);

@@ -1,0 +1,85 @@
+#include "controller/PlotmeterManager.h"
+
+#include "platform/ScrollView.h"
+
+#include <algorithm>
+#include <cmath>
+
+// Editing on the picture: the points of the table on show, by row.
+
+namespace {
+
+// Distinct rows below `count`, highest first, so that erasing one leaves the others'
+// indices alone.
+std::vector<std::size_t> validRows(std::vector<std::size_t> rows, std::size_t count)
+{
+    std::erase_if(rows, [count](std::size_t row) { return row >= count; });
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+std::string plural(const char* what, std::size_t n)
+{
+    std::string name = what;
+    if (n != 1)
+        name += 's';
+    return name;
+}
+
+} // namespace
+
+bool PlotmeterManager::deletePoints(std::vector<std::size_t> rows)
+{
+    std::vector<Change> changes;
+    std::string name;
+    if (mode_ == calMode) {
+        rows = validRows(std::move(rows), document_.calibration().size());
+        for (const std::size_t row : rows)
+            changes.emplace_back(change::EraseCalibration{row});
+        name = plural("Delete Calibration Point", rows.size());
+    } else {
+        const std::size_t series = document_.activeSeries();
+        rows = validRows(std::move(rows), document_.active().points.size());
+        for (const std::size_t row : rows)
+            changes.emplace_back(change::ErasePoints{series, row, 1});
+        name = plural("Delete Point", rows.size());
+    }
+    if (changes.empty())
+        return false;
+    history_.perform(document_, std::move(name), std::move(changes));
+    calibrationChangedUnderAcquisition();
+    tell();
+    dataView_->setNeedsDisplay(true);
+    return true;
+}
+
+bool PlotmeterManager::movePoints(PointKind kind, std::vector<std::size_t> rows, DPoint by)
+{
+    if (!std::isfinite(by.x) || !std::isfinite(by.y) || (by.x == 0.0 && by.y == 0.0))
+        return false;
+    const auto moved = [by](DPoint p) { return DPoint{p.x + by.x, p.y + by.y}; };
+    std::vector<Change> changes;
+    std::string name;
+    if (kind == PointKind::calibration) {
+        rows = validRows(std::move(rows), document_.calibration().size());
+        for (const std::size_t row : rows) {
+            CalibrationPoint point = document_.calibration()[row];
+            point.screen = moved(point.screen);
+            changes.emplace_back(change::SetCalibration{row, point});
+        }
+        name = plural("Move Calibration Point", rows.size());
+    } else {
+        const std::size_t series = document_.activeSeries();
+        rows = validRows(std::move(rows), document_.active().points.size());
+        for (const std::size_t row : rows)
+            changes.emplace_back(change::MovePoint{series, row, moved(document_.active().points[row])});
+        name = plural("Move Point", rows.size());
+    }
+    if (changes.empty())
+        return false;
+    history_.perform(document_, std::move(name), std::move(changes));
+    calibrationChangedUnderAcquisition();
+    tell();
+    return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/Geometry.h"
+
+#include <QGroupBox>
+#include <QImage>
+#include <optional>
+
+class QLabel;
+class QSpinBox;
+
+// The pixels under the cursor, enlarged, in a panel of their own beside the picture (so it
+// never covers what it magnifies): a cross-hair on the exact point a click would give, and
+// that point's picture coordinates below. The enlargement counts screen pixels per picture
+// pixel, 6 unless the user picks another.
+class Magnifier : public QGroupBox {
+    Q_OBJECT
+  public:
+    explicit Magnifier(QWidget* parent = nullptr);
+
+    // The picture to magnify; a null one shows nothing.
+    void setPicture(const QImage& picture);
+    // The cursor is at `point` (picture coordinates), or off the picture.
+    void showAt(std::optional<DPoint> point);
+
+    int enlargement() const;
+    void setEnlargement(int factor);
+    std::optional<DPoint> shownPoint() const { return point_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void paintLens(QWidget& lens);
+
+    QWidget* lens_;
+    QSpinBox* factor_;
+    QLabel* where_;
+    QImage picture_;
+    std::optional<DPoint> point_;
+};

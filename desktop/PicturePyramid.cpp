@@ -1,0 +1,126 @@
+#include "desktop/PicturePyramid.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// Reduced copies stop once the picture fits in this many pixels each way.
+constexpr int smallestSide = 64;
+// Pictures in other formats are converted this many rows at a time.
+constexpr int stripRows = 64;
+
+// The four pixels' mean, channel by channel, rounded.
+std::uint32_t mean(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d)
+{
+    constexpr std::uint32_t low = 0x00FF00FFu;
+    const std::uint32_t rb = (((a & low) + (b & low) + (c & low) + (d & low) + 0x00020002u) >> 2) & low;
+    const std::uint32_t ag =
+        ((((a >> 8) & low) + ((b >> 8) & low) + ((c >> 8) & low) + ((d >> 8) & low) + 0x00020002u) >> 2) & low;
+    return rb | (ag << 8);
+}
+
+} // namespace
+
+QImage halved(const QImage& source, const std::atomic<bool>& stop)
+{
+    const int width = source.width();
+    const int height = source.height();
+    const QImage::Format format = source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    QImage half((width + 1) / 2, (height + 1) / 2, format);
+    if (half.isNull())
+        return {};
+    QImage strip;
+    int stripTop = 0;
+    for (int row = 0; row < half.height(); ++row) {
+        if (stop.load(std::memory_order_relaxed))
+            return {};
+        const int top = 2 * row;
+        const int bottom = std::min(top + 1, height - 1);
+        const std::uint32_t* upper = nullptr;
+        const std::uint32_t* lower = nullptr;
+        if (source.format() == format) {
+            upper = reinterpret_cast<const std::uint32_t*>(source.constScanLine(top));
+            lower = reinterpret_cast<const std::uint32_t*>(source.constScanLine(bottom));
+        } else {
+            if (strip.isNull() || bottom >= stripTop + strip.height()) {
+                stripTop = top;
+                strip = source.copy(0, top, width, std::min(stripRows, height - top)).convertToFormat(format);
+                if (strip.isNull())
+                    return {};
+            }
+            upper = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(top - stripTop));
+            lower = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(bottom - stripTop));
+        }
+        auto* out = reinterpret_cast<std::uint32_t*>(half.scanLine(row));
+        for (int column = 0; column < half.width(); ++column) {
+            const int left = 2 * column;
+            const int right = std::min(left + 1, width - 1);
+            out[column] = mean(upper[left], upper[right], lower[left], lower[right]);
+        }
+    }
+    return half;
+}
+
+PicturePyramid::PicturePyramid(QImage picture, QObject* parent) : QObject(parent), picture_(std::move(picture))
+{
+    if (picture_.width() > smallestSide || picture_.height() > smallestSide)
+        worker_ = std::thread([this] { build(); });
+    else
+        complete_ = true;
+}
+
+PicturePyramid::~PicturePyramid()
+{
+    stop_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+// Runs in the worker: each copy is handed to the owner's thread as soon as it is made.
+void PicturePyramid::build()
+{
+    QImage level = picture_;
+    while (level.width() > smallestSide || level.height() > smallestSide) {
+        level = halved(level, stop_);
+        if (level.isNull())
+            return;
+        const bool last = level.width() <= smallestSide && level.height() <= smallestSide;
+        QMetaObject::invokeMethod(
+            this,
+            [this, level, last] {
+                levels_.push_back(level);
+                complete_ = last;
+                emit levelReady();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor) const
+{
+    const QRectF shown =
+        QRectF(target).intersected(QRectF(0.0, 0.0, picture_.width() * factor, picture_.height() * factor));
+    if (shown.isEmpty() || !(factor > 0.0))
+        return;
+    // The smallest copy that still has a pixel for every screen pixel.
+    std::size_t level = 0;
+    double scale = 1.0;
+    while (level < levels_.size() && scale * 0.5 >= factor) {
+        ++level;
+        scale *= 0.5;
+    }
+    const QImage& image = level == 0 ? picture_ : levels_[level - 1];
+    const double ratio = factor / scale;
+    const QRectF source(shown.x() / ratio, shown.y() / ratio, shown.width() / ratio, shown.height() / ratio);
+    if (ratio == 1.0 && shown == QRectF(target)) {
+        painter.drawImage(target.topLeft(), image, source.toRect());
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio < 1.0);
+    painter.drawImage(shown, image, source);
+    painter.restore();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+class QPainter;
+
+// A picture and its reduced copies, each half the size of the one before and averaged
+// over the pixels it covers, so that thin lines stay visible when the picture is zoomed
+// out. The copies are made once, in a worker thread, so the first paint never waits for
+// them; until they are there, zoomed-out paints sample the full picture.
+//
+// Zoomed in, each picture pixel is painted as a crisp square.
+class PicturePyramid : public QObject {
+    Q_OBJECT
+  public:
+    explicit PicturePyramid(QImage picture, QObject* parent = nullptr);
+    ~PicturePyramid() override;
+    PicturePyramid(const PicturePyramid&) = delete;
+    PicturePyramid& operator=(const PicturePyramid&) = delete;
+
+    const QImage& picture() const { return picture_; }
+    // The reduced copies ready so far; the first is half the picture's size.
+    std::size_t levels() const { return levels_.size(); }
+    bool complete() const { return complete_; }
+
+    // Paints the part of the picture that lies under `target`, a rectangle of the picture
+    // area at zoom `factor` (the picture's top-left corner at the area's origin).
+    void paint(QPainter& painter, const QRect& target, double factor) const;
+
+  signals:
+    // Another reduced copy is ready: zoomed-out paints look better from now on.
+    void levelReady();
+
+  private:
+    void build();
+
+    QImage picture_;
+    std::vector<QImage> levels_;
+    bool complete_ = false;
+    std::atomic<bool> stop_{false};
+    std::thread worker_;
+};
+
+// Half of `source` (a 32-bit picture) in each direction, rounded up, each pixel the mean of
+// the two-by-two block it covers (fewer at an odd edge). Null when `stop` became true.
+QImage halved(const QImage& source, const std::atomic<bool>& stop);
