@@ -41,9 +41,12 @@ Magnifier::Magnifier(QWidget* parent) : QGroupBox(tr("Magnifier"), parent)
     where_->setObjectName(QStringLiteral("magnifierPoint"));
     where_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    auto* enlarge = new QHBoxLayout;
+    enlarge->addWidget(new QLabel(tr("Enlarge:"), this));
+    enlarge->addWidget(factor_);
+    enlarge->addStretch(1);
     auto* side = new QVBoxLayout;
-    side->addWidget(new QLabel(tr("Enlarge:"), this));
-    side->addWidget(factor_);
+    side->addLayout(enlarge);
     side->addSpacing(8);
     side->addWidget(where_);
     side->addStretch(1);

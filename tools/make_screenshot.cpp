@@ -1,6 +1,7 @@
 // Digitizes the bundled sample plot as a user would and saves a picture of the window,
 // for the README; given a second file name, saves the window again with View ▸ Show
-// Calibration Grid on. Run by scripts/screenshot under Xvfb.
+// Calibration Grid on; given a third, zooms in on the curve with the cursor over it, a
+// point selected and the magnifier following. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
 #include "desktop/MainWindow.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG]\n");
+        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG]]\n");
         return 2;
     }
     QtPlatform platform;
@@ -109,6 +110,25 @@ int main(int argc, char** argv)
         QTest::qWait(300);
         if (!window.grab().save(QString::fromLocal8Bit(argv[3]))) {
             std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[3]);
+            return 1;
+        }
+    }
+    if (argc > 4) {
+        window.ui().acquireButton->click();
+        manager.setActiveSeries(0);
+        // 4x about the curve at t = 3.5, the cursor just beside it, that point selected.
+        const double t = 3.5;
+        const QPoint mark = pictureSpot(window, t, samplePlot::curve(t));
+        plot->setZoom(4.0, QPointF(plot->mapTo(window.ui().plotScrollArea->viewport(), mark)));
+        QTest::qWait(300);
+        const QPoint at = pictureSpot(window, t, samplePlot::curve(t));
+        QTest::mouseClick(plot, Qt::LeftButton, {}, at);
+        const QPoint hover = at + QPoint(14, -9);
+        QMouseEvent move(QEvent::MouseMove, hover, plot->mapToGlobal(hover), Qt::NoButton, {}, {});
+        QApplication::sendEvent(plot, &move);
+        QTest::qWait(300);
+        if (!window.grab().save(QString::fromLocal8Bit(argv[4]))) {
+            std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[4]);
             return 1;
         }
     }
