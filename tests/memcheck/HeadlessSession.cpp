@@ -4,6 +4,7 @@
 // no memory error and nothing definitely lost.
 
 #include "desktop/MainWindow.h"
+#include "desktop/PlotImageWidget.h"
 #include "desktop/QtPlatform.h"
 #include "ui_MainWindow.h"
 
@@ -88,6 +89,26 @@ int main(int argc, char** argv)
         return fail("undo did not bring the cleared points back");
     manager.addSeries();
     QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(10, 10));
+
+    // Zoomed out the picture is painted from reduced copies made in a worker thread;
+    // zoomed in, points are picked, dragged, nudged and deleted on it.
+    auto* picture = qobject_cast<PlotImageWidget*>(plot);
+    picture->setZoom(0.25);
+    QTest::qWait(50);
+    picture->repaint();
+    picture->setZoom(4.0, QPointF(0, 0));
+    QTest::mouseDClick(picture, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(100, 100));
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(picture, QPoint(100 + 3 * step, 100 + step));
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(130, 110));
+    picture->setFocus();
+    QTest::keyClick(picture, Qt::Key_Left);
+    window.ui().actionDeletePoints->trigger();
+    if (manager.history().undoName() != "Delete Point")
+        return fail("the point picked on the picture was not deleted");
+    manager.undo();
     manager.openPlotAtPath(QFile::encodeName(second).toStdString());
     QCoreApplication::processEvents();
     if (manager.calMatrix()->numberOfRows() != 0 || manager.acquireMatrix()->numberOfRows() != 0)
