@@ -6,6 +6,7 @@
 #include "desktop/QtImage.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPainter>
@@ -108,6 +109,12 @@ void PlotImageWidget::applyZoom(double factor, QPointF anchor)
     area_.verticalScrollBar()->setValue(static_cast<int>(std::lround(scroll.y)));
     update();
     emit zoomChanged(factor_);
+    // Another picture point is under the cursor now: the readout and magnifier follow.
+    const QPointF cursor = mapFromGlobal(QCursor::pos());
+    if (underMouse() && rect().contains(cursor.toPoint())) {
+        const QPointF centre = pixelCentre(cursor);
+        emit pointerMoved(zoom().pictureOf({centre.x(), centre.y()}));
+    }
 }
 
 Rect PlotImageWidget::visibleRect(const ImageView& /*view*/) const
