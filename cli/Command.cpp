@@ -30,7 +30,8 @@ constexpr std::string_view usage =
     "  plotmeter export PROJECT -o OUT [--series NAME]\n"
     "      Writes the data points of a .plotmeter project without opening a window.\n"
     "      An OUT ending in .csv gets every series, or only the one named, as\n"
-    "      comma-separated values: series,x,y,screen_x,screen_y. Any other OUT gets the\n"
+    "      comma-separated values: series,x,y,screen_x,screen_y; one ending in .tsv the\n"
+    "      same separated by tabs. Any other OUT gets the\n"
     "      data file of the series named, or else of the active series: screen x, screen y,\n"
     "      world x, world y on each line. World values come from the project's calibration\n"
     "      in the units of its axes: real values on a log axis, ISO 8601 dates in a CSV.\n"
@@ -134,14 +135,6 @@ bool sameFile(const std::string& a, const std::string& b)
     return !failed && left == right;
 }
 
-bool endsInCsv(const std::string& path)
-{
-    std::string extension = fs::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    return extension == ".csv";
-}
-
 std::size_t seriesNamed(const Document& document, const std::string& name, const std::string& project)
 {
     std::vector<std::size_t> found;
@@ -175,9 +168,14 @@ void runExport(int argc, char** argv)
     if (!fit.map)
         throw Refusal{request.project + ": no world values can be computed: " + fit.problem};
 
-    const std::string text = endsInCsv(request.output)
-                                 ? csvText(document, *fit.map, chosen)
-                                 : dataFileText(document.series()[chosen.value_or(document.activeSeries())], *fit.map);
+    std::string text;
+    if (const std::optional<char> separator = separatorForName(request.output)) {
+        TextLayout layout;
+        layout.separator = *separator;
+        text = delimitedText(document, *fit.map, layout, chosen);
+    } else {
+        text = dataFileText(document.series()[chosen.value_or(document.activeSeries())], *fit.map);
+    }
     SafeFileWriter file;
     if (!file.open(request.output) || !file.write(text) || !file.commit())
         throw Refusal{"cannot write " + request.output + ": " + file.error()};

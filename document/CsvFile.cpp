@@ -1,14 +1,16 @@
 #include "document/CsvFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
-#include <string_view>
 #include <utility>
 
 namespace {
 
-void appendField(std::string& out, std::string_view text)
+void appendField(std::string& out, std::string_view text, char separator)
 {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const char special[] = {separator, '"', '\r', '\n', '\0'};
+    if (text.find_first_of(special) == std::string_view::npos) {
         out += text;
         return;
     }
@@ -21,18 +23,60 @@ void appendField(std::string& out, std::string_view text)
     out += '"';
 }
 
-void appendNumber(std::string& out, double value)
+void appendNumber(std::string& out, double value, bool decimalComma)
 {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (decimalComma)
+        std::replace(buffer, result.ptr, '.', ',');
     out.append(buffer, result.ptr);
+}
+
+bool endsWith(std::string_view path, std::string_view extension)
+{
+    return path.size() >= extension.size() &&
+           std::equal(extension.rbegin(), extension.rend(), path.rbegin(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 } // namespace
 
-std::string csvText(const Document& document, const WorldMap& map, std::optional<std::size_t> onlySeries)
+std::string TextLayout::problem() const
 {
-    std::string out = "series,x,y,screen_x,screen_y\r\n";
+    if (separator != ',' && separator != '\t' && separator != ';')
+        return "the separator must be a comma, a tab or a semicolon";
+    if (decimalComma && separator == ',')
+        return "a decimal comma needs a tab or a semicolon between the values";
+    return {};
+}
+
+std::optional<char> separatorForName(std::string_view path, bool decimalComma)
+{
+    if (endsWith(path, ".csv"))
+        return decimalComma ? ';' : ',';
+    if (endsWith(path, ".tsv"))
+        return '\t';
+    return std::nullopt;
+}
+
+std::string delimitedText(const Document& document, const WorldMap& map, const TextLayout& layout,
+                          std::optional<std::size_t> onlySeries)
+{
+    const char separator = layout.separator;
+    std::string out;
+    if (layout.header) {
+        const std::string_view titles[] = {"series", "x", "y", "screen_x", "screen_y"};
+        bool first = true;
+        for (std::size_t k = 0; k < 5; ++k) {
+            if ((k == 0 && !layout.seriesColumn) || (k >= 3 && !layout.screenColumns))
+                continue;
+            if (!first)
+                out += separator;
+            out += titles[k];
+            first = false;
+        }
+        out += "\r\n";
+    }
     const auto& allSeries = document.series();
     std::size_t bytes = 0;
     for (std::size_t s = 0; s < allSeries.size(); ++s)
@@ -44,21 +88,27 @@ std::string csvText(const Document& document, const WorldMap& map, std::optional
             continue;
         const Series& series = allSeries[s];
         std::string name;
-        appendField(name, series.look.name);
+        if (layout.seriesColumn) {
+            appendField(name, series.look.name, separator);
+            name += separator;
+        }
         for (const DPoint& screen : series.points) {
             const DPoint world = map.world(screen);
             out += name;
-            for (const auto& [value, scale] : {std::pair{world.x, map.scales.x}, std::pair{world.y, map.scales.y}}) {
-                out += ',';
-                if (scale == AxisScale::date)
-                    out += showWorldValue(AxisScale::date, value);
+            const std::pair<double, AxisScale> worlds[] = {{world.x, map.scales.x}, {world.y, map.scales.y}};
+            for (std::size_t k = 0; k < 2; ++k) {
+                if (k > 0)
+                    out += separator;
+                if (worlds[k].second == AxisScale::date)
+                    out += showWorldValue(AxisScale::date, worlds[k].first);
                 else
-                    appendNumber(out, value);
+                    appendNumber(out, worlds[k].first, layout.decimalComma);
             }
-            for (const double value : {screen.x, screen.y}) {
-                out += ',';
-                appendNumber(out, value);
-            }
+            if (layout.screenColumns)
+                for (const double value : {screen.x, screen.y}) {
+                    out += separator;
+                    appendNumber(out, value, layout.decimalComma);
+                }
             out += "\r\n";
         }
     }

@@ -2,6 +2,20 @@
 
 #include "platform/NumberText.h"
 
+#include <cmath>
+
+namespace {
+
+void appendWorld(std::string& out, double value)
+{
+    if (value != 0.0 && std::fabs(value) < 0.001)
+        appendExponent(out, value, 14, 6);
+    else
+        appendFixed(out, value, 14, 6);
+}
+
+} // namespace
+
 void appendDataLine(std::string& out, DPoint screen, DPoint world)
 {
     out += "  ";
@@ -9,9 +23,9 @@ void appendDataLine(std::string& out, DPoint screen, DPoint world)
     out += "  ";
     appendFixed(out, screen.y, 8, 3);
     out += "   ";
-    appendFixed(out, world.x, 14, 6);
+    appendWorld(out, world.x);
     out += "  ";
-    appendFixed(out, world.y, 14, 6);
+    appendWorld(out, world.y);
     out += '\n';
 }
 

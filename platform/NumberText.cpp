@@ -79,10 +79,23 @@ bool readCompleteNumber(std::string_view text, double* value)
     return true;
 }
 
-void appendFixed(std::string& out, double value, int width, int precision)
+namespace {
+
+void appendPadded(std::string& out, const std::string& digits, int width)
 {
-    const std::string digits = toChars(value, std::chars_format::fixed, precision);
     if (static_cast<int>(digits.size()) < width)
         out.append(static_cast<std::size_t>(width) - digits.size(), ' ');
     out += digits;
+}
+
+} // namespace
+
+void appendFixed(std::string& out, double value, int width, int precision)
+{
+    appendPadded(out, toChars(value, std::chars_format::fixed, precision), width);
+}
+
+void appendExponent(std::string& out, double value, int width, int precision)
+{
+    appendPadded(out, toChars(value, std::chars_format::scientific, precision), width);
 }

@@ -27,3 +27,5 @@ bool readCompleteNumber(std::string_view text, double* value = nullptr);
 
 // Appends value as printf's "%<width>.<precision>f" would in the C locale.
 void appendFixed(std::string& out, double value, int width, int precision);
+// Appends value as printf's "%<width>.<precision>e" would in the C locale.
+void appendExponent(std::string& out, double value, int width, int precision);
