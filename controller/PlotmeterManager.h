@@ -3,6 +3,7 @@
 #include "calibration/CartesianPlotmeter.h"
 #include "controller/DocumentTables.h"
 #include "document/CalibrationCheck.h"
+#include "document/CsvFile.h"
 #include "document/Document.h"
 #include "document/History.h"
 #include "document/WorldMap.h"
@@ -55,6 +56,10 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     bool saveData();
     bool saveProject();
     bool saveProjectAs();
+    // Writes the data points to `path`: CSV or tab-separated text as its extension (.csv,
+    // .tsv) and `layout` ask, every series or the active one; any other extension gets the
+    // data file of the active series. False, the user told why, when nothing was written.
+    bool exportData(const std::string& path, TextLayout layout, bool allSeries);
     void undo();
     void redo();
 
@@ -64,6 +69,10 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     bool openPath(const std::string& path);
     bool openPlotAtPath(const std::string& path);
     bool openProjectAtPath(const std::string& path);
+    // A picture that lives in no file of the user's, as one pasted from the clipboard,
+    // kept meanwhile at `path`: opened as a picture is, it counts as an unsaved change, and
+    // saving the project copies it beside the project as a PNG the project names.
+    bool openUnsavedPicture(const std::string& path);
 
     void newScreenPoint(DPoint point) override;
     bool isColinear(DPoint point) const;
@@ -120,7 +129,7 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     void returnToCalibration();
     bool loadCalibrationAndFit();
     void calibrationChangedUnderAcquisition();
-    std::unique_ptr<PlotmeterView> loadPicture(const std::string& path);
+    std::unique_ptr<PlotmeterView> loadPicture(const std::string& path, std::optional<PdfPage> page = std::nullopt);
     void showPicture(std::unique_ptr<PlotmeterView> view);
     void locateMissingPicture(const std::string& path, const std::string& why);
     bool writeData(const std::string& path);
@@ -137,6 +146,7 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     Document document_;
     History history_;
     std::string projectPath_;
+    std::string unsavedPicture_; // the document's picture, until a project keeps it
     bool calibrationChanged_ = false;
     std::optional<CalibrationCheck> check_;
     std::unique_ptr<CalibrationTable> calMatrix_;

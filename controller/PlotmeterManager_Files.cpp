@@ -49,11 +49,11 @@ bool PlotmeterManager::openPath(const std::string& path)
 }
 
 // Null, and the user told why, when the file holds no readable picture.
-std::unique_ptr<PlotmeterView> PlotmeterManager::loadPicture(const std::string& path)
+std::unique_ptr<PlotmeterView> PlotmeterManager::loadPicture(const std::string& path, std::optional<PdfPage> page)
 {
     auto view = std::make_unique<PlotmeterView>(Rect{{0.0f, 0.0f}, {100.0f, 100.0f}}, platform_);
     view->setTarget(this);
-    view->openImage(path);
+    view->openImage(path, page);
     return view;
 }
 
@@ -69,6 +69,8 @@ void PlotmeterManager::showPicture(std::unique_ptr<PlotmeterView> view)
 bool PlotmeterManager::openPlotAtPath(const std::string& path)
 {
     std::unique_ptr<PlotmeterView> view = loadPicture(path);
+    if (view->cancelled())
+        return false;
     if (!view->hasImage()) {
         platform_.runAlertPanel("Can't Open Image", "Plotmeter could not read a picture from \"" + path +
                                                         "\": " + view->imageError() +
@@ -79,6 +81,8 @@ bool PlotmeterManager::openPlotAtPath(const std::string& path)
 
     Document fresh;
     fresh.setPicture(absolute(path));
+    fresh.setPdfPage(plotmeterView_->pdfPage());
+    unsavedPicture_.clear();
     worldMap_.reset();
     projectPath_.clear();
     history_.clear();
@@ -99,12 +103,13 @@ bool PlotmeterManager::openProjectAtPath(const std::string& path)
                                                           ". The document on show is unchanged.");
         return false;
     }
-    std::unique_ptr<PlotmeterView> view = loadPicture(reading.document->picture());
+    std::unique_ptr<PlotmeterView> view = loadPicture(reading.document->picture(), reading.document->pdfPage());
     const std::string pictureError = view->hasImage() ? std::string() : view->imageError();
     showPicture(view->hasImage() ? std::move(view) : nullptr);
 
     worldMap_.reset();
     projectPath_ = absolute(path);
+    unsavedPicture_.clear();
     history_.clear();
     document_.replaceWith(std::move(*reading.document));
     // A complete calibration is fitted at once, so the points show their world values
@@ -123,6 +128,16 @@ bool PlotmeterManager::openProjectAtPath(const std::string& path)
     return true;
 }
 
+bool PlotmeterManager::openUnsavedPicture(const std::string& path)
+{
+    if (!openPlotAtPath(path))
+        return false;
+    unsavedPicture_ = document_.picture();
+    history_.markDirty();
+    tell();
+    return true;
+}
+
 void PlotmeterManager::locateMissingPicture(const std::string& path, const std::string& why)
 {
     const std::size_t answer =
@@ -137,8 +152,10 @@ void PlotmeterManager::locateMissingPicture(const std::string& path, const std::
         picturePanel_ = platform_.newOpenPanel(FileKind::picture);
     while (picturePanel_->runModal() != cancelButton && !picturePanel_->filenames().empty()) {
         const std::string chosen = picturePanel_->filenames().front();
-        std::unique_ptr<PlotmeterView> view = loadPicture(chosen);
+        // The same page of a PDF document that moved.
+        std::unique_ptr<PlotmeterView> view = loadPicture(chosen, document_.pdfPage());
         if (view->hasImage()) {
+            document_.setPdfPage(view->pdfPage());
             showPicture(std::move(view));
             document_.setPicture(absolute(chosen));
             // The project on disk still names the old place.
@@ -146,8 +163,9 @@ void PlotmeterManager::locateMissingPicture(const std::string& path, const std::
             tell();
             return;
         }
-        platform_.runAlertPanel("Can't Open Image", "Plotmeter could not read a picture from \"" + chosen +
-                                                        "\": " + view->imageError() + ".");
+        if (!view->cancelled())
+            platform_.runAlertPanel("Can't Open Image", "Plotmeter could not read a picture from \"" + chosen +
+                                                            "\": " + view->imageError() + ".");
     }
 }
 
@@ -164,7 +182,7 @@ bool PlotmeterManager::saveData()
         return false;
     // With one series the data file holds every point taken; with more, only the
     // project keeps them all.
-    if (writeData(savePanel_->filename()) && document_.series().size() == 1)
+    if (writeData(savePanel_->filename()) && document_.series().size() == 1 && unsavedPicture_.empty())
         history_.markClean();
     tell();
     return true;
@@ -197,6 +215,32 @@ bool PlotmeterManager::saveProjectAs()
     return true;
 }
 
+bool PlotmeterManager::exportData(const std::string& path, TextLayout layout, bool allSeries)
+{
+    if (!worldMap_) {
+        platform_.runAlertPanel("No Calibration", "The data cannot be exported before the calibration is complete: "
+                                                  "choose Acquire once every calibration point has its world values.");
+        return false;
+    }
+    std::string text;
+    if (const std::optional<char> separator = separatorForName(path, layout.decimalComma)) {
+        // A .csv file keeps semicolons when they were chosen; a .tsv file has tabs.
+        if (*separator == '\t' || layout.separator != ';')
+            layout.separator = *separator;
+        const std::optional<std::size_t> only =
+            allSeries ? std::nullopt : std::optional<std::size_t>(document_.activeSeries());
+        text = delimitedText(document_, *worldMap_, layout, only);
+    } else {
+        text = dataFileText(document_.active(), *worldMap_);
+    }
+    SafeFileWriter writer;
+    if (writer.open(path) && writer.write(text) && writer.commit())
+        return true;
+    platform_.runAlertPanel("Export Failed", "The data could not be written to \"" + path + "\": " + writer.error() +
+                                                 ". Any earlier file there is unchanged.");
+    return false;
+}
+
 // A file is replaced only when all of it reached the disk; otherwise the previous file
 // stays as it was and the user is told why.
 bool PlotmeterManager::writeData(const std::string& path)
@@ -215,6 +259,26 @@ bool PlotmeterManager::writeData(const std::string& path)
 bool PlotmeterManager::writeProject(const std::string& path)
 {
     std::string error;
+    if (!unsavedPicture_.empty() && document_.picture() == unsavedPicture_) {
+        // The picture goes beside the project first, under a name no other file has.
+        const std::filesystem::path project(absolute(path));
+        std::filesystem::path kept;
+        for (int n = 1; kept.empty() || std::filesystem::exists(kept); ++n) {
+            std::string name = project.stem().string();
+            if (n > 1)
+                name.append("-").append(std::to_string(n));
+            kept = project.parent_path() / name.append("-picture.png");
+        }
+        std::error_code failed;
+        std::filesystem::copy_file(unsavedPicture_, kept, failed);
+        if (failed) {
+            platform_.runAlertPanel("Save Failed", "The pasted picture could not be saved as \"" + kept.string() +
+                                                       "\": " + failed.message() + ". The project was not saved.");
+            return false;
+        }
+        document_.setPicture(kept.string());
+        unsavedPicture_.clear();
+    }
     if (writeProjectFile(document_, path, error))
         return true;
     platform_.runAlertPanel("Save Failed",

@@ -54,6 +54,7 @@ int plotmeterApplicationMain(int argc, char** argv)
         return 1;
     }
     QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Plotmeter"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/plotmeter.png")));

@@ -1,5 +1,6 @@
 #include "desktop/ImageLoading.h"
 
+#include "desktop/QtFilePanels.h"
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -63,7 +64,10 @@ ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
     const qint64 limit = byteLimit;
     reader.setAllocationLimit(static_cast<int>(std::max<qint64>(1, limit / megabyte)));
     if (!reader.canRead())
-        return {{}, QStringLiteral("it is not a picture in a format Plotmeter can read")};
+        return {{},
+                QStringLiteral("it is not a picture in a format Plotmeter can read (Plotmeter opens %1, and "
+                               ".plotmeter projects)")
+                    .arg(readableFormats())};
 
     // Four bytes a pixel is what a colour picture takes once decoded; refuse a size that
     // cannot fit before the decoder tries to allocate it.

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
@@ -64,6 +65,8 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     ui_->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     manager_->setDocumentListener([this] { documentChanged(); });
     connectActions();
+    connectFileActions();
+    restoreSettings();
     documentChanged();
 }
 
@@ -130,10 +133,12 @@ void MainWindow::connectActions()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (mayDiscardData())
+    if (mayDiscardData()) {
+        saveSettings();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 bool MainWindow::mayDiscardData()
@@ -177,6 +182,7 @@ void MainWindow::documentChanged()
     const QString name = shown.empty() ? QString() : QFileInfo(QFile::decodeName(shown.c_str())).fileName();
     setWindowTitle(name.isEmpty() ? tr("Plotmeter[*]") : tr("%1[*] — Plotmeter").arg(name));
     setWindowModified(manager_->hasUnsavedChanges());
+    noteRecentFile();
 }
 
 // A bar above the picture for what the calibration's check finds wrong: shown only then,

@@ -10,6 +10,7 @@
 #include "desktop/PlotMarks.h"
 #include "desktop/PlotScrollView.h"
 #include "desktop/QtModeButtons.h"
+#include "desktop/RecentFiles.h"
 #include "desktop/SeriesPanel.h"
 
 #include <QButtonGroup>
@@ -17,6 +18,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class QTemporaryDir;
 class QtPlatform;
 
 namespace Ui {
@@ -47,12 +49,22 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // Asks, when the document holds unsaved changes, whether to save them first; false
     // when the user would rather keep them on screen.
     bool mayDiscardData();
     void connectActions();
+    void connectFileActions();
+    void exportData();
+    void copyRows(bool all);
+    void openUnsavedPicture(const QImage& image);
+    bool isUnsavedPicture(const std::string& path) const;
+    void noteRecentFile();
+    void restoreSettings();
+    void saveSettings() const;
     void updateGuide();
     // After every change to the document: marks, series list, Edit menu, title, the fit's
     // summary and warnings.
@@ -77,4 +89,8 @@ class MainWindow : public QMainWindow {
     Magnifier* magnifier_ = nullptr;
     PictureNavigation* navigation_ = nullptr;
     QString pictureName_;
+    RecentFiles* recent_ = nullptr;
+    std::unique_ptr<QTemporaryDir> pasteFolder_;
+    int pastes_ = 0;
+    std::string lastShown_;
 };

@@ -3,19 +3,35 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImageReader>
+#include <QSettings>
 
 QStringList imageFileFilters(bool withProjects)
 {
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    patterns << QStringLiteral("*.pdf");
     const QString images = patterns.join(QLatin1Char(' '));
     QStringList filters;
     if (withProjects)
-        filters << QObject::tr("Pictures and projects (*.plotmeter %1)").arg(images)
+        filters << QObject::tr("Pictures, PDF documents and projects (*.plotmeter %1)").arg(images)
                 << QObject::tr("Projects (*.plotmeter)");
-    filters << QObject::tr("Images (%1)").arg(images) << QObject::tr("All files (*)");
+    filters << QObject::tr("Pictures and PDF documents (%1)").arg(images) << QObject::tr("PDF documents (*.pdf)")
+            << QObject::tr("All files (*)");
     return filters;
+}
+
+QString readableFormats()
+{
+    QStringList names;
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString name = QString::fromLatin1(format).toUpper();
+        // One name for each format that has two.
+        if (name != QLatin1String("JPG") && name != QLatin1String("TIF") && !names.contains(name))
+            names << name;
+    }
+    names << QStringLiteral("PDF");
+    return names.join(QStringLiteral(", "));
 }
 
 namespace {
@@ -34,6 +50,8 @@ QtOpenPanel::QtOpenPanel(QWidget* parent, FileKind kind)
     dialog_->setFileMode(QFileDialog::ExistingFile);
     dialog_->setAcceptMode(QFileDialog::AcceptOpen);
     dialog_->setNameFilters(imageFileFilters(kind == FileKind::project));
+    folderKey_ = QStringLiteral("folders/open");
+    dialog_->setDirectory(QSettings().value(folderKey_).toString());
 }
 
 QtOpenPanel::~QtOpenPanel()
@@ -43,9 +61,10 @@ QtOpenPanel::~QtOpenPanel()
 
 int QtOpenPanel::runModal()
 {
-    if (dialog_ == nullptr)
+    if (dialog_ == nullptr || dialog_->exec() != QDialog::Accepted)
         return cancelButton;
-    return dialog_->exec() == QDialog::Accepted ? okButton : cancelButton;
+    QSettings().setValue(folderKey_, dialog_->directory().absolutePath());
+    return okButton;
 }
 
 std::vector<std::string> QtOpenPanel::filenames() const
@@ -63,6 +82,8 @@ QtSavePanel::QtSavePanel(QWidget* parent, FileKind kind)
 {
     dialog_->setFileMode(QFileDialog::AnyFile);
     dialog_->setAcceptMode(QFileDialog::AcceptSave);
+    folderKey_ = kind == FileKind::project ? QStringLiteral("folders/project") : QStringLiteral("folders/data");
+    dialog_->setDirectory(QSettings().value(folderKey_).toString());
     if (kind == FileKind::project) {
         dialog_->setObjectName(QStringLiteral("projectPanel"));
         dialog_->setNameFilters({QObject::tr("Plotmeter projects (*.plotmeter)")});
@@ -80,9 +101,10 @@ QtSavePanel::~QtSavePanel()
 
 int QtSavePanel::runModal()
 {
-    if (dialog_ == nullptr)
+    if (dialog_ == nullptr || dialog_->exec() != QDialog::Accepted)
         return cancelButton;
-    return dialog_->exec() == QDialog::Accepted ? okButton : cancelButton;
+    QSettings().setValue(folderKey_, dialog_->directory().absolutePath());
+    return okButton;
 }
 
 std::string QtSavePanel::filename() const

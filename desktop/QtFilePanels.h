@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QString>
 
-// The open and save panels: Qt file dialogs kept for the whole run, so each opens again
-// in the folder the user last chose a file in.
+// The open and save panels: Qt file dialogs that open in the folder the user last chose a
+// file of that kind in, this run or an earlier one (the folders are kept in the settings).
 class QtOpenPanel : public OpenPanel {
   public:
     QtOpenPanel(QWidget* parent, FileKind kind);
@@ -17,6 +17,7 @@ class QtOpenPanel : public OpenPanel {
 
   private:
     QPointer<QFileDialog> dialog_;
+    QString folderKey_;
 };
 
 class QtSavePanel : public SavePanel {
@@ -28,8 +29,12 @@ class QtSavePanel : public SavePanel {
 
   private:
     QPointer<QFileDialog> dialog_;
+    QString folderKey_;
 };
 
-// "Images (*.png *.jpg …)" for every format this Qt can read, then "All files (*)"; with
-// projects, "Pictures and projects (…)" and "Projects (*.plotmeter)" first.
+// "Pictures and PDF documents (*.png *.jpg … *.pdf)" for every format this Qt can read,
+// "PDF documents (*.pdf)", then "All files (*)"; with projects, "Pictures, PDF documents
+// and projects (…)" and "Projects (*.plotmeter)" first.
 QStringList imageFileFilters(bool withProjects = false);
+// The formats Plotmeter opens, for messages: "BMP, GIF, JPEG, PNG, …, PDF".
+QString readableFormats();

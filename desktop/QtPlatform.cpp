@@ -1,14 +1,17 @@
 #include "desktop/QtPlatform.h"
 
 #include "desktop/ImageLoading.h"
+#include "desktop/PdfPages.h"
 #include "desktop/QtCursor.h"
 #include "desktop/QtFilePanels.h"
 #include "desktop/QtImage.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSettings>
 
 void QtPlatform::runAlertPanel(const std::string& title, const std::string& message)
 {
@@ -70,6 +73,35 @@ std::shared_ptr<Image> QtPlatform::imageWithContentsOfFile(const std::string& pa
         return nullptr;
     }
     return std::make_shared<QtImage>(std::move(loaded.image), file);
+}
+
+std::shared_ptr<Image> QtPlatform::pdfPageImage(const std::string& path, std::optional<PdfPage>& page,
+                                                std::string& whyNot)
+{
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    const PdfDocument document(file);
+    if (!document.error().isEmpty()) {
+        whyNot = document.error().toStdString();
+        return nullptr;
+    }
+    if (!page) {
+        const double dpi = QSettings().value(QStringLiteral("pdf/dpi"), PdfPage::defaultDpi).toDouble();
+        if (document.pageCount() == 1) {
+            page = PdfPage{1, std::clamp(dpi, PdfPage::lowestDpi, PdfPage::highestDpi)};
+        } else {
+            PdfPageChooser chooser(document, QFileInfo(file).fileName(), window_);
+            if (chooser.exec() != QDialog::Accepted)
+                return nullptr;
+            page = chooser.choice();
+        }
+    }
+    QString why;
+    QImage image = document.render(*page, pictureByteLimit(), why);
+    if (image.isNull()) {
+        whyNot = why.toStdString();
+        return nullptr;
+    }
+    return std::make_shared<QtImage>(std::move(image), file);
 }
 
 std::unique_ptr<Cursor> QtPlatform::newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot)

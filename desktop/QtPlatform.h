@@ -23,6 +23,10 @@ class QtPlatform : public Platform {
     std::unique_ptr<SavePanel> newSavePanel(FileKind kind) override;
     std::shared_ptr<Image> imageNamed(const std::string& name) override;
     std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path, std::string& whyNot) override;
+    // A document of several pages asks which one, and at what resolution; a one-page
+    // document opens at the resolution last chosen (300 dpi at first).
+    std::shared_ptr<Image> pdfPageImage(const std::string& path, std::optional<PdfPage>& page,
+                                        std::string& whyNot) override;
     std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) override;
 
   protected:

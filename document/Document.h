@@ -2,7 +2,9 @@
 
 #include "document/Change.h"
 #include "document/Series.h"
+#include "platform/PdfPage.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,9 @@ class Document {
     // The picture's path as the user opened it; empty when there is none.
     const std::string& picture() const { return picture_; }
     void setPicture(std::string path) { picture_ = std::move(path); }
+    // When the picture is a page of a PDF document: which page, at what resolution.
+    const std::optional<PdfPage>& pdfPage() const { return pdfPage_; }
+    void setPdfPage(std::optional<PdfPage> page) { pdfPage_ = page; }
 
     const std::vector<CalibrationPoint>& calibration() const { return calibration_; }
     AxisScales axes() const { return axes_; }
@@ -66,14 +71,15 @@ class Document {
 
     friend bool operator==(const Document& a, const Document& b)
     {
-        return a.picture_ == b.picture_ && a.calibration_ == b.calibration_ && a.axes_ == b.axes_ &&
-               a.series_ == b.series_ && a.active_ == b.active_;
+        return a.picture_ == b.picture_ && a.pdfPage_ == b.pdfPage_ && a.calibration_ == b.calibration_ &&
+               a.axes_ == b.axes_ && a.series_ == b.series_ && a.active_ == b.active_;
     }
 
   private:
     Touched touchedBy(const Change& change) const;
 
     std::string picture_;
+    std::optional<PdfPage> pdfPage_;
     std::vector<CalibrationPoint> calibration_;
     AxisScales axes_;
     std::vector<Series> series_;

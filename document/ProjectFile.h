@@ -13,6 +13,7 @@
 //     {
 //       "plotmeter": 1,
 //       "picture": "plot.png",
+//       "page": 2, "dpi": 300,
 //       "axes": {"x": "linear", "y": "linear"},
 //       "calibration": [
 //         {"screen": [34.0, 51.0], "world": [0.0, null]}
@@ -34,9 +35,10 @@
 // Reading:
 // - "plotmeter" (the format number), "calibration" and "series" are required; "picture"
 //   (default none), "axes" (default linear) and "active_series" (default 0) may be left
-//   out. A calibration point needs "screen" and "world", a world value not typed yet is
-//   null. A series needs "name" and "points"; "colour", "marker" and "visible" default
-//   to the look a new series of that place gets.
+//   out. "page" (from 1) and "dpi" (10 to 2400) are there when the picture is a page of a
+//   PDF document; either alone means page 1 or 300 dpi for the other. A calibration point needs "screen" and "world", a
+//   world value not typed yet is null. A series needs "name" and "points"; "colour", "marker" and "visible" default to
+//   the look a new series of that place gets.
 // - Keys this format does not name are skipped at every level, so later formats can add
 //   to it; a key given twice is refused. A later format number is refused as such, even
 //   when the key comes last.

@@ -320,6 +320,8 @@ class ProjectReader {
                                       std::to_string(seriesCount) + " series, numbered from 0"};
         Document document;
         document.setPicture(pictureAsRead(picture_, folder));
+        if (pageSeen_)
+            document.setPdfPage(page_);
         document.apply(change::SetAxes{axes_});
         for (std::size_t i = 0; i < calibration_.size(); ++i)
             document.apply(change::InsertCalibration{i, calibration_[i]});
@@ -459,6 +461,18 @@ class ProjectReader {
                 return wrongKind(slot);
             active_ = static_cast<std::size_t>(std::min<std::uint64_t>(number.magnitude, SIZE_MAX));
             break;
+        case Slot::page:
+            if (!number.whole || number.negative || number.magnitude == 0 || number.magnitude > 1'000'000)
+                return wrongKind(slot);
+            page_.number = static_cast<int>(number.magnitude);
+            pageSeen_ = true;
+            break;
+        case Slot::dpi:
+            if (!(number.value >= PdfPage::lowestDpi && number.value <= PdfPage::highestDpi))
+                return wrongKind(slot);
+            page_.dpi = number.value;
+            pageSeen_ = true;
+            break;
         case Slot::screenValue: {
             DPoint& screen = calibration_.back().screen;
             (levels_.back().count == 1 ? screen.x : screen.y) = number.value;
@@ -502,6 +516,8 @@ class ProjectReader {
     std::vector<CalibrationPoint> calibration_;
     std::vector<Series> series_;
     std::size_t active_ = 0;
+    PdfPage page_;
+    bool pageSeen_ = false;
 };
 
 } // namespace

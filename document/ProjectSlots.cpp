@@ -55,6 +55,10 @@ std::string placeOf(Slot slot, const Counts& at)
         return point + ": " + axis;
     case Slot::activeSeries:
         return "\"active_series\"";
+    case Slot::page:
+        return "\"page\"";
+    case Slot::dpi:
+        return "\"dpi\"";
     }
     return "the file";
 }
@@ -84,6 +88,10 @@ const char* kindExpected(Slot slot)
         return "true or false";
     case Slot::activeSeries:
         return "a series number";
+    case Slot::page:
+        return "a page number, counted from 1";
+    case Slot::dpi:
+        return "a resolution in dots per inch, from 10 to 2400";
     default:
         return "text";
     }

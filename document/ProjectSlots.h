@@ -33,6 +33,8 @@ enum class Slot : std::uint8_t {
     point,
     coordinate,
     activeSeries,
+    page,
+    dpi,
     skipped, // under a key this format does not name
 };
 
@@ -54,6 +56,8 @@ inline constexpr Field fields[] = {
     {Slot::project, "calibration", Slot::calibrationList, true},
     {Slot::project, "series", Slot::seriesList, true},
     {Slot::project, "active_series", Slot::activeSeries, false},
+    {Slot::project, "page", Slot::page, false},
+    {Slot::project, "dpi", Slot::dpi, false},
     {Slot::axes, "x", Slot::axisX, false},
     {Slot::axes, "y", Slot::axisY, false},
     {Slot::calibrationPoint, "screen", Slot::screenPair, true},
@@ -67,8 +71,8 @@ inline constexpr Field fields[] = {
 
 inline bool holdsNumbers(Slot slot)
 {
-    return slot == Slot::version || slot == Slot::activeSeries || slot == Slot::screenValue ||
-           slot == Slot::worldValue || slot == Slot::coordinate;
+    return slot == Slot::version || slot == Slot::activeSeries || slot == Slot::page || slot == Slot::dpi ||
+           slot == Slot::screenValue || slot == Slot::worldValue || slot == Slot::coordinate;
 }
 
 // Which calibration point, series, point and coordinate (1 for x, 2 for y) the reader is

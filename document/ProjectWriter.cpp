@@ -1,4 +1,5 @@
 #include "document/ProjectFormat.h"
+#include "platform/NumberText.h"
 
 #include <charconv>
 #include <cmath>
@@ -89,6 +90,12 @@ class ProjectWriter {
         out_ += std::to_string(formatVersion);
         out_ += ",\n  \"picture\": ";
         appendString(out_, pictureAsWritten(document.picture(), folder));
+        if (const std::optional<PdfPage>& page = document.pdfPage()) {
+            out_ += ",\n  \"page\": ";
+            out_ += std::to_string(page->number);
+            out_ += ", \"dpi\": ";
+            out_ += shortestNumber(page->dpi);
+        }
         out_ += ",\n  \"axes\": {\"x\": ";
         appendString(out_, axisScaleName(document.axes().x));
         out_ += ", \"y\": ";

@@ -2,8 +2,10 @@
 
 #include "platform/FilePanels.h"
 #include "platform/Geometry.h"
+#include "platform/PdfPage.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,18 @@ class Platform {
     virtual std::shared_ptr<Image> imageNamed(const std::string& name) = 0;
     // A picture read from a file; null, with the reason in whyNot, when it cannot be read.
     virtual std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path, std::string& whyNot) = 0;
+    // A page of a PDF document rendered as a picture. `page` holds the page and resolution
+    // wanted, or nothing to let the user choose them; on success, what was rendered. Null
+    // with whyNot empty when the user cancelled the choice, with the reason when the
+    // document cannot be read. Without a PDF renderer every PDF is refused.
+    virtual std::shared_ptr<Image> pdfPageImage(const std::string& path, std::optional<PdfPage>& page,
+                                                std::string& whyNot)
+    {
+        (void)path;
+        (void)page;
+        whyNot = "this Plotmeter cannot read PDF documents";
+        return nullptr;
+    }
     // Null when no cursor can be made from the picture.
     virtual std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) = 0;
 };

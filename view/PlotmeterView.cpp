@@ -5,6 +5,8 @@
 #include "platform/Platform.h"
 
 #include <cstdio>
+#include <fstream>
+#include <string_view>
 
 PlotmeterView::PlotmeterView(Rect frame, Platform& platform) : ImageView(frame), platform_(platform)
 {
@@ -38,18 +40,34 @@ PlotmeterView& PlotmeterView::setTarget(ScreenPointTarget* target)
     return *this;
 }
 
-PlotmeterView& PlotmeterView::openImage(const std::string& path)
+namespace {
+
+bool isPdf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    char start[5] = {};
+    return file.read(start, sizeof start) && std::string_view(start, sizeof start) == "%PDF-";
+}
+
+} // namespace
+
+PlotmeterView& PlotmeterView::openImage(const std::string& path, std::optional<PdfPage> page)
 {
     dataImage_.reset();
     imageError_.clear();
-    dataImage_ = platform_.imageWithContentsOfFile(path, imageError_);
+    pdfPage_.reset();
+    const bool pdf = isPdf(path);
+    dataImage_ =
+        pdf ? platform_.pdfPageImage(path, page, imageError_) : platform_.imageWithContentsOfFile(path, imageError_);
     if (dataImage_ == nullptr) {
         if (image() != nullptr)
             setImage(nullptr);
-        if (imageError_.empty())
+        if (imageError_.empty() && !pdf)
             imageError_ = "not a picture this program can read";
         return *this;
     }
+    if (pdf)
+        pdfPage_ = page;
     dataImage_->setBackgroundColor(Color::whiteColor());
     const Size size = dataImage_->size();
     setFrameSize(size);

@@ -3,7 +3,10 @@
 #include "platform/ImageView.h"
 #include "view/ScreenPointTarget.h"
 
+#include "platform/PdfPage.h"
+
 #include <memory>
+#include <optional>
 #include <string>
 
 class Cursor;
@@ -25,11 +28,16 @@ class PlotmeterView : public ImageView, public ScreenPointTarget {
     PlotmeterView& setTarget(ScreenPointTarget* target);
     ScreenPointTarget* target() const { return target_; }
 
-    // Reads the picture and sizes the view to it. When the file holds no readable
-    // picture the view is left without one (and ignores presses); imageError says why.
-    PlotmeterView& openImage(const std::string& path);
+    // Reads the picture and sizes the view to it. A PDF document (known by its first bytes)
+    // gives the page asked for, or the one the user chooses. When the file holds no
+    // readable picture the view is left without one (and ignores presses); imageError
+    // says why, and is empty when the user cancelled the choice of a page.
+    PlotmeterView& openImage(const std::string& path, std::optional<PdfPage> page = std::nullopt);
     bool hasImage() const { return dataImage_ != nullptr; }
     const std::string& imageError() const { return imageError_; }
+    bool cancelled() const { return dataImage_ == nullptr && imageError_.empty(); }
+    // The page of a PDF document on show; nothing for other pictures.
+    const std::optional<PdfPage>& pdfPage() const { return pdfPage_; }
 
     void newScreenPoint(DPoint point) override;
 
@@ -39,4 +47,5 @@ class PlotmeterView : public ImageView, public ScreenPointTarget {
     std::unique_ptr<Cursor> crossCursor_;
     ScreenPointTarget* target_ = nullptr;
     std::string imageError_;
+    std::optional<PdfPage> pdfPage_;
 };
