@@ -18,7 +18,10 @@ export ASAN_OPTIONS  = detect_leaks=1:allocator_may_return_null=1:strict_string_
 export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS  = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all deps build run test test-plain test-sanitized memcheck fuzz fuzz-build fuzz-smoke bench clean
+PREFIX     ?= /usr/local
+PACKAGE_BUILD ?= build-package
+
+.PHONY: all deps build run test test-plain test-sanitized memcheck fuzz fuzz-build fuzz-smoke bench clean install package
 
 all: build
 
@@ -76,4 +79,16 @@ bench: deps
 	nice bench/run $(BENCH_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)
+
+# Installs the program, its desktop entry, the project file type and the icons under
+# PREFIX (default /usr/local): `make install PREFIX=$HOME/.local`.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in build-package/, from a Release build without tests.
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DPLOTMETER_TESTS=OFF \
+	  -DPLOTMETER_WITH_QT=ON -DPLOTMETER_SANITIZE=OFF -DPLOTMETER_FUZZ=OFF -DPLOTMETER_BENCH=OFF $(COMMON_FLAGS) >/dev/null
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target plotmeter
+	cd $(PACKAGE_BUILD) && cpack -G DEB

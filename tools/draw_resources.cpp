@@ -52,12 +52,14 @@ void drawCurve(QPainter& painter, double x0, double y0, double w, double h)
     painter.drawPath(path);
 }
 
-QImage drawIcon()
+// Drawn on a 64-unit square, scaled to `side` pixels so that every size is sharp.
+QImage drawIcon(int side = 64)
 {
-    QImage image(64, 64, QImage::Format_ARGB32);
+    QImage image(side, side, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(side / 64.0, side / 64.0);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(250, 250, 246));
     painter.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
@@ -132,8 +134,11 @@ int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("app/resources");
-    const bool ok = save(drawCross(), folder + QStringLiteral("/cross.tiff"), "TIFF") &&
-                    save(drawIcon(), folder + QStringLiteral("/plotmeter.png"), "PNG") &&
-                    save(drawSamplePlot(), folder + QStringLiteral("/sample-plot.png"), "PNG");
+    bool ok = save(drawCross(), folder + QStringLiteral("/cross.tiff"), "TIFF") &&
+              save(drawIcon(), folder + QStringLiteral("/plotmeter.png"), "PNG") &&
+              save(drawSamplePlot(), folder + QStringLiteral("/sample-plot.png"), "PNG");
+    // The icon at the sizes desktops ask for, installed into the hicolor theme.
+    for (const int side : {16, 24, 32, 48, 64, 128, 256})
+        ok = ok && save(drawIcon(side), QStringLiteral("%1/icons/plotmeter-%2.png").arg(folder).arg(side), "PNG");
     return ok ? 0 : 1;
 }
