@@ -80,7 +80,7 @@ void MainWindow::copyRows(bool all)
         return;
     }
     QGuiApplication::clipboard()->setText(QString::fromStdString(tableText(table, rows)));
-    statusBar()->showMessage(tr("Copied %n row(s).", nullptr, static_cast<int>(rows.size())), 5000);
+    statusBar()->showMessage(rows.size() == 1 ? tr("Copied 1 row.") : tr("Copied %1 rows.").arg(rows.size()), 5000);
 }
 
 // A picture from the clipboard or a drop: kept in a temporary PNG until a project keeps it.

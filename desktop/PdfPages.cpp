@@ -71,7 +71,9 @@ QSizeF PdfDocument::pageSize(int number) const
 QImage PdfDocument::render(PdfPage page, qint64 byteLimit, QString& why) const
 {
     if (page.number < 1 || page.number > pageCount()) {
-        why = QObject::tr("the PDF document has %n page(s), and no page %1", nullptr, pageCount()).arg(page.number);
+        why = (pageCount() == 1 ? QObject::tr("the PDF document has 1 page, and no page %2")
+                                : QObject::tr("the PDF document has %1 pages, and no page %2").arg(pageCount()))
+                  .arg(page.number);
         return {};
     }
     const QSizeF points = pageSize(page.number);
@@ -131,8 +133,8 @@ PdfPageChooser::PdfPageChooser(const PdfDocument& document, const QString& name,
     connect(pages_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        tr("“%1” has %n page(s). Which one holds the plot?", nullptr, document.pageCount()).arg(name), this));
+    layout->addWidget(
+        new QLabel(tr("“%1” has %2 pages. Which one holds the plot?").arg(name).arg(document.pageCount()), this));
     layout->addWidget(pages_, 1);
     auto* form = new QFormLayout;
     form->addRow(tr("Resolution:"), dpi_);
