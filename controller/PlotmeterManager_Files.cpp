@@ -272,8 +272,13 @@ bool PlotmeterManager::writeProject(const std::string& path)
         std::error_code failed;
         std::filesystem::copy_file(unsavedPicture_, kept, failed);
         if (failed) {
-            platform_.runAlertPanel("Save Failed", "The pasted picture could not be saved as \"" + kept.string() +
-                                                       "\": " + failed.message() + ". The project was not saved.");
+            // Appended, not added: GCC 12 warns falsely about a literal plus a temporary string.
+            std::string message = "The pasted picture could not be saved as \"";
+            message.append(kept.string())
+                .append("\": ")
+                .append(failed.message())
+                .append(". The project was not saved.");
+            platform_.runAlertPanel("Save Failed", message);
             return false;
         }
         document_.setPicture(kept.string());

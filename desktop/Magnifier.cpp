@@ -1,5 +1,6 @@
 #include "desktop/Magnifier.h"
 
+#include "desktop/ReadoutText.h"
 #include "platform/NumberText.h"
 
 #include <QEvent>
@@ -37,9 +38,8 @@ Magnifier::Magnifier(QWidget* parent) : QGroupBox(tr("Magnifier"), parent)
     factor_->setToolTip(tr("Screen pixels for each pixel of the picture"));
     connect(factor_, &QSpinBox::valueChanged, lens_, qOverload<>(&QWidget::update));
 
-    where_ = new QLabel(this);
+    where_ = new ReadoutText(18, 2, this);
     where_->setObjectName(QStringLiteral("magnifierPoint"));
-    where_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* enlarge = new QHBoxLayout;
     enlarge->addWidget(new QLabel(tr("Enlarge:"), this));
@@ -59,7 +59,7 @@ void Magnifier::setPicture(const QImage& picture)
 {
     picture_ = picture;
     point_.reset();
-    where_->clear();
+    where_->setText({});
     lens_->update();
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QLabel;
+class ReadoutText;
 class QSpinBox;
 
 // The pixels under the cursor, enlarged, in a panel of their own beside the picture (so it
@@ -35,7 +36,7 @@ class Magnifier : public QGroupBox {
 
     QWidget* lens_;
     QSpinBox* factor_;
-    QLabel* where_;
+    ReadoutText* where_;
     QImage picture_;
     std::optional<DPoint> point_;
 };

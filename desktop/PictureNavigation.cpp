@@ -4,6 +4,7 @@
 #include "desktop/Magnifier.h"
 #include "desktop/PicturePyramid.h"
 #include "desktop/PlotImageWidget.h"
+#include "desktop/ReadoutText.h"
 #include "platform/NumberText.h"
 
 #include <QAction>
@@ -72,7 +73,7 @@ PictureNavigation::PictureNavigation(const PlotmeterManager& manager, QScrollAre
 
     zoomLabel_ = new QLabel(&statusBar);
     zoomLabel_->setObjectName(QStringLiteral("zoomLevel"));
-    pointerLabel_ = new QLabel(&statusBar);
+    pointerLabel_ = new ReadoutText(56, 1, &statusBar);
     pointerLabel_->setObjectName(QStringLiteral("pointerReadout"));
     statusBar.addPermanentWidget(pointerLabel_);
     statusBar.addPermanentWidget(zoomLabel_);

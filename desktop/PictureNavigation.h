@@ -11,6 +11,7 @@ class PlotImageWidget;
 class PlotmeterManager;
 class QAction;
 class QLabel;
+class ReadoutText;
 class QMainWindow;
 class QMenu;
 class QScrollArea;
@@ -53,5 +54,5 @@ class PictureNavigation : public QObject {
     QAction* fitToWindow_;
     QAction* showMagnifier_;
     QLabel* zoomLabel_;
-    QLabel* pointerLabel_;
+    ReadoutText* pointerLabel_;
 };

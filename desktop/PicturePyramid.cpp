@@ -99,12 +99,8 @@ void PicturePyramid::build()
     }
 }
 
-void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor) const
+void PicturePyramid::render(QPainter& painter, const QRectF& target, double factor, bool smooth) const
 {
-    const QRectF shown =
-        QRectF(target).intersected(QRectF(0.0, 0.0, picture_.width() * factor, picture_.height() * factor));
-    if (shown.isEmpty() || !(factor > 0.0))
-        return;
     // The smallest copy that still has a pixel for every screen pixel.
     std::size_t level = 0;
     double scale = 1.0;
@@ -114,13 +110,50 @@ void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor
     }
     const QImage& image = level == 0 ? picture_ : levels_[level - 1];
     const double ratio = factor / scale;
-    const QRectF source(shown.x() / ratio, shown.y() / ratio, shown.width() / ratio, shown.height() / ratio);
-    if (ratio == 1.0 && shown == QRectF(target)) {
-        painter.drawImage(target.topLeft(), image, source.toRect());
+    const QRectF source(target.x() / ratio, target.y() / ratio, target.width() / ratio, target.height() / ratio);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter.drawImage(target, image, source);
+    painter.restore();
+}
+
+void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor, const QRect& shown) const
+{
+    const QRect whole(0, 0, static_cast<int>(std::ceil(picture_.width() * factor)),
+                      static_cast<int>(std::ceil(picture_.height() * factor)));
+    const QRectF exact(0.0, 0.0, picture_.width() * factor, picture_.height() * factor);
+    const QRect inside = target & whole;
+    if (inside.isEmpty() || !(factor > 0.0))
+        return;
+    // At 100 %, zoomed in, and at a copy's own scale: pixels are copied or repeated as they
+    // are, which is as fast as painting gets.
+    double scale = 1.0;
+    for (std::size_t level = 0; level < levels_.size() && scale > factor; ++level)
+        scale *= 0.5;
+    if (factor >= 1.0 || scale == factor) {
+        render(painter, QRectF(inside).intersected(exact), factor, false);
         return;
     }
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio < 1.0);
-    painter.drawImage(shown, image, source);
-    painter.restore();
+    // Until the reduced copies are made, a quick sampling of the picture: the first paint
+    // of a large picture must not wait for a filtered one.
+    if (levels_.empty() && factor < 0.5) {
+        render(painter, QRectF(inside).intersected(exact), factor, false);
+        return;
+    }
+    // Filtered: rendered once for the part on show and a margin, then copied from there.
+    if (renderedFactor_ != factor || renderedLevels_ != levels_.size() || !renderedArea_.contains(inside)) {
+        constexpr int margin = 256;
+        const QRect area =
+            (shown.isEmpty() ? inside : (shown | inside)).adjusted(-margin, -margin, margin, margin) & whole;
+        rendered_ = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        rendered_.fill(Qt::transparent);
+        QPainter into(&rendered_);
+        into.translate(-area.topLeft());
+        render(into, QRectF(area).intersected(exact), factor, true);
+        into.end();
+        renderedArea_ = area;
+        renderedFactor_ = factor;
+        renderedLevels_ = levels_.size();
+    }
+    painter.drawImage(inside.topLeft(), rendered_, inside.translated(-renderedArea_.topLeft()));
 }

@@ -29,8 +29,10 @@ class PicturePyramid : public QObject {
     bool complete() const { return complete_; }
 
     // Paints the part of the picture that lies under `target`, a rectangle of the picture
-    // area at zoom `factor` (the picture's top-left corner at the area's origin).
-    void paint(QPainter& painter, const QRect& target, double factor) const;
+    // area at zoom `factor` (the picture's top-left corner at the area's origin). `shown` is
+    // the part of the area on screen: a zoom that needs filtering renders it (and a margin)
+    // once, and later paints of it at that zoom copy from there.
+    void paint(QPainter& painter, const QRect& target, double factor, const QRect& shown = {}) const;
 
   signals:
     // Another reduced copy is ready: zoomed-out paints look better from now on.
@@ -39,8 +41,16 @@ class PicturePyramid : public QObject {
   private:
     void build();
 
+    // Draws the picture under `target` from the copy that suits `factor`.
+    void render(QPainter& painter, const QRectF& target, double factor, bool smooth) const;
+
     QImage picture_;
     std::vector<QImage> levels_;
+    // The shown part at a filtered zoom, rendered once: its place in the area and the zoom.
+    mutable QImage rendered_;
+    mutable QRect renderedArea_;
+    mutable double renderedFactor_ = 0.0;
+    mutable std::size_t renderedLevels_ = 0;
     bool complete_ = false;
     std::atomic<bool> stop_{false};
     std::thread worker_;

@@ -154,7 +154,7 @@ void PlotImageWidget::paintEvent(QPaintEvent* event)
     const auto* image = shownImage_ != nullptr ? static_cast<const QtImage*>(shownImage_) : nullptr;
     painter.fillRect(area, image != nullptr ? image->backgroundColor() : palette().color(QPalette::Window));
     if (pyramid_ != nullptr)
-        pyramid_->paint(painter, area, factor_);
+        pyramid_->paint(painter, area, factor_, visibleRegion().boundingRect());
     if (overlay_)
         overlay_(painter, area, zoom());
 }

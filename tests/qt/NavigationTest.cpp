@@ -6,6 +6,7 @@
 #include "desktop/PlotImageWidget.h"
 #include "desktop/PointTableView.h"
 #include "desktop/QtPlatform.h"
+#include "desktop/ReadoutText.h"
 #include "ui_MainWindow.h"
 
 #include <QFileDialog>
@@ -283,7 +284,7 @@ void NavigationTest::readoutAndMagnifierFollowTheCursor()
     QApplication::sendEvent(plot(), &move);
     const DPoint expected = plot()->zoom().pictureAtPixel(at.x(), at.y());
     QCOMPARE(expected.x, 99.625);
-    const QString readout = window_->findChild<QLabel*>(QStringLiteral("pointerReadout"))->text();
+    const QString readout = window_->findChild<ReadoutText*>(QStringLiteral("pointerReadout"))->text();
     QVERIFY2(readout.startsWith(QStringLiteral("x 99.625, y 100.375")), qPrintable(readout));
     QVERIFY2(readout.contains(QStringLiteral("X 200.25, Y 296.125")), qPrintable(readout));
     QVERIFY(window_->magnifier().shownPoint().has_value());

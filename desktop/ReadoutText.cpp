@@ -1,0 +1,24 @@
+#include "desktop/ReadoutText.h"
+
+#include <QPainter>
+
+ReadoutText::ReadoutText(int characters, int lines, QWidget* parent) : QWidget(parent)
+{
+    const QFontMetrics metrics(font());
+    setFixedSize(metrics.averageCharWidth() * characters, metrics.lineSpacing() * lines + 2);
+}
+
+void ReadoutText::setText(const QString& text)
+{
+    if (text == text_)
+        return;
+    text_ = text;
+    update();
+}
+
+void ReadoutText::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, text_);
+}
