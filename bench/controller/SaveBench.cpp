@@ -5,6 +5,7 @@
 #include "controller/ControllerRig.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -33,7 +34,9 @@ bool writeAll(int fd, const char* data, std::size_t size)
 }
 
 // The plainest way to write the file: snprintf into a buffer, 64 KiB writes. With
-// `durable`, also what a safe save adds: a temporary name, fsync, rename.
+// `durable`, also what a safe save adds: a temporary name, fsync, rename. A world value
+// below 0.001 in magnitude but not zero is written in exponent form, as the data file
+// has it.
 bool bareSave(const Values& values, const std::string& path, bool durable)
 {
     const std::string target = durable ? path + ".tmp" : path;
@@ -44,9 +47,11 @@ bool bareSave(const Values& values, const std::string& path, bool durable)
     std::vector<char> buffer(chunk + 1024);
     std::size_t used = 0;
     bool ok = true;
+    const auto tiny = [](double value) { return value != 0.0 && std::fabs(value) < 0.001; };
     for (const auto& v : values) {
-        const int n = std::snprintf(buffer.data() + used, buffer.size() - used, "  %8.3f  %8.3f   %14.6f  %14.6f\n",
-                                    v[0], v[1], v[2], v[3]);
+        const char* format = tiny(v[2]) ? (tiny(v[3]) ? "  %8.3f  %8.3f   %14.6e  %14.6e\n" : "  %8.3f  %8.3f   %14.6e  %14.6f\n")
+                                        : (tiny(v[3]) ? "  %8.3f  %8.3f   %14.6f  %14.6e\n" : "  %8.3f  %8.3f   %14.6f  %14.6f\n");
+        const int n = std::snprintf(buffer.data() + used, buffer.size() - used, format, v[0], v[1], v[2], v[3]);
         used += static_cast<std::size_t>(n);
         if (used >= chunk) {
             ok = ok && writeAll(fd, buffer.data(), used);

@@ -8,6 +8,17 @@
 // paint of the widget that shows it (objectName "plotImage"); either way the note is taken
 // once the display server has drawn what the program sent. PLOTMETER_BENCH_T0 is the
 // wall-clock time, in seconds, at which the driving script started the process.
+//
+// In Plotmeter (built with PROBE_KNOWS_PLOT_IMAGE_WIDGET) and with
+// PLOTMETER_BENCH_AFTER_REDUCED_COPIES=1 in the environment, the note is taken only once
+// the picture's reduced copies are all made as well, so that the peak memory includes
+// them; the line then ends with copies=<how many>. A picture shown without them ends the
+// process with "nocopies".
+#ifdef PROBE_KNOWS_PLOT_IMAGE_WIDGET
+#include "desktop/PicturePyramid.h"
+#include "desktop/PlotImageWidget.h"
+#endif
+
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -57,6 +68,9 @@ void waitForDisplayServer()
         screen->grabWindow(0, 0, 0, 1, 1);
 }
 
+// Reduced copies made when the note was taken; negative when not asked for.
+int copiesMade = -1;
+
 [[noreturn]] void finish(const char* outcome, int exitStatus)
 {
     waitForDisplayServer();
@@ -68,15 +82,19 @@ void waitForDisplayServer()
     getrusage(RUSAGE_SELF, &usage);
     const double cpuMs = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
                          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-3;
-    std::printf("%s shown_ms=%.3f cpu_ms=%.3f peak_kb=%s rss_kb=%s\n", outcome, elapsedMs, cpuMs,
+    std::printf("%s shown_ms=%.3f cpu_ms=%.3f peak_kb=%s rss_kb=%s", outcome, elapsedMs, cpuMs,
                 statusField(status, "VmHWM:").constData(), statusField(status, "VmRSS:").constData());
+    if (copiesMade >= 0)
+        std::printf(" copies=%d", copiesMade);
+    std::printf("\n");
     std::fflush(stdout);
     std::_Exit(exitStatus);
 }
 
 class StartupProbe : public QObject {
   public:
-    explicit StartupProbe(bool waitForPicture) : waitForPicture_(waitForPicture)
+    StartupProbe(bool waitForPicture, bool waitForCopies)
+        : waitForPicture_(waitForPicture), waitForCopies_(waitForPicture && waitForCopies)
     {
         // A program that never shows what it should must not hang the benchmark.
         QTimer::singleShot(120'000, this, [] { finish("timeout", 4); });
@@ -97,12 +115,38 @@ class StartupProbe : public QObject {
                 arm();
         } else if (waitForPicture_ && event->type() == QEvent::Paint &&
                    object->objectName() == QLatin1String("plotImage")) {
-            arm();
+            if (waitForCopies_)
+                waitForCopies(object);
+            else
+                arm();
         }
         return false;
     }
 
   private:
+    // The picture is painted; the note waits for its reduced copies, made in a worker
+    // thread and handed over one by one.
+    void waitForCopies([[maybe_unused]] QObject* shown)
+    {
+        armed_ = true;
+#ifdef PROBE_KNOWS_PLOT_IMAGE_WIDGET
+        const auto* widget = qobject_cast<const PlotImageWidget*>(shown);
+        const PicturePyramid* copies = widget != nullptr ? widget->pyramid() : nullptr;
+        if (copies == nullptr)
+            finish("nocopies", 5);
+        const auto noteWhenComplete = [this, copies] {
+            if (copies->complete()) {
+                copiesMade = static_cast<int>(copies->levels());
+                QTimer::singleShot(0, this, [] { finish("shown", 0); });
+            }
+        };
+        connect(copies, &PicturePyramid::levelReady, this, noteWhenComplete);
+        noteWhenComplete();
+#else
+        finish("nocopies", 5);
+#endif
+    }
+
     // The event under way paints and flushes the window; the note is taken right after.
     void arm()
     {
@@ -111,13 +155,15 @@ class StartupProbe : public QObject {
     }
 
     bool waitForPicture_;
+    bool waitForCopies_;
     bool armed_ = false;
 };
 
 void installStartupProbe()
 {
     auto* application = QCoreApplication::instance();
-    application->installEventFilter(new StartupProbe(QCoreApplication::arguments().size() > 1));
+    application->installEventFilter(new StartupProbe(QCoreApplication::arguments().size() > 1,
+                                                     qgetenv("PLOTMETER_BENCH_AFTER_REDUCED_COPIES") == "1"));
 }
 
 } // namespace

@@ -17,6 +17,13 @@ void openRows(const RunTimes& times, std::vector<FigureRow>& rows);
 void registerPaintBenchmarks(const QStringList& pictures);
 void paintRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
+// The zoom on the 120-megapixel picture: repaints at several zooms, and the cursor's
+// coordinates and the magnifier following the mouse.
+void registerZoomBenchmarks(const QStringList& pictures);
+void zoomRows(const RunTimes& times, std::vector<FigureRow>& rows);
+void registerPointerBenchmarks(const QStringList& pictures);
+void pointerRows(const RunTimes& times, std::vector<FigureRow>& rows);
+
 void registerTableBenchmarks();
 void tableRows(const RunTimes& times, std::vector<FigureRow>& rows);
 

@@ -1,5 +1,6 @@
 #include "window/WindowRig.h"
 
+#include "desktop/PicturePyramid.h"
 #include "desktop/PlotImageWidget.h"
 #include "desktop/PointTableView.h"
 #include "ui_MainWindow.h"
@@ -10,8 +11,11 @@
 #include <QPaintEvent>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QWindow>
+#include <string>
 
 void BenchQtPlatform::runAlertPanel(const std::string& title, const std::string& message)
 {
@@ -44,7 +48,7 @@ bool PaintCounter::eventFilter(QObject* object, QEvent* event)
 // Calibration happens before the window is shown, so that no world value editor opens.
 WindowRig::WindowRig(Start start)
 {
-    window.resize(1240, 780);
+    window.resize(pictureArea.width() + 640, pictureArea.height() + 150);
     window.launch({});
     if (start == Start::acquiring) {
         const DPoint screen[] = {{100.0, 100.0}, {300.0, 100.0}, {100.0, 400.0}};
@@ -62,6 +66,18 @@ WindowRig::WindowRig(Start start)
     while (!window.windowHandle()->isExposed() && waited.elapsed() < 10'000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     settle();
+    // The window grows by what the picture area lacks, and the splitter gives all of it to
+    // the picture area; the menu bar, the status bar and the side panel keep their size.
+    QSplitter& splitter = *window.ui().splitter;
+    constexpr int sidePanelWidth = 600;
+    for (int pass = 0; pass < 4 && plotArea().viewport()->size() != pictureArea; ++pass) {
+        window.resize(window.size() + (pictureArea - plotArea().viewport()->size()));
+        settle();
+        const QList<int> sizes = splitter.sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        splitter.setSizes({total - sidePanelWidth, sidePanelWidth});
+        settle();
+    }
 }
 
 void WindowRig::settle()
@@ -86,6 +102,36 @@ bool WindowRig::openPicture(const QString& path)
     if (paints.count == 0)
         platform.lastAlert = "the picture was never painted";
     return paints.count > 0;
+}
+
+bool WindowRig::waitForReducedCopies(int timeoutMs)
+{
+    PlotImageWidget* widget = plotWidget();
+    const PicturePyramid* copies = widget != nullptr ? widget->pyramid() : nullptr;
+    if (copies == nullptr) {
+        platform.lastAlert = "no picture is shown";
+        return false;
+    }
+    // The copies arrive as queued calls, which wake the event loop; the timer wakes it to
+    // look at the clock.
+    QTimer wake;
+    wake.start(100);
+    QElapsedTimer waited;
+    waited.start();
+    while (!copies->complete() && waited.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    settle();
+    if (!copies->complete()) {
+        // Appended piece by piece: GCC 12 warns falsely about a literal plus a string.
+        std::string why = "the reduced copies were not made within ";
+        why += std::to_string(timeoutMs / 1000);
+        why += " s (";
+        why += std::to_string(copies->levels());
+        why += " made)";
+        platform.lastAlert = why;
+        return false;
+    }
+    return true;
 }
 
 void WindowRig::addDataRows(int rows)

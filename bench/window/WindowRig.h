@@ -6,6 +6,7 @@
 
 #include "common/PointSequence.h"
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <string>
@@ -41,15 +42,23 @@ class PaintCounter : public QObject {
     const QObject* target_ = nullptr;
 };
 
-// The assembled main window at its usual size, shown, as the user has it after start-up.
+// The assembled main window, shown, as the user has it after start-up on a large screen:
+// sized so that the picture area (the plot scroll area's viewport, without scroll bars) is
+// `pictureArea`, with the side panel at its usual 600 pixels.
 class WindowRig {
   public:
     enum class Start { calibrating, acquiring };
     explicit WindowRig(Start start = Start::calibrating);
 
+    static constexpr QSize pictureArea{1600, 1000};
+
     // Opens the picture as File ▸ Open Plot… does and returns once it is painted; false,
     // with the reason in platform.lastAlert, when it was refused.
     bool openPicture(const QString& path);
+    // Waits, handling events, until the picture's reduced copies are all made; false, with
+    // the reason in platform.lastAlert, when there is no picture or they are not made
+    // within `timeoutMs`.
+    bool waitForReducedCopies(int timeoutMs = 120'000);
     // `rows` double-clicks' worth of data points, as in acquisition.
     void addDataRows(int rows);
     DPoint nextPoint() { return points_.nextPoint(); }

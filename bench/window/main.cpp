@@ -1,5 +1,6 @@
 // The benchmarks of the assembled window under the offscreen platform: opening large
-// pictures, painting and scrolling them, long tables.
+// pictures, painting and scrolling them, zooming them and following the cursor over them,
+// long tables.
 // Usage: bench_window --pictures=<folder> [Google Benchmark flags]
 #include "window/WindowBenchmarks.h"
 
@@ -15,6 +16,8 @@ std::vector<FigureRow> allRows(const RunTimes& times)
     std::vector<FigureRow> rows;
     openRows(times, rows);
     paintRows(times, rows);
+    zoomRows(times, rows);
+    pointerRows(times, rows);
     tableRows(times, rows);
     return rows;
 }
@@ -69,6 +72,8 @@ int main(int argc, char** argv)
     const QStringList pictures = picturesIn(folder);
     registerOpenBenchmarks(pictures);
     registerPaintBenchmarks(pictures);
+    registerZoomBenchmarks(pictures);
+    registerPointerBenchmarks(pictures);
     registerTableBenchmarks();
     const int status = runBenchmarks(argc, argv, allRows);
     closeKeptWindows();
