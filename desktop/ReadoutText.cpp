@@ -6,6 +6,8 @@ ReadoutText::ReadoutText(int characters, int lines, QWidget* parent) : QWidget(p
 {
     const QFontMetrics metrics(font());
     setFixedSize(metrics.averageCharWidth() * characters, metrics.lineSpacing() * lines + 2);
+    // It paints all of itself, so nothing under it is painted again with it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ReadoutText::setText(const QString& text)
@@ -19,6 +21,7 @@ void ReadoutText::setText(const QString& text)
 void ReadoutText::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().color(backgroundRole()));
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, text_);
 }
