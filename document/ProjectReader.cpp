@@ -318,6 +318,13 @@ class ProjectReader {
         if (active_ >= seriesCount)
             return {std::nullopt, "\"active_series\" is " + std::to_string(active_) + ", but the project has " +
                                       std::to_string(seriesCount) + " series, numbered from 0"};
+        if (pageSeen_) {
+            if (pageNumber_ == 0 || pageNumber_ > 1'000'000)
+                return {std::nullopt, describe(Slot::page) + " is not " + kindExpected(Slot::page)};
+            if (!(page_.dpi >= PdfPage::lowestDpi && page_.dpi <= PdfPage::highestDpi))
+                return {std::nullopt, describe(Slot::dpi) + " is not " + kindExpected(Slot::dpi)};
+            page_.number = static_cast<int>(pageNumber_);
+        }
         Document document;
         document.setPicture(pictureAsRead(picture_, folder));
         if (pageSeen_)
@@ -461,15 +468,15 @@ class ProjectReader {
                 return wrongKind(slot);
             active_ = static_cast<std::size_t>(std::min<std::uint64_t>(number.magnitude, SIZE_MAX));
             break;
+        // Their ranges are checked once the whole file is read: a file cut short in the middle
+        // of a number must be refused as cut short, not for the part of the number it holds.
         case Slot::page:
-            if (!number.whole || number.negative || number.magnitude == 0 || number.magnitude > 1'000'000)
+            if (!number.whole || number.negative)
                 return wrongKind(slot);
-            page_.number = static_cast<int>(number.magnitude);
+            pageNumber_ = number.magnitude;
             pageSeen_ = true;
             break;
         case Slot::dpi:
-            if (!(number.value >= PdfPage::lowestDpi && number.value <= PdfPage::highestDpi))
-                return wrongKind(slot);
             page_.dpi = number.value;
             pageSeen_ = true;
             break;
@@ -517,6 +524,7 @@ class ProjectReader {
     std::vector<Series> series_;
     std::size_t active_ = 0;
     PdfPage page_;
+    std::uint64_t pageNumber_ = 1;
     bool pageSeen_ = false;
 };
 

@@ -5,8 +5,8 @@ include(GoogleTest)
 add_executable(file_tests
   ${CMAKE_CURRENT_LIST_DIR}/document/ProjectFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document/CsvFileTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli/ExportCommandTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli/CheckCommandTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/document/ExportFormatsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/CommandTest.cpp)
 target_link_libraries(file_tests PRIVATE document cli GTest::gtest_main plotmeter_warnings)
 target_compile_features(file_tests PRIVATE cxx_std_20)
 gtest_discover_tests(file_tests DISCOVERY_TIMEOUT 60)

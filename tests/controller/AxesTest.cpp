@@ -34,9 +34,9 @@ TEST_F(ControllerTest, AxisScaleChangesRefitAndUndo)
     click(0, 50);
     EXPECT_DOUBLE_EQ(value(manager.acquireMatrix(), 0, 3), 50.0);
     manager.setAxisScale(1, AxisScale::log10);
-    ASSERT_EQ(alertTitles(), std::vector<std::string>{"Invalid Calibration"});
-    EXPECT_EQ(platform.alerts[0].message,
-              "Row 1: a log axis takes only values above zero, and world y is 0. Correct it, or choose a linear axis.");
+    expectOneAlert(
+        "Invalid Calibration",
+        "Row 1: a log axis takes only values above zero, and world y is 0. Correct it, or choose a linear axis.");
     EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);
     EXPECT_EQ(manager.history().undoName(), "Change Axis Scale");
     manager.undo();
@@ -70,12 +70,7 @@ TEST_F(ControllerTest, DatesRoundTripThroughTableProjectAndCsv)
 // Each calibration row shows how far the fit of all the points misses it.
 TEST_F(ControllerTest, CalibrationRowsShowTheirResiduals)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    click(100, 100);
-    for (int row = 0; row < 4; ++row)
-        typeWorld(row, row % 2 == 1 ? "10" : "0", row >= 2 ? "10" : "0");
+    calibrate({{0, 0}, {100, 0}, {0, 100}, {100, 100}}, {{"0", "0"}, {"10", "0"}, {"0", "10"}, {"10", "10"}});
     const PointTable* table = manager.calMatrix();
     ASSERT_TRUE(manager.calibrationCheck());
     EXPECT_EQ(table->columnTitle(5), "Off (px)");

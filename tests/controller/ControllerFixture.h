@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -49,15 +50,20 @@ class ControllerTest : public testing::Test {
         manager.setMode();
     }
 
-    // Calibration points at screen (0,0), (100,0), (0,100) with the world values typed
-    // beside them, row by row.
-    void calibrateCorners(const std::string (&world)[3][2])
+    // Calibration points clicked at `screen`, then the world values typed beside them, row
+    // by row.
+    void calibrate(const std::vector<DPoint>& screen, const std::vector<std::array<std::string, 2>>& world)
     {
-        click(0, 0);
-        click(100, 0);
-        click(0, 100);
-        for (int row = 0; row < 3; ++row)
-            typeWorld(row, world[row][0], world[row][1]);
+        for (const DPoint p : screen)
+            click(p.x, p.y);
+        for (std::size_t row = 0; row < world.size(); ++row)
+            typeWorld(static_cast<int>(row), world[row][0], world[row][1]);
+    }
+
+    // Calibration points at screen (0,0), (100,0), (0,100) with these world values.
+    void calibrateCorners(const std::vector<std::array<std::string, 2>>& world)
+    {
+        calibrate({{0, 0}, {100, 0}, {0, 100}}, world);
     }
 
     // world = (10 + x/5, 20 + 3y/10).
@@ -74,6 +80,18 @@ class ControllerTest : public testing::Test {
         for (const Alert& alert : platform.alerts)
             titles.push_back(alert.title);
         return titles;
+    }
+
+    // Exactly one alert was shown, with this title and this message, or one that holds `words`.
+    void expectOneAlert(const std::string& title, const std::string& message) const
+    {
+        ASSERT_EQ(alertTitles(), std::vector<std::string>{title});
+        EXPECT_EQ(platform.alerts[0].message, message);
+    }
+    void expectOneAlertSaying(const std::string& title, const std::string& words) const
+    {
+        ASSERT_EQ(alertTitles(), std::vector<std::string>{title});
+        EXPECT_NE(platform.alerts[0].message.find(words), std::string::npos) << platform.alerts[0].message;
     }
 
     FakePlatform platform;

@@ -5,19 +5,38 @@
 namespace {
 
 // Data rows show their world values through the fit in force: a new fit changes every
-// row at once, never only the rows clicked after it.
-TEST_F(ControllerTest, RefitUpdatesEveryEarlierRow)
+// row at once, never only the rows clicked after it; undoing a calibration step while
+// acquiring refits at once, and when what is left defines no transform, the calibration
+// table comes back to be completed. Returning to calibration changes nothing else.
+TEST_F(ControllerTest, RefitUpdatesEveryEarlierRowAlsoOnUndo)
 {
     calibrateAndAcquire();
     click(50, 20);
     EXPECT_DOUBLE_EQ(value(manager.acquireMatrix(), 0, 3), 26.0);
     chooseMode(0);
+    chooseMode(0);
+    EXPECT_EQ(window.dataView.shown, manager.calMatrix());
+    EXPECT_DOUBLE_EQ(value(manager.acquireMatrix(), 0, 3), 26.0);
     // Correct an earlier value: world y is now 20 + 6y/10.
     typeWorld(2, "10", "80");
     chooseMode(1);
     click(50, 20);
     for (int row = 0; row < 2; ++row)
         EXPECT_DOUBLE_EQ(value(manager.acquireMatrix(), row, 3), 32.0) << "row " << row;
+    EXPECT_EQ(alertTitles(), std::vector<std::string>{});
+
+    manager.undo(); // the second data point
+    manager.undo(); // the corrected value
+    EXPECT_EQ(manager.mode(), PlotmeterManager::acquireMode);
+    ASSERT_EQ(manager.acquireMatrix()->numberOfRows(), 1);
+    EXPECT_DOUBLE_EQ(value(manager.acquireMatrix(), 0, 3), 26.0);
+    manager.undo(); // the first data point
+    EXPECT_EQ(manager.mode(), PlotmeterManager::acquireMode);
+    EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 0);
+    manager.undo(); // world y of the third calibration point: now empty
+    EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);
+    EXPECT_EQ(window.dataView.shown, manager.calMatrix());
+    EXPECT_EQ(window.modeButtons.selected, 0);
 }
 
 // x = 1,420,400,000 + 0.5 per pixel: the half units survive the table and the data file.
@@ -51,28 +70,6 @@ TEST_F(ControllerTest, UndoAndRedoWalkTheStepsByName)
     EXPECT_EQ(manager.history().undoName(), "Clear Data");
     manager.undo();
     EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 2);
-}
-
-// Undoing a calibration step while acquiring refits at once; when what is left defines
-// no transform, the calibration table comes back to be completed.
-TEST_F(ControllerTest, UndoOfACalibrationStepWhileAcquiringRefitsOrReturnsToCalibration)
-{
-    calibrateAndAcquire();
-    click(50, 20);
-    chooseMode(0);
-    typeWorld(2, "10", "80");
-    chooseMode(1);
-    ASSERT_DOUBLE_EQ(value(manager.acquireMatrix(), 0, 3), 32.0);
-    manager.undo(); // the corrected value
-    EXPECT_EQ(manager.mode(), PlotmeterManager::acquireMode);
-    EXPECT_DOUBLE_EQ(value(manager.acquireMatrix(), 0, 3), 26.0);
-    manager.undo(); // the data point
-    EXPECT_EQ(manager.mode(), PlotmeterManager::acquireMode);
-    EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 0);
-    manager.undo(); // world y of the third calibration point: now empty
-    EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);
-    EXPECT_EQ(window.dataView.shown, manager.calMatrix());
-    EXPECT_EQ(window.modeButtons.selected, 0);
 }
 
 TEST_F(ControllerTest, NewPointsGoIntoTheActiveSeriesAndTheTableShowsIt)

@@ -1,13 +1,14 @@
 #include "ControllerFixture.h"
 
 #include "document/ProjectFile.h"
+#include "fakes/TempFolder.h"
 #include "view/PlotmeterView.h"
 
 #include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,16 +21,11 @@ class Files : public ControllerTest {
   protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/plotmeter-files-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        picture = (folder / "plot.png").string();
         platform.pictures[picture] = {640.0f, 480.0f};
         manager.openPlotAtPath(picture);
         calibrateCorners({{"0", "0"}, {"100", "0"}, {"0", "100"}});
         chooseMode(1);
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     // Saves the data through the panel; returns what went to the standard error stream.
     std::string save(const fs::path& path)
@@ -40,25 +36,9 @@ class Files : public ControllerTest {
         return testing::internal::GetCapturedStderr();
     }
 
-    static std::string contents(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    std::vector<std::string> filesInFolder() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path folder;
-    std::string picture;
+    TempFolder temp;
+    const fs::path folder = temp.path;
+    const std::string picture = temp("plot.png");
 };
 
 TEST_F(Files, DataFileHasOneFixedWidthLinePerPointInClickOrderWhateverTheLocale)
@@ -78,7 +58,7 @@ TEST_F(Files, NothingIsSavedBeforeACalibration)
 {
     manager.openPlotAtPath(picture);
     EXPECT_FALSE(manager.saveData());
-    ASSERT_EQ(alertTitles(), std::vector<std::string>{"No Calibration"});
+    expectOneAlertSaying("No Calibration", "before the calibration is complete");
     EXPECT_EQ(platform.savePanelsMade, 0);
 }
 
@@ -98,8 +78,7 @@ TEST_P(SaveFailures, AreReportedAndLeaveNothingBehind)
     const fs::path target = GetParam().target(folder);
     const std::string stderrText = save(target);
     EXPECT_EQ(stderrText, GetParam().toldOnStderr ? "Can't open output file: " + target.string() + "\n" : "");
-    ASSERT_EQ(alertTitles(), std::vector<std::string>{"Save Failed"});
-    EXPECT_NE(platform.alerts[0].message.find(GetParam().reason), std::string::npos) << platform.alerts[0].message;
+    expectOneAlertSaying("Save Failed", GetParam().reason);
     EXPECT_TRUE(manager.hasUnsavedChanges());
 }
 
@@ -129,7 +108,10 @@ TEST_F(Files, ReplacingAFileKeepsItsLinkAndPermissions)
     EXPECT_TRUE(fs::is_symlink(folder / "link.txt"));
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(contents(real), "     1.000     2.000         1.000000        2.000000\n");
-    EXPECT_EQ(filesInFolder(), (std::vector<std::string>{"link.txt", "real"}));
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"link.txt", "real"}));
 }
 
 // Runs `check` as an ordinary user when the tests run as the administrator, who may write
@@ -181,8 +163,7 @@ TEST_F(Files, OpeningAPictureStartsAFreshDocumentAndAFailedOneChangesNothing)
     PlotmeterView* before = manager.plotmeterView();
     platform.openAnswers.push_back({true, "/home/ann/notes.txt"});
     EXPECT_TRUE(manager.openPlotFile());
-    ASSERT_EQ(alertTitles(), std::vector<std::string>{"Can't Open Image"});
-    EXPECT_NE(platform.alerts[0].message.find("\"/home/ann/notes.txt\""), std::string::npos);
+    expectOneAlertSaying("Can't Open Image", "\"/home/ann/notes.txt\"");
     EXPECT_EQ(manager.plotmeterView(), before);
     EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 1);
     EXPECT_EQ(manager.mode(), PlotmeterManager::acquireMode);
@@ -213,6 +194,7 @@ TEST_F(Files, ProjectSavedAndOpenedAgainIsTheSameDocumentReadyToAcquire)
     ASSERT_TRUE(manager.saveProjectAs());
     EXPECT_FALSE(manager.hasUnsavedChanges());
     EXPECT_EQ(manager.projectPath(), project.string() + ".plotmeter");
+    EXPECT_NE(contents(manager.projectPath()).find("\"picture\": \"plot.png\""), std::string::npos) << "relative";
     const Document saved = manager.document();
 
     manager.openPlotAtPath("other.png");
@@ -232,8 +214,7 @@ TEST_F(Files, MalformedProjectIsRefusedAndTheDocumentStays)
     const fs::path project = folder / "broken.plotmeter";
     std::ofstream(project) << R"({"plotmeter": 1, "calibration": [], "series": [{"name": "A", "points": [[1, "x"]]}]})";
     EXPECT_FALSE(manager.openPath(project.string()));
-    ASSERT_EQ(alertTitles(), std::vector<std::string>{"Can't Open Project"});
-    EXPECT_NE(platform.alerts[0].message.find("point 1"), std::string::npos) << platform.alerts[0].message;
+    expectOneAlertSaying("Can't Open Project", "point 1");
     EXPECT_EQ(manager.document(), before);
     EXPECT_TRUE(manager.history().canUndo());
 }
@@ -250,8 +231,7 @@ TEST_F(Files, ProjectWhosePictureMovedOpensAndTheUserMayLocateIt)
     platform.choices.push_back(0);
     platform.openAnswers.push_back({true, "other.png"});
     ASSERT_TRUE(manager.openPath(project.string()));
-    ASSERT_EQ(alertTitles(), std::vector<std::string>{"Picture Not Found"});
-    EXPECT_NE(platform.alerts[0].message.find("gone.png"), std::string::npos);
+    expectOneAlertSaying("Picture Not Found", "gone.png");
     EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 1);
     ASSERT_NE(manager.plotmeterView(), nullptr);
     EXPECT_EQ(manager.plotmeterView()->frame().size, (Size{800.0f, 600.0f}));

@@ -36,33 +36,27 @@ TEST_F(ControllerTest, CalibrationClickAddsARowAwaitingWorldValues)
     EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 0);
 }
 
-class TooFewCalibrationRows : public ControllerTest, public testing::WithParamInterface<int> {};
-
-TEST_P(TooFewCalibrationRows, RefuseAcquisition)
+TEST_F(ControllerTest, AcquisitionClickAddsAReadOnlyRowInWorldUnits)
 {
-    const double screen[][2] = {{0, 0}, {100, 0}, {0, 100}};
-    for (int i = 0; i < GetParam(); ++i) {
-        click(screen[i][0], screen[i][1]);
-        typeWorld(i, "1", "2");
+    calibrateAndAcquire();
+    click(50, 20);
+    const PointTable* data = manager.acquireMatrix();
+    ASSERT_EQ(data->numberOfRows(), 1);
+    EXPECT_EQ(manager.calMatrix()->numberOfRows(), 3);
+    const double expected[] = {50, 20, 20, 26};
+    for (int column = 0; column < 4; ++column) {
+        EXPECT_FALSE(data->cellAtRow(0, column).isEditable());
+        EXPECT_DOUBLE_EQ(value(data, 0, column), expected[column]);
     }
-    chooseMode(1);
-    ASSERT_EQ(alertTitles(), Titles{"Insufficient Data"});
-    EXPECT_EQ(platform.alerts[0].message, "You must have at least three non-colinear calibration data points. The "
-                                          "calibration table has " +
-                                              std::to_string(GetParam()) + (GetParam() == 1 ? " point." : " points."));
-    EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);
-    EXPECT_EQ(window.modeButtons.selected, 0);
-    EXPECT_EQ(window.dataView.shown, manager.calMatrix());
+    EXPECT_EQ(data->cellAtRow(0, 3).stringValue(), "26.000000");
 }
 
-INSTANTIATE_TEST_SUITE_P(RowCounts, TooFewCalibrationRows, testing::Values(0, 1, 2));
-
-// What the user typed as the world values of three calibration points at screen (0, 0),
-// (100, 0) and (0, 100), and what choosing Acquire then does. Text that is not one finite
-// number never reaches the cell, so the cell stays empty.
+// Choosing Acquire with calibration rows at screen (0, 0), (100, 0) and (0, 100), given as
+// the world values typed beside them (or none), and what the program then says. Text that
+// is not one finite number never reaches the cell, so the cell stays empty.
 struct Typed {
     const char* name;
-    std::string world[3][2];
+    std::vector<std::array<std::string, 2>> world;
     const char* alert; // empty: acquisition is entered
     friend std::ostream& operator<<(std::ostream& out, const Typed& t) { return out << t.name; }
 };
@@ -71,24 +65,30 @@ class TypedWorldValues : public ControllerTest, public testing::WithParamInterfa
 
 TEST_P(TypedWorldValues, AreAnsweredWhenAcquisitionIsChosen)
 {
-    calibrateCorners(GetParam().world);
+    const std::vector<std::array<std::string, 2>>& world = GetParam().world;
+    const std::vector<DPoint> screen{{0, 0}, {100, 0}, {0, 100}};
+    calibrate({screen.begin(), screen.begin() + static_cast<long>(world.size())}, world);
     testing::internal::CaptureStderr();
     chooseMode(1);
     testing::internal::GetCapturedStderr();
-    if (*GetParam().alert == '\0') {
+    const std::string alert = GetParam().alert;
+    if (alert.empty()) {
         EXPECT_EQ(alertTitles(), Titles{});
         EXPECT_EQ(manager.mode(), PlotmeterManager::acquireMode);
         EXPECT_EQ(window.dataView.shown, manager.acquireMatrix());
         return;
     }
-    ASSERT_EQ(alertTitles(), Titles{GetParam().alert});
-    // Every incomplete case leaves world y of the second row empty; the alert says so.
-    if (std::string(GetParam().alert) == "Incomplete Data") {
-        EXPECT_EQ(platform.alerts[0].message, GetParam().world[1][0] == "1"
-                                                  ? "Each screen point must have a corresponding World point. Row 2 "
-                                                    "has no world y."
-                                                  : "Each screen point must have a corresponding World point. Row 2 "
-                                                    "has no world x.");
+    if (alert == "Insufficient Data") {
+        const std::size_t n = world.size();
+        expectOneAlert(alert, "You must have at least three non-colinear calibration data points. The calibration "
+                              "table has " +
+                                  std::to_string(n) + (n == 1 ? " point." : " points."));
+    } else if (alert == "Incomplete Data") { // world x or y of the second row is left empty
+        expectOneAlert(alert, "Each screen point must have a corresponding World point. Row 2 has no world " +
+                                  std::string(world[1][0] == "1" ? "y." : "x."));
+    } else {
+        expectOneAlert(alert, "The calibration points do not define a transform. Check that the world values of the "
+                              "calibration points do not all lie on one line.");
     }
     EXPECT_EQ(manager.mode(), PlotmeterManager::calMode);
     EXPECT_EQ(window.modeButtons.selected, 0);
@@ -97,7 +97,9 @@ TEST_P(TypedWorldValues, AreAnsweredWhenAcquisitionIsChosen)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, TypedWorldValues,
-    testing::Values(Typed{"Empty", {{"0", "0"}, {"1", ""}, {"0", "1"}}, "Incomplete Data"},
+    testing::Values(Typed{"NoRows", {}, "Insufficient Data"}, Typed{"OneRow", {{"1", "2"}}, "Insufficient Data"},
+                    Typed{"TwoRows", {{"1", "2"}, {"1", "2"}}, "Insufficient Data"},
+                    Typed{"Empty", {{"0", "0"}, {"1", ""}, {"0", "1"}}, "Incomplete Data"},
                     Typed{"Blank", {{"0", "0"}, {"1", " "}, {"0", "1"}}, "Incomplete Data"},
                     Typed{"Letters", {{"0", "0"}, {"1", "abc"}, {"0", "1"}}, "Incomplete Data"},
                     Typed{"DecimalComma", {{"0", "0"}, {"1,5", "0"}, {"0", "1"}}, "Incomplete Data"},
@@ -114,14 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ControllerTest, AcquisitionFitsFromEveryCalibrationRowInOrder)
 {
-    click(0, 0);
-    click(100, 0);
-    click(0, 100);
-    click(100, 100);
-    typeWorld(0, "0", "0");
-    typeWorld(1, "1", "0");
-    typeWorld(2, "0", "1");
-    typeWorld(3, "1", "1");
+    calibrate({{0, 0}, {100, 0}, {0, 100}, {100, 100}}, {{"0", "0"}, {"1", "0"}, {"0", "1"}, {"1", "1"}});
     chooseMode(1);
     chooseMode(1);
     EXPECT_EQ(alertTitles(), Titles{});
@@ -129,46 +124,6 @@ TEST_F(ControllerTest, AcquisitionFitsFromEveryCalibrationRowInOrder)
     ASSERT_EQ(model.screenCount(), 4) << "a second entry must not add the pairs again";
     EXPECT_EQ(model.screenPoint(3), (DPoint{100, 100}));
     EXPECT_EQ(model.worldPoint(2), (DPoint{0, 1}));
-}
-
-TEST_F(ControllerTest, AcquisitionClickAddsAReadOnlyRowInWorldUnits)
-{
-    calibrateAndAcquire();
-    click(50, 20);
-    const PointTable* data = manager.acquireMatrix();
-    ASSERT_EQ(data->numberOfRows(), 1);
-    EXPECT_EQ(manager.calMatrix()->numberOfRows(), 3);
-    const double expected[] = {50, 20, 20, 26};
-    for (int column = 0; column < 4; ++column) {
-        EXPECT_FALSE(data->cellAtRow(0, column).isEditable());
-        EXPECT_DOUBLE_EQ(value(data, 0, column), expected[column]);
-    }
-    EXPECT_EQ(data->cellAtRow(0, 3).stringValue(), "26.000000");
-}
-
-TEST_F(ControllerTest, FailedFitKeepsCalibrationModeAndTheNextClickIsACalibrationPoint)
-{
-    calibrateCorners({{"0", "0"}, {"1", "1"}, {"2", "2"}});
-    chooseMode(1);
-    ASSERT_EQ(alertTitles(), Titles{"Invalid Calibration"});
-    EXPECT_EQ(platform.alerts[0].message,
-              "The calibration points do not define a transform. Check that the world values of the calibration "
-              "points do not all lie on one line.");
-    click(50, 80);
-    EXPECT_EQ(manager.calMatrix()->numberOfRows(), 4);
-    EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 0);
-}
-
-TEST_F(ControllerTest, ReturningToCalibrationChangesNothingElse)
-{
-    calibrateAndAcquire();
-    click(1, 2);
-    chooseMode(0);
-    chooseMode(0);
-    EXPECT_EQ(alertTitles(), Titles{});
-    EXPECT_EQ(window.dataView.shown, manager.calMatrix());
-    EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 1);
-    EXPECT_DOUBLE_EQ(value(manager.acquireMatrix(), 0, 2), 10.2);
 }
 
 struct ColinearCase {
@@ -194,7 +149,11 @@ TEST_P(Colinearity, JudgesTheClickAgainstThePivotRow)
     EXPECT_EQ(manager.isColinear(GetParam().candidate), GetParam().colinear);
     click(GetParam().candidate.x, GetParam().candidate.y);
     EXPECT_EQ(manager.calMatrix()->numberOfRows(), before + (GetParam().colinear ? 0 : 1));
-    EXPECT_EQ(alertTitles(), GetParam().colinear ? Titles{"Co-linear Data Point"} : Titles{});
+    if (GetParam().colinear)
+        expectOneAlert("Co-linear Data Point", "This point is co-linear with a previous pair of points and does not "
+                                               "contribute new calibration information.  This point will be discarded");
+    else
+        EXPECT_EQ(alertTitles(), Titles{});
 }
 
 const std::vector<DPoint> twoRows{{0, 0}, {100, 0}};
@@ -210,14 +169,5 @@ INSTANTIATE_TEST_SUITE_P(Points, Colinearity,
                                          ColinearCase{"OnALineNotThroughThePivot", threeRows, {50, 50}, false},
                                          ColinearCase{"RepeatOfALaterRow", threeRows, {0, 100}, true}),
                          [](const testing::TestParamInfo<ColinearCase>& p) { return p.param.name; });
-
-TEST_F(ControllerTest, ColinearAlertSaysWhyInTheProgramsWords)
-{
-    click(0, 0);
-    click(0.5, 0);
-    ASSERT_EQ(platform.alerts.size(), 1u);
-    EXPECT_EQ(platform.alerts[0].message, "This point is co-linear with a previous pair of points and does not "
-                                          "contribute new calibration information.  This point will be discarded");
-}
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "document/CsvFile.h"
 
-#include "document/DataFile.h"
-
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -91,18 +89,6 @@ TEST(CsvFile, NumbersAreShortestAndReadBackExactly)
     }
     EXPECT_EQ(table[1][3], "0.1");
     EXPECT_EQ(table[5][3], "-0");
-}
-
-TEST(CsvFile, OffsetAxisKeepsTheHalfUnitInCsvAndDataFile)
-{
-    const std::vector<CalibrationPoint> calibration = {
-        {{0, 0}, 1420400000.0, 0.0}, {{100, 0}, 1420400050.0, 0.0}, {{0, 100}, 1420400000.0, 100.0}};
-    const FitOutcome fit = fitCalibration(calibration);
-    ASSERT_TRUE(fit.map) << fit.problem;
-    Document d;
-    d.apply(change::InsertPoints{0, 0, {{1, 0}}});
-    EXPECT_EQ(csvText(d, *fit.map), "series,x,y,screen_x,screen_y\r\nSeries 1,1420400000.5,0,1,0\r\n");
-    EXPECT_EQ(dataFileText(d.series()[0], *fit.map), "     1.000     0.000   1420400000.500000        0.000000\n");
 }
 
 } // namespace

@@ -44,16 +44,6 @@ TEST_P(EveryKindOfChange, UndoAndRedoRestoreTheDocumentExactly)
     }
 }
 
-SeriesLook renamed()
-{
-    SeriesLook look = defaultLook("Series 1", 0);
-    look.name = "Upper branch";
-    look.colour = {0, 0, 0};
-    look.marker = MarkerShape::diamond;
-    look.visible = false;
-    return look;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Kinds, EveryKindOfChange,
     testing::Values(
@@ -65,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"Edit Calibration Value", {change::SetCalibration{1, {{90, 10}, 100.0, 0.0}}}},
         Edit{"Clear Calibration", {change::EraseCalibration{1}, change::EraseCalibration{0}}},
         Edit{"Add Series", {change::InsertSeries{2, {defaultLook("Series 3", 2), {}}, 2}}},
-        Edit{"Delete Series", {change::EraseSeries{0, 0}}}, Edit{"Rename Series", {change::SetLook{0, renamed()}}},
+        Edit{"Delete Series", {change::EraseSeries{0, 0}}},
+        Edit{"Rename Series", {change::SetLook{0, {"Upper branch", {0, 0, 0}, MarkerShape::diamond, false}}}},
         Edit{"Add Points Here And There",
              {change::InsertPoints{1, 0, {{1, 1}}}, change::MovePoint{1, 1, {2, 2}}, change::SetActiveSeries{0}}}),
     [](const testing::TestParamInfo<Edit>& p) {

@@ -1,22 +1,23 @@
 #include "document/ProjectFile.h"
 
+#include "../fakes/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
 const std::string folder = "/home/user/plots";
 
 Document sampleDocument()
 {
     Document d;
-    d.setPicture(folder + "/scans/fig 3.png");
+    d.setPicture(folder + "/scans/fig 3.pdf");
+    d.setPdfPage(PdfPage{2, 150.5});
     d.apply(change::InsertCalibration{0, {{34.0, 51.0}, 0.0, 0.0}});
     d.apply(change::InsertCalibration{1, {{1420400000.5, 1e-300}, -0.0, std::nullopt}});
     d.apply(change::InsertCalibration{2, {{0.1, 5e-324}, 1.7976931348623157e308, 2.0}});
@@ -45,6 +46,7 @@ TEST(ProjectFile, RoundTripKeepsEveryValueBitExactInAnyLocale)
         EXPECT_TRUE(std::signbit(*read.document->calibration()[1].worldX));
         EXPECT_EQ(projectText(*read.document, folder), text);
         EXPECT_NE(text.find("[1e-300, 1420400000.5]"), std::string::npos);
+        EXPECT_NE(text.find("\"page\": 2, \"dpi\": 150.5"), std::string::npos);
     }
 }
 
@@ -175,6 +177,11 @@ INSTANTIATE_TEST_SUITE_P(
         {"ActiveOutOfRange", project(R"([{"name": "a", "points": []}])", "[]", R"(, "active_series": 1)"),
          "\"active_series\" is 1, but the project has 1 series"},
         {"ActiveNegative", project("[]", "[]", R"(, "active_series": -1)"), "\"active_series\" is not a series number"},
+        {"PageZero", project("[]", "[]", R"(, "page": 0)"), "\"page\" is not a page number, counted from 1"},
+        {"PageFraction", project("[]", "[]", R"(, "page": 1.5)"), "\"page\" is not a page number"},
+        {"DpiTooLow", project("[]", "[]", R"(, "dpi": 5)"), "\"dpi\" is not a resolution in dots per inch, from 10"},
+        {"DpiTooHigh", project("[]", "[]", R"(, "dpi": 1e6)"), "\"dpi\" is not a resolution"},
+        {"DpiAsText", project("[]", "[]", R"(, "dpi": "300")"), "\"dpi\" is not a resolution"},
         {"DeepNesting", std::string(100000, '['), "more than 64 levels deep"},
         {"TooManySeries", project(repeated(R"({"name":"a","points":[]})", 10001)), "more than 10000 series"},
         {"TooManyCalibrationPoints", project("[]", repeated(point, 10001)), "more than 10000 calibration points"}}),
@@ -191,57 +198,38 @@ TEST(ProjectFile, EveryCutShortFileIsRefusedAsSuch)
     }
 }
 
-class ProjectFileOnDisk : public testing::Test {
-  protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("plotmeter-project-" + std::to_string(::getpid()) + "-" +
-                                            testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    fs::path dir_;
-};
-
-TEST_F(ProjectFileOnDisk, SavedProjectOpensAgain)
+// A project written to disk reads back whole, its picture named relative to the project's
+// folder; a project that cannot be written leaves the earlier file as it was.
+TEST(ProjectFileOnDisk, SavedProjectOpensAgainAndAFailedSaveKeepsIt)
 {
+    const TempFolder disk;
     Document original = sampleDocument();
-    original.setPicture(path("scans/fig 3.png"));
+    original.setPicture(disk("scans/fig 3.png"));
     std::string error;
-    ASSERT_TRUE(writeProjectFile(original, path("a.plotmeter"), error)) << error;
-    std::ifstream written(path("a.plotmeter"));
-    EXPECT_NE(std::string(std::istreambuf_iterator<char>(written), {}).find("\"scans/fig 3.png\""), std::string::npos);
-    const ProjectReading read = readProjectFile(path("a.plotmeter"));
+    ASSERT_TRUE(writeProjectFile(original, disk("a.plotmeter"), error)) << error;
+    EXPECT_NE(contents(disk("a.plotmeter")).find("\"scans/fig 3.png\""), std::string::npos);
+    Document broken;
+    broken.apply(change::InsertPoints{0, 0, {{1, 2}, {3, INFINITY}}});
+    EXPECT_FALSE(writeProjectFile(broken, disk("a.plotmeter"), error));
+    EXPECT_EQ(error,
+              disk("a.plotmeter") + ": series 1, point 2: y is not a finite number, which a project file cannot hold");
+    const ProjectReading read = readProjectFile(disk("a.plotmeter"));
     ASSERT_TRUE(read.document) << read.error;
     EXPECT_EQ(*read.document, original);
 }
 
-TEST_F(ProjectFileOnDisk, NonFiniteValueIsNotSavedAndThePreviousFileStays)
+TEST(ProjectFileOnDisk, FileProblemsAreNamedWithTheFile)
 {
-    std::string error;
-    ASSERT_TRUE(writeProjectFile(Document(), path("a.plotmeter"), error)) << error;
-    Document broken;
-    broken.apply(change::InsertPoints{0, 0, {{1, 2}, {3, INFINITY}}});
-    EXPECT_FALSE(writeProjectFile(broken, path("a.plotmeter"), error));
-    EXPECT_EQ(error,
-              path("a.plotmeter") + ": series 1, point 2: y is not a finite number, which a project file cannot hold");
-    const ProjectReading read = readProjectFile(path("a.plotmeter"));
-    ASSERT_TRUE(read.document) << read.error;
-    EXPECT_EQ(*read.document, Document());
-}
-
-TEST_F(ProjectFileOnDisk, FileProblemsAreNamedWithTheFile)
-{
-    std::ofstream(path("huge.plotmeter")).close();
-    ASSERT_EQ(truncate(path("huge.plotmeter").c_str(), (513 << 20)), 0); // sparse: nothing is written
-    std::ofstream(path("bad.plotmeter")) << "{\"plotmeter\": 1, \"series\": []}";
+    const TempFolder disk;
+    std::ofstream(disk("huge.plotmeter")).close();
+    ASSERT_EQ(truncate(disk("huge.plotmeter").c_str(), (513 << 20)), 0); // sparse: nothing is written
+    std::ofstream(disk("bad.plotmeter")) << "{\"plotmeter\": 1, \"series\": []}";
     const std::pair<std::string, std::string> cases[] = {
-        {path("missing.plotmeter"), path("missing.plotmeter") + ": the file does not exist"},
-        {dir_.string(), dir_.string() + ": it is a folder, not a project file"},
-        {path("huge.plotmeter"),
-         path("huge.plotmeter") + ": the file is 513 MiB; Plotmeter opens project files of up to 512 MiB"},
-        {path("bad.plotmeter"), path("bad.plotmeter") + ": \"calibration\" is missing"},
+        {disk("missing.plotmeter"), disk("missing.plotmeter") + ": the file does not exist"},
+        {disk.path.string(), disk.path.string() + ": it is a folder, not a project file"},
+        {disk("huge.plotmeter"),
+         disk("huge.plotmeter") + ": the file is 513 MiB; Plotmeter opens project files of up to 512 MiB"},
+        {disk("bad.plotmeter"), disk("bad.plotmeter") + ": \"calibration\" is missing"},
     };
     for (const auto& [file, error] : cases) {
         SCOPED_TRACE(file);
@@ -250,8 +238,8 @@ TEST_F(ProjectFileOnDisk, FileProblemsAreNamedWithTheFile)
         EXPECT_EQ(read.error, error);
     }
     std::string error;
-    EXPECT_FALSE(writeProjectFile(Document(), path("no/such/folder.plotmeter"), error));
-    EXPECT_EQ(error, path("no/such/folder.plotmeter") + ": No such file or directory");
+    EXPECT_FALSE(writeProjectFile(Document(), disk("no/such/folder.plotmeter"), error));
+    EXPECT_EQ(error, disk("no/such/folder.plotmeter") + ": No such file or directory");
 }
 
 } // namespace

@@ -4,43 +4,32 @@
 
 namespace {
 
-PanelAnswer nextAnswer(std::deque<PanelAnswer>& answers)
-{
-    if (answers.empty())
-        throw std::logic_error("a panel was run that the test did not expect");
-    PanelAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
-class FakeOpenPanel : public OpenPanel {
+// Runs as the next answer the test queued says; a panel the test did not expect is an error.
+template <typename Panel> class FakePanel : public Panel {
   public:
-    explicit FakeOpenPanel(std::deque<PanelAnswer>& answers) : answers_(answers) {}
+    explicit FakePanel(std::deque<PanelAnswer>& answers) : answers_(answers) {}
     int runModal() override
     {
-        answer_ = nextAnswer(answers_);
+        if (answers_.empty())
+            throw std::logic_error("a panel was run that the test did not expect");
+        answer_ = answers_.front();
+        answers_.pop_front();
         return answer_.confirmed ? okButton : cancelButton;
     }
-    std::vector<std::string> filenames() const override { return {answer_.path}; }
 
-  private:
+  protected:
     std::deque<PanelAnswer>& answers_;
     PanelAnswer answer_{false, {}};
 };
 
-class FakeSavePanel : public SavePanel {
-  public:
-    explicit FakeSavePanel(std::deque<PanelAnswer>& answers) : answers_(answers) {}
-    int runModal() override
-    {
-        answer_ = nextAnswer(answers_);
-        return answer_.confirmed ? okButton : cancelButton;
-    }
-    std::string filename() const override { return answer_.path; }
+struct FakeOpenPanel : FakePanel<OpenPanel> {
+    using FakePanel::FakePanel;
+    std::vector<std::string> filenames() const override { return {answer_.path}; }
+};
 
-  private:
-    std::deque<PanelAnswer>& answers_;
-    PanelAnswer answer_{false, {}};
+struct FakeSavePanel : FakePanel<SavePanel> {
+    using FakePanel::FakePanel;
+    std::string filename() const override { return answer_.path; }
 };
 
 } // namespace

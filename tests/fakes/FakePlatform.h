@@ -45,10 +45,9 @@ class FakePlatform : public Platform {
 
     // Answers from `choices`, the default (0) once they run out.
     std::size_t runChoicePanel(const std::string& title, const std::string& message,
-                               const std::vector<std::string>& buttons) override
+                               const std::vector<std::string>& /*buttons*/) override
     {
         alerts.push_back({title, message});
-        choiceButtons = buttons;
         if (choices.empty())
             return 0;
         const std::size_t answer = choices.front();
@@ -88,7 +87,6 @@ class FakePlatform : public Platform {
 
     std::vector<Alert> alerts; // choice panels too
     std::deque<std::size_t> choices;
-    std::vector<std::string> choiceButtons;
     std::deque<PanelAnswer> openAnswers;
     std::deque<PanelAnswer> saveAnswers;
     int openPanelsMade = 0;

@@ -17,17 +17,20 @@ class PlotView : public testing::Test {
   protected:
     PlotView() { platform.pictures["plot.png"] = {640.0f, 480.0f}; }
 
-    // The view placed at (30, 50) in its window, as the plot area places it.
-    std::unique_ptr<PlotmeterView> makeView()
+    // The view placed at (30, 50) in its window, as the plot area places it, showing `picture`.
+    std::unique_ptr<PlotmeterView> makeView(ScreenPointTarget* to, const char* picture = "plot.png")
     {
         auto view = std::make_unique<PlotmeterView>(Rect{{0, 0}, {100, 100}}, platform);
         backend.origin = {30.0f, 50.0f};
         view->setBackend(&backend);
+        view->setTarget(to);
+        if (picture != nullptr)
+            view->openImage(picture);
         return view;
     }
 
     // A press at (x, y) of the picture, measured from its lower-left corner.
-    MouseEvent pressAt(float x, float y, int clicks) const
+    MouseEvent pressAt(float x, float y, int clicks = 2) const
     {
         return {clicks, {backend.origin.x + x, backend.origin.y + (480.0f - y)}};
     }
@@ -37,79 +40,58 @@ class PlotView : public testing::Test {
     RecordingTarget target;
 };
 
-TEST_F(PlotView, OpeningAPictureSizesFrameAndBoundsToIt)
+TEST_F(PlotView, TakesThePicturesSizeAndMakesOnePointOfEachDoubleClickFromTheLowerLeftCorner)
 {
-    auto view = makeView();
-    view->openImage("plot.png");
+    auto view = makeView(&target);
     ASSERT_TRUE(view->hasImage());
     EXPECT_EQ(view->frame().size, (Size{640.0f, 480.0f}));
     EXPECT_EQ(view->bounds().size, (Size{640.0f, 480.0f}));
     EXPECT_EQ(view->image(), platform.lastImage);
     EXPECT_EQ(platform.lastImage->background, Color::whiteColor());
     EXPECT_GT(backend.changes, 0);
-}
 
-TEST_F(PlotView, DoubleClickBecomesAPointFromTheLowerLeftCorner)
-{
-    auto view = makeView();
-    view->setTarget(&target);
-    view->openImage("plot.png");
-    view->mouseDown(pressAt(10.0f, 20.0f, 2));
-    view->mouseDown(pressAt(12.25f, 479.5f, 2));
-    ASSERT_EQ(target.points.size(), 2u);
-    EXPECT_EQ(target.points[0], (DPoint{10.0, 20.0}));
-    EXPECT_EQ(target.points[1], (DPoint{12.25, 479.5}));
-}
-
-TEST_F(PlotView, OnlyTheSecondPressOfADoubleClickCounts)
-{
-    auto view = makeView();
-    view->setTarget(&target);
-    view->openImage("plot.png");
+    view->mouseDown(pressAt(10.0f, 20.0f));
     view->mouseDown(pressAt(5, 5, 1));
-    EXPECT_TRUE(target.points.empty());
     // A triple click: presses 1, 2 and 3 make exactly one point.
-    view->mouseDown(pressAt(5, 5, 1));
-    view->mouseDown(pressAt(5, 5, 2));
-    view->mouseDown(pressAt(5, 5, 3));
-    EXPECT_EQ(target.points.size(), 1u);
+    for (int clicks = 1; clicks <= 3; ++clicks)
+        view->mouseDown(pressAt(12.25f, 479.5f, clicks));
+    EXPECT_EQ(target.points, (std::vector<DPoint>{{10.0, 20.0}, {12.25, 479.5}}));
 }
 
 TEST_F(PlotView, WithoutAPictureEveryPressIsIgnoredSilently)
 {
-    auto view = makeView();
-    view->setTarget(&target);
     testing::internal::CaptureStderr();
-    view->mouseDown(pressAt(5, 5, 2));
+    auto view = makeView(&target, nullptr);
+    view->mouseDown(pressAt(5, 5));
     view->openImage("notes.txt");
     EXPECT_FALSE(view->hasImage());
     EXPECT_FALSE(view->imageError().empty());
     EXPECT_EQ(view->frame().size, (Size{100.0f, 100.0f}));
-    view->mouseDown(pressAt(5, 5, 2));
+    view->mouseDown(pressAt(5, 5));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(target.points.empty());
 }
 
 TEST_F(PlotView, DoubleClickWithoutTargetIsReportedEachTime)
 {
-    auto view = makeView();
-    view->openImage("plot.png");
+    auto view = makeView(nullptr);
     testing::internal::CaptureStderr();
-    view->mouseDown(pressAt(5, 5, 2));
-    view->mouseDown(pressAt(6, 6, 2));
+    view->mouseDown(pressAt(5, 5));
+    view->mouseDown(pressAt(6, 6));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "PlotmeterView:  No target to return screen point to.\n"
                                                       "PlotmeterView:  No target to return screen point to.\n");
 }
 
-TEST_F(PlotView, CrossHairCoversTheVisibleRectangle)
+TEST_F(PlotView, CrossHairCoversTheVisibleRectangleAndTheBackendIsToldWhenTheViewGoes)
 {
-    auto view = makeView();
+    auto view = makeView(&target);
     EXPECT_EQ(platform.cursorHotSpot, (FPoint{7.0f, 7.0f}));
-    view->openImage("plot.png");
     view->resetCursorRects();
     ASSERT_EQ(view->cursorRects().size(), 1u);
     EXPECT_EQ(view->cursorRects()[0].rect, backend.visible);
     EXPECT_TRUE(static_cast<FakeCursor*>(view->cursorRects()[0].cursor)->onMouseEntered);
+    view.reset();
+    EXPECT_TRUE(backend.viewDestroyed);
 }
 
 // Without the cross-hair the plain cursor shows, and points still come.
@@ -119,22 +101,14 @@ TEST_F(PlotView, CursorProblemsAreReportedAndPointsStillCome)
         platform.hasCrossImage = !pictureMissing;
         platform.canMakeCursors = false;
         testing::internal::CaptureStderr();
-        auto view = makeView();
+        auto view = makeView(&target);
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   pictureMissing ? "Can't open cursor image cross.tiff\n" : "Can't make crossCursor \n");
-        view->setTarget(&target);
-        view->openImage("plot.png");
         view->resetCursorRects();
         EXPECT_TRUE(view->cursorRects().empty());
-        view->mouseDown(pressAt(10, 20, 2));
+        view->mouseDown(pressAt(10, 20));
     }
     EXPECT_EQ(target.points.size(), 2u);
-}
-
-TEST_F(PlotView, BackendIsToldWhenTheViewGoes)
-{
-    makeView().reset();
-    EXPECT_TRUE(backend.viewDestroyed);
 }
 
 } // namespace

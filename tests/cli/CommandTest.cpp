@@ -1,0 +1,269 @@
+#include "cli/Command.h"
+
+#include "../fakes/TempFolder.h"
+#include "document/CsvFile.h"
+#include "document/DataFile.h"
+#include "document/ProjectFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+// Calibrations are built from known maps, so what the check must find is known beforehand.
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr double pi = 3.14159265358979323846;
+
+// Calls `f` with argc and argv as main() gets them for `plotmeter arguments...`.
+template <typename F> auto withArguments(std::vector<std::string> arguments, F f)
+{
+    arguments.insert(arguments.begin(), "plotmeter");
+    std::vector<char*> argv;
+    for (std::string& a : arguments)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return f(static_cast<int>(arguments.size()), argv.data());
+}
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome run(std::vector<std::string> arguments)
+{
+    std::ostringstream out, err;
+    const int status =
+        withArguments(std::move(arguments), [&](int argc, char** argv) { return runCommand(argc, argv, out, err); });
+    return {status, out.str(), err.str()};
+}
+
+// Points clicked where a map puts their world values: screen = origin + scale·R(turn)·world.
+std::vector<CalibrationPoint> clicked(std::vector<DPoint> world, double turnDegrees = 0.0, double scale = 40.0)
+{
+    const double c = std::cos(turnDegrees * pi / 180.0), s = std::sin(turnDegrees * pi / 180.0);
+    std::vector<CalibrationPoint> points;
+    for (const DPoint& w : world)
+        points.push_back({{30.0 + scale * (c * w.x - s * w.y), 20.0 + scale * (s * w.x + c * w.y)}, w.x, w.y});
+    return points;
+}
+
+// x = 1420400000 + x/2 and y = y in pixels: the half units must survive.
+const std::vector<CalibrationPoint> offsetAxis = {
+    {{0, 0}, 1420400000.0, 0.0}, {{100, 0}, 1420400050.0, 0.0}, {{0, 100}, 1420400000.0, 100.0}};
+
+class Commands : public testing::Test {
+  protected:
+    static Document documentOf(const std::vector<CalibrationPoint>& calibration, AxisScales axes = {},
+                               std::vector<DPoint> points = {})
+    {
+        Document document;
+        document.apply(change::SetAxes{axes});
+        for (std::size_t i = 0; i < calibration.size(); ++i)
+            document.apply(change::InsertCalibration{i, calibration[i]});
+        document.apply(change::InsertPoints{0, 0, std::move(points)});
+        return document;
+    }
+    std::string project(const Document& document)
+    {
+        const std::string path = folder("p" + std::to_string(++made_) + ".plotmeter");
+        std::string error;
+        EXPECT_TRUE(writeProjectFile(document, path, error)) << error;
+        return path;
+    }
+    std::string project(const std::vector<CalibrationPoint>& calibration, AxisScales axes = {},
+                        std::vector<DPoint> points = {})
+    {
+        return project(documentOf(calibration, axes, std::move(points)));
+    }
+
+    TempFolder folder;
+    int made_ = 0;
+};
+
+TEST_F(Commands, ExportWritesTheChosenSeriesByTheOutputsExtension)
+{
+    Document document = documentOf(offsetAxis, {}, {{1, 0}, {2, 50}});
+    document.apply(change::InsertSeries{1, {defaultLook("B, the second", 1), {{10, 20}}}, 1});
+    const std::string path = project(document);
+    const WorldMap map = *fitCalibration(document.calibration()).map;
+    struct Case {
+        std::vector<std::string> options;
+        const char* output;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{}, "all.csv", csvText(document, map)},
+        {{"--series", "B, the second"}, "one.CSV", csvText(document, map, 1)},
+        {{}, "active.txt", dataFileText(document.series()[1], map)},
+        {{"--series=Series 1"}, "named", dataFileText(document.series()[0], map)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
+        std::vector<std::string> arguments = {"export", "--output", folder(c.output)};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        arguments.push_back(path);
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(contents(folder(c.output)), c.expected);
+    }
+    EXPECT_NE(contents(folder("all.csv")).find("\r\nSeries 1,1420400000.5,0,1,0\r\n"), std::string::npos);
+}
+
+TEST_F(Commands, ExportWritesRealValuesOnDateAndLogAxes)
+{
+    // x: an hour a pixel from 2024-03-01; y: a third of a decade a pixel from 1. The point lies at noon, 10^1.5.
+    const double start = *readWorldValue(AxisScale::date, "2024-03-01").value;
+    const std::string path = project({{{0, 0}, start, 1}, {{48, 0}, start + 48 * 3600.0, 1}, {{0, 9}, start, 1000}},
+                                     {AxisScale::date, AxisScale::log10}, {{12, 4.5}});
+    ASSERT_EQ(run({"export", path, "-o", folder("out.csv")}).status, 0);
+    std::istringstream in(contents(folder("out.csv")));
+    std::string header, series, x, y;
+    std::getline(in, header), std::getline(in, series, ','), std::getline(in, x, ','), std::getline(in, y, ',');
+    EXPECT_TRUE(x.starts_with("2024-03-01T1")) << x;
+    EXPECT_NEAR(*readWorldValue(AxisScale::date, x).value, start + 12 * 3600.0, 1e-3) << x;
+    EXPECT_NEAR(std::stod(y), std::pow(10.0, 1.5), 1e-9) << y;
+}
+
+TEST_F(Commands, CheckReportsEachPointAndWarnsAboutWhatIsWrong)
+{
+    const std::vector<DPoint> world = {{1, 2}, {11, 2}, {1, 12}, {11, 12}, {5, 9}, {8, 4}};
+    const std::vector<CalibrationPoint> turned = clicked({world.begin(), world.begin() + 4}, 30.0);
+    std::vector<CalibrationPoint> moved = clicked(world), unfinished = clicked({world.begin(), world.begin() + 5});
+    moved[3].screen.x += 3.0, moved[3].screen.y += 4.0; // 5 px off
+    unfinished[4].worldX.reset();
+    std::vector<CalibrationPoint> skewed = clicked({{0, 0}, {10, 0}, {0, 10}}, 0.0, 10.0);
+    skewed[2].worldX = 1.0; // world x = 0.1·screen x + 0.01·screen y: the axes meet at 90° + atan(0.1)
+    char skew[256];
+    std::snprintf(skew, sizeof skew,
+                  "axis_angle_degrees  %.1f\nnote: 3 points fit exactly: add a fourth to check them\n"
+                  "warning: x and y axes meet at %.1f degrees in the picture\n",
+                  90 + std::atan(0.1) * 180 / pi, 90 + std::atan(0.1) * 180 / pi);
+    std::vector<CalibrationPoint> decades, offset; // y = 10^(screen y / 100 - 2); 1420400000 + x / 2
+    for (int k = 0; k < 6; ++k)
+        decades.push_back({{50.0 * (1 + k * k % 7), 100.0 * k}, 1.0 + k * k % 7, std::pow(10.0, k - 2)});
+    for (const double x : {0.0, 100.0})
+        for (const double y : {0.0, 100.0})
+            offset.push_back({{x, y}, 1420400000 + x / 2, y});
+    struct Case {
+        AxisScales axes;
+        std::vector<CalibrationPoint> calibration;
+        int status;
+        std::string shows; // status 0: every point where the map puts it, so fitted as typed
+    };
+    const Case cases[] = {
+        {{}, turned, 0, "rotation_degrees    30.0\naxis_angle_degrees  90.0\n"},
+        {{}, moved, 3, "\nwarning: Point 4: typed (11, 12)"},
+        {{}, skewed, 3, skew},
+        {{}, unfinished, 3, "  row 5 has no world x\n"},
+        {{AxisScale::linear, AxisScale::log10}, decades, 0, "axis_angle_degrees  90.0\n"},
+        {{}, offset, 0, "rotation_degrees    0.0\n"},
+    };
+    for (const Case& c : cases) {
+        const auto [status, out, err] = run({"check", project(c.calibration, c.axes)});
+        EXPECT_EQ(status, c.status) << out;
+        EXPECT_EQ(err, "");
+        EXPECT_NE(out.find(c.shows), std::string::npos) << out;
+        EXPECT_EQ(out.find("warning: ") == std::string::npos, status == 0) << out;
+        std::istringstream lines(out);
+        std::size_t rows = 0;
+        for (std::string line, f[10]; c.status == 0 && std::getline(lines, line);) {
+            std::istringstream in(line);
+            for (std::string& field : f)
+                in >> field;
+            if (f[0] != std::to_string(rows + 1))
+                continue;
+            const CalibrationPoint& typed = c.calibration.at(rows++);
+            EXPECT_EQ(std::stod(f[3]), *typed.worldX) << out;
+            EXPECT_EQ(std::stod(f[4]), *typed.worldY) << out;
+            EXPECT_EQ(f[5] + " " + f[6], f[3] + " " + f[4]) << out;
+            EXPECT_NEAR(std::stod(f[7]), 0.0, 1e-9) << out;
+            EXPECT_NEAR(std::stod(f[8]), 0.0, 1e-9 * *typed.worldY) << out;
+            EXPECT_EQ(f[9], "0.00") << out;
+        }
+        EXPECT_EQ(rows, c.status == 0 ? c.calibration.size() : 0u);
+    }
+}
+
+TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
+{
+    std::ofstream(folder("bad.plotmeter")) << "{\"plotmeter\": 1, \"calibration\": [";
+    const std::string good = project(offsetAxis), out = folder("out.csv");
+    const std::vector<CalibrationPoint> three = clicked({{1, 2}, {11, 2}, {1, 12}});
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"export", good, "-o", out, "--frobnicate"}, "unknown option \"--frobnicate\""},
+        {{"export", good, "-o"}, "-o needs a value after it"},
+        {{"export", good, "-o", ""}, "-o needs a value after it"},
+        {{"export", good, "-o", out, "--output", out}, "--output is given twice"},
+        {{"export", good}, "export needs a file to write"},
+        {{"export", "-o", out}, "export needs a project"},
+        {{"export", good, good, "-o", out}, "export takes one project"},
+        {{"export", folder("missing.plotmeter"), "-o", out}, "missing.plotmeter: the file does not exist"},
+        {{"export", folder("bad.plotmeter"), "-o", out}, "bad.plotmeter: the file is cut short"},
+        {{"export", good, "-o", out, "--series", "Z\nY"}, "has no series named \"Z?Y\""},
+        {{"export", project(Document()), "-o", out}, "no world values can be computed: the calibration has 0 points"},
+        {{"export", good, "-o", folder("no/such/dir.csv")},
+         "cannot write " + folder("no/such/dir.csv") + ": No such file"},
+        {{"export", good, "-o", folder(".") + "/" + fs::path(good).filename().string()}, "is the project itself"},
+        {{"check", folder("missing.plotmeter")}, "missing.plotmeter: the file does not exist"},
+        {{"check", folder("bad.plotmeter")}, "bad.plotmeter: the file is cut short"},
+        {{"check", project({three[0], three[1]})}, "the calibration has 2 points; at least three are needed"},
+        {{"check", project({three[0], three[1], {{90, 90}, 5.0, {}}})},
+         "only 2 of the 3 calibration points can take part (row 3 has no world y)"},
+        {{"check",
+          project({{{0, 0}, 1, 1}, {{100, 0}, 2, 10}, {{0, 100}, 3, 0}}, {AxisScale::linear, AxisScale::log10})},
+         "(row 3: a log axis takes only values above zero, and world y is 0)"},
+        {{"check", project({{{0, 0}, 0, 0}, {{100, 0}, 1, 1}, {{0, 100}, 2, 2}})},
+         "the typed world values lie on one line"},
+        {{"check", project({{{0, 0}, 0, 0}, {{100, 100}, 1, 0}, {{50, 50}, 0, 1}})},
+         "the clicked points lie on one line"},
+        {{"check"}, "check needs a project"},
+        {{"check", "a", "b"}, "check takes one project"},
+        {{"check", "--all", "a"}, "unknown option \"--all\""},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_TRUE(outcome.err.starts_with("plotmeter: ")) << outcome.err;
+        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
+        EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_NE(contents(good).find("\"plotmeter\": 1"), std::string::npos);
+}
+
+TEST(CommandLine, HelpAndVersionGoToStandardOutput)
+{
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    for (const char* usage : {"plotmeter [FILE]", "plotmeter export PROJECT -o OUT [--series NAME]", "--output OUT"})
+        EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
+    EXPECT_EQ(run({"-h"}).out, help.out);
+
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("plotmeter [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
+}
+
+TEST(CommandLine, OnlyCommandsAreTakenFromTheWindow)
+{
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"export"}, true}, {{"--help"}, true},    {{"-h"}, true},       {{"--version"}, true},
+        {{}, false},        {{"plot.png"}, false}, {{"exports"}, false}, {{"-style", "fusion"}, false},
+    };
+    for (const auto& [arguments, command] : cases)
+        EXPECT_EQ(withArguments(arguments, isCommand), command) << (arguments.empty() ? "" : arguments.back());
+}
+
+} // namespace
