@@ -115,11 +115,10 @@ void PictureEditor::drop()
 
 void PictureEditor::cancelDrag()
 {
-    if (moving_ && (moving_->by.x != 0.0 || moving_->by.y != 0.0)) {
-        moving_.reset();
-        emit marksChanged();
-    }
+    const bool shownMoved = moving_ && (moving_->by.x != 0.0 || moving_->by.y != 0.0);
     moving_.reset();
+    if (shownMoved)
+        emit marksChanged();
 }
 
 bool PictureEditor::nudge(DPoint by)

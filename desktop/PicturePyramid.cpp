@@ -99,15 +99,19 @@ void PicturePyramid::build()
     }
 }
 
+std::size_t PicturePyramid::levelFor(double factor) const
+{
+    // The smallest copy that still has a pixel for every screen pixel; 0 is the picture.
+    std::size_t level = 0;
+    while (level < levels_.size() && std::ldexp(1.0, -static_cast<int>(level) - 1) >= factor)
+        ++level;
+    return level;
+}
+
 void PicturePyramid::render(QPainter& painter, const QRectF& target, double factor, bool smooth) const
 {
-    // The smallest copy that still has a pixel for every screen pixel.
-    std::size_t level = 0;
-    double scale = 1.0;
-    while (level < levels_.size() && scale * 0.5 >= factor) {
-        ++level;
-        scale *= 0.5;
-    }
+    const std::size_t level = levelFor(factor);
+    const double scale = std::ldexp(1.0, -static_cast<int>(level));
     const QImage& image = level == 0 ? picture_ : levels_[level - 1];
     const double ratio = factor / scale;
     const QRectF source(target.x() / ratio, target.y() / ratio, target.width() / ratio, target.height() / ratio);
@@ -127,10 +131,7 @@ void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor
         return;
     // At 100 %, zoomed in, and at a copy's own scale: pixels are copied or repeated as they
     // are, which is as fast as painting gets.
-    double scale = 1.0;
-    for (std::size_t level = 0; level < levels_.size() && scale > factor; ++level)
-        scale *= 0.5;
-    if (factor >= 1.0 || scale == factor) {
+    if (factor >= 1.0 || std::ldexp(1.0, -static_cast<int>(levelFor(factor))) == factor) {
         render(painter, QRectF(inside).intersected(exact), factor, false);
         return;
     }

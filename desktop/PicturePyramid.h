@@ -41,6 +41,8 @@ class PicturePyramid : public QObject {
   private:
     void build();
 
+    // Which copy suits `factor`: 0 the picture, k the copy of scale 2^-k.
+    std::size_t levelFor(double factor) const;
     // Draws the picture under `target` from the copy that suits `factor`.
     void render(QPainter& painter, const QRectF& target, double factor, bool smooth) const;
 
