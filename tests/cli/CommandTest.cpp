@@ -89,10 +89,15 @@ class Commands : public testing::Test {
 
 TEST_F(Commands, ExportWritesTheChosenSeriesByTheOutputsExtension)
 {
+    // Its picture a page of a PDF document, which the commands need not render.
     Document document = documentOf(offsetAxis, {}, {{1, 0}, {2, 50}});
     document.apply(change::InsertSeries{1, {defaultLook("B, the second", 1), {{10, 20}}}, 1});
+    document.setPicture(folder("paper.pdf"));
+    document.setPdfPage(PdfPage{3, 200});
     const std::string path = project(document);
     const WorldMap map = *fitCalibration(document.calibration()).map;
+    TextLayout tabs;
+    tabs.separator = '\t';
     struct Case {
         std::vector<std::string> options;
         const char* output;
@@ -101,6 +106,7 @@ TEST_F(Commands, ExportWritesTheChosenSeriesByTheOutputsExtension)
     const Case cases[] = {
         {{}, "all.csv", csvText(document, map)},
         {{"--series", "B, the second"}, "one.CSV", csvText(document, map, 1)},
+        {{}, "all.tsv", delimitedText(document, map, tabs)},
         {{}, "active.txt", dataFileText(document.series()[1], map)},
         {{"--series=Series 1"}, "named", dataFileText(document.series()[0], map)},
     };
@@ -116,6 +122,8 @@ TEST_F(Commands, ExportWritesTheChosenSeriesByTheOutputsExtension)
         EXPECT_EQ(contents(folder(c.output)), c.expected);
     }
     EXPECT_NE(contents(folder("all.csv")).find("\r\nSeries 1,1420400000.5,0,1,0\r\n"), std::string::npos);
+    EXPECT_NE(contents(folder("all.tsv")).find("\r\nSeries 1\t1420400000.5\t0\t1\t0\r\n"), std::string::npos);
+    EXPECT_EQ(run({"check", path}).status, 0);
 }
 
 TEST_F(Commands, ExportWritesRealValuesOnDateAndLogAxes)
