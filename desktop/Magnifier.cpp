@@ -1,6 +1,5 @@
 #include "desktop/Magnifier.h"
 
-#include "desktop/ReadoutText.h"
 #include "platform/NumberText.h"
 
 #include <QEvent>
@@ -38,9 +37,6 @@ Magnifier::Magnifier(QWidget* parent) : QGroupBox(tr("Magnifier"), parent)
     factor_->setToolTip(tr("Screen pixels for each pixel of the picture"));
     connect(factor_, &QSpinBox::valueChanged, lens_, qOverload<>(&QWidget::update));
 
-    where_ = new ReadoutText(18, 2, this);
-    where_->setObjectName(QStringLiteral("magnifierPoint"));
-
     auto* enlarge = new QHBoxLayout;
     enlarge->addWidget(new QLabel(tr("Enlarge:"), this));
     enlarge->addWidget(factor_);
@@ -48,7 +44,6 @@ Magnifier::Magnifier(QWidget* parent) : QGroupBox(tr("Magnifier"), parent)
     auto* side = new QVBoxLayout;
     side->addLayout(enlarge);
     side->addSpacing(8);
-    side->addWidget(where_);
     side->addStretch(1);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(lens_);
@@ -59,7 +54,6 @@ void Magnifier::setPicture(const QImage& picture)
 {
     picture_ = picture;
     point_.reset();
-    where_->setText({});
     lens_->update();
 }
 
@@ -68,7 +62,6 @@ void Magnifier::showAt(std::optional<DPoint> point)
     if (picture_.isNull())
         point.reset();
     point_ = point;
-    where_->setText(point ? tr("x %1\ny %2").arg(coordinate(point->x), coordinate(point->y)) : QString());
     lens_->update();
 }
 
@@ -119,4 +112,11 @@ void Magnifier::paintLens(QWidget& lens)
         painter.drawLine(QPointF(centre.x(), area.top()), centre - QPointF(0, gap));
         painter.drawLine(centre + QPointF(0, gap), QPointF(centre.x(), area.bottom()));
     }
+    // The point's coordinates in the lens's lower-left corner: one repaint a mouse move.
+    const QString where = tr("x %1  y %2").arg(coordinate(point_->x), coordinate(point_->y));
+    const QRectF box = QRectF(painter.fontMetrics().boundingRect(where)).adjusted(-3, -1, 3, 1);
+    const QRectF placed(area.left() + 2, area.bottom() - box.height() - 2, box.width(), box.height());
+    painter.fillRect(placed, QColor(255, 255, 255, 210));
+    painter.setPen(Qt::black);
+    painter.drawText(placed, Qt::AlignCenter, where);
 }

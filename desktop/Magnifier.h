@@ -6,13 +6,11 @@
 #include <QImage>
 #include <optional>
 
-class QLabel;
-class ReadoutText;
 class QSpinBox;
 
 // The pixels under the cursor, enlarged, in a panel of their own beside the picture (so it
 // never covers what it magnifies): a cross-hair on the exact point a click would give, and
-// that point's picture coordinates below. The enlargement counts screen pixels per picture
+// that point's picture coordinates in a corner. The enlargement counts screen pixels per picture
 // pixel, 6 unless the user picks another.
 class Magnifier : public QGroupBox {
     Q_OBJECT
@@ -36,7 +34,6 @@ class Magnifier : public QGroupBox {
 
     QWidget* lens_;
     QSpinBox* factor_;
-    ReadoutText* where_;
     QImage picture_;
     std::optional<DPoint> point_;
 };
