@@ -26,9 +26,11 @@ PlotImageWidget::PlotImageWidget(ImageView& view, QScrollArea& area, QWidget* pa
     imageViewChanged(view);
 }
 
+// The filter on the viewport is not removed here: the widget may go while the scroll area
+// is being destroyed, when it is no longer a scroll area to ask for its viewport; Qt skips
+// the filters of objects that are gone.
 PlotImageWidget::~PlotImageWidget()
 {
-    area_.viewport()->removeEventFilter(this);
     if (view_ != nullptr)
         view_->setBackend(nullptr);
 }
