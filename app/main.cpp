@@ -1,13 +1,14 @@
 #include "cli/Command.h"
 #include "desktop/ApplicationMain.h"
+#include "desktop/PicturePixels.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
-    // The commands (export, --help, --version) run before anything of the window, so they
-    // work without a display.
+    // The commands (export, check, extract, --help, --version) run before anything of the
+    // window, so they work without a display; extract decodes pictures with the window's code.
     if (isCommand(argc, argv))
-        return runCommand(argc, argv, std::cout, std::cerr);
+        return runCommand(argc, argv, std::cout, std::cerr, decodePicture);
     return plotmeterApplicationMain(argc, argv);
 }

@@ -1,14 +1,18 @@
 #include "cli/Command.h"
 
 #include "cli/CheckCommand.h"
+#include "cli/ExtractCommand.h"
+#include "cli/SameFile.h"
 #include "document/CsvFile.h"
 #include "document/DataFile.h"
 #include "document/ProjectFile.h"
 #include "document/SafeFileWriter.h"
 #include "document/WorldMap.h"
+#include "extraction/ColourMatch.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -20,7 +24,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr std::string_view usage =
     "Usage:\n"
@@ -51,6 +54,18 @@ constexpr std::string_view usage =
     "      counterclockwise), \"axis_angle_degrees B\" (where the world axes meet in the\n"
     "      picture), \"note: ...\" when three points fit exactly, and each problem found on\n"
     "      a line of its own starting \"warning: \".\n"
+    "  plotmeter extract PROJECT --colour '#RRGGBB' [--tolerance T] [--mode line|markers]\n"
+    "                    [--box X0,Y0,X1,Y1] [--step PX] [--picture FILE] -o OUT\n"
+    "      Finds the curve (line mode, the default) or the markers of one colour in the\n"
+    "      project's picture, or in FILE (another picture of the same layout, so that one\n"
+    "      calibration serves many), and writes their points as export does: OUT ending in\n"
+    "      .csv gets series,x,y,screen_x,screen_y, with the series named after the colour.\n"
+    "      It looks within the box given by two opposite corners in screen coordinates, as\n"
+    "      in the data file, in either order; by default within the calibration points.\n"
+    "      T is how far a pixel's colour may be from the colour, as a CIELAB colour\n"
+    "      difference (default DEFAULT_TOLERANCE); in line mode one point is taken every PX\n"
+    "      pixels along the world x axis (default 1), following the curve through crossings\n"
+    "      and small gaps; markers mode gives the centre of each marker.\n"
     "  plotmeter --help      Shows this.\n"
     "  plotmeter --version   Shows the version.\n"
     "\n"
@@ -59,8 +74,9 @@ constexpr std::string_view usage =
     "  --series NAME         the series to write\n"
     "\n"
     "Exit status: 0 on success; 1 after one line on the standard error stream saying why\n"
-    "(for check: the project cannot be read, fewer than three points can take part, or\n"
-    "they define no transform; nothing is written then); 3 when check warns.\n";
+    "(for extract also: nothing of the colour was found; for check: the project cannot be\n"
+    "read, fewer than three points can take part, or they define no transform; nothing is\n"
+    "written then); 3 when check warns.\n";
 
 // Thrown to end a command with its one line of complaint.
 struct Refusal {
@@ -123,16 +139,6 @@ ExportRequest exportRequest(int argc, char** argv)
     if (!output)
         throw Refusal{"export needs a file to write: plotmeter export PROJECT -o OUT"};
     return {*project, *output, series};
-}
-
-bool sameFile(const std::string& a, const std::string& b)
-{
-    std::error_code failed;
-    if (fs::equivalent(a, b, failed))
-        return true;
-    const fs::path left = fs::absolute(a, failed).lexically_normal();
-    const fs::path right = fs::absolute(b, failed).lexically_normal();
-    return !failed && left == right;
 }
 
 std::size_t seriesNamed(const Document& document, const std::string& name, const std::string& project)
@@ -220,11 +226,11 @@ bool isCommand(int argc, char** argv)
     if (argc < 2 || argv[1] == nullptr)
         return false;
     const std::string_view command = argv[1];
-    return command == "export" || command == "check" || command == "--help" || command == "-h" ||
+    return command == "export" || command == "check" || command == "extract" || command == "--help" || command == "-h" ||
            command == "--version";
 }
 
-int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
+int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode)
 {
     std::string complaint;
     try {
@@ -232,7 +238,11 @@ int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
             throw Refusal{"no command given (plotmeter --help lists them)"};
         const std::string_view command = argv[1];
         if (command == "--help" || command == "-h") {
-            out << usage << std::flush;
+            std::string text(usage);
+            char tolerance[32];
+            std::snprintf(tolerance, sizeof tolerance, "%g", defaultTolerance);
+            text.replace(text.find("DEFAULT_TOLERANCE"), std::string_view("DEFAULT_TOLERANCE").size(), tolerance);
+            out << text << std::flush;
             return 0;
         }
         if (command == "--version") {
@@ -245,6 +255,11 @@ int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err)
                 throw Refusal{check.problem};
             out << check.report << std::flush;
             return check.status;
+        }
+        if (command == "extract") {
+            if (std::string problem = runExtract(argc, argv, decode); !problem.empty())
+                throw Refusal{std::move(problem)};
+            return 0;
         }
         runExport(argc, argv);
         return 0;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "cli/ExtractCommand.h"
+
 #include <iosfwd>
 
-// The command line besides the window: `plotmeter export`, `plotmeter check`, `--help`,
-// `--version`. They need no display and touch no window system.
+// The command line besides the window: `plotmeter export`, `plotmeter check`,
+// `plotmeter extract`, `--help`, `--version`. They need no display and touch no window system.
 
 // Whether the arguments ask for one of these commands rather than the window.
 bool isCommand(int argc, char** argv);
@@ -12,4 +14,5 @@ bool isCommand(int argc, char** argv);
 // writing exactly one line to `err`, starting "plotmeter: ", that says what went wrong
 // (and nothing to `out`). `out` only gets what was asked for (the usage, the version, the
 // check's report).
-int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+// `decode` reads pictures for `extract`; without one, extract refuses.
+int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode = {});

@@ -93,6 +93,11 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // point moved while acquiring refits at once, as any change to the calibration does.
     bool movePoints(PointKind kind, std::vector<std::size_t> rows, DPoint by);
 
+    // Points found by automatic extraction (picture coordinates), as one step to undo:
+    // appended to the active series, or to a new series named after `colour` and drawn in
+    // it. False when there are none.
+    bool addExtractedPoints(const std::vector<DPoint>& points, bool intoNewSeries, Colour colour);
+
     // The series list.
     void addSeries();
     void deleteSeries(std::size_t index);

@@ -83,3 +83,25 @@ bool PlotmeterManager::movePoints(PointKind kind, std::vector<std::size_t> rows,
     tell();
     return true;
 }
+
+bool PlotmeterManager::addExtractedPoints(const std::vector<DPoint>& points, bool intoNewSeries, Colour colour)
+{
+    if (points.empty())
+        return false;
+    std::vector<Change> changes;
+    std::size_t series = document_.activeSeries();
+    if (intoNewSeries) {
+        series = document_.series().size();
+        SeriesLook look = defaultLook(colour.name(), series);
+        look.colour = colour;
+        changes.emplace_back(change::InsertSeries{series, {std::move(look), {}}, series});
+    }
+    changes.emplace_back(change::InsertPoints{series, document_.series().size() > series
+                                                          ? document_.series()[series].points.size()
+                                                          : 0,
+                                              points});
+    history_.perform(document_, plural("Extract Point", points.size()), std::move(changes));
+    tell();
+    dataView_->setNeedsDisplay(true);
+    return true;
+}

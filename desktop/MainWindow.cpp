@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -39,6 +40,7 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
             grid_->paint(painter, exposed, zoom, picture,
                          shown != nullptr ? shown->visibleRegion().boundingRect() : QRect());
         }
+        extraction_->paint(painter, exposed, zoom);
         marks_->paint(painter, exposed, zoom);
     });
 
@@ -50,9 +52,15 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     ui_->sideLayout->insertWidget(0, magnifier_);
     navigation_ =
         new PictureNavigation(*manager_, *ui_->plotScrollArea, *ui_->viewMenu, *ui_->statusBar, *magnifier_, *this);
+    placeExtraction();
     plotView_->setWidgetListener([this](PlotImageWidget& widget) {
         widget.setEditor(editor_);
+        widget.setTool(extraction_->tool());
+        widget.setSnapper([this](DPoint picture, double factor, bool shift) {
+            return snapper_->snap(picture, factor, shift);
+        });
         navigation_->follow(widget);
+        extraction_->pictureChanged();
     });
     fitStatus_ = new QLabel(this);
     fitStatus_->setObjectName(QStringLiteral("fitStatus"));
@@ -76,6 +84,7 @@ MainWindow::~MainWindow()
 {
     manager_->setDocumentListener({});
     delete seriesPanel_;
+    delete extraction_;
     delete axisControls_;
     dataView_.reset();
     plotView_.reset();
@@ -222,6 +231,37 @@ void MainWindow::showCalibrationCheck()
                                            : summary + QStringLiteral(" — ") + warnings.join(QStringLiteral("; ")));
     warningBar_->setText(tr("Check the calibration: %1").arg(warnings.join(QStringLiteral("\n"))));
     warningBar_->setVisible(!warnings.isEmpty());
+}
+
+// Tools ▸ Automatic Extraction shows the extraction panel, docked beside the picture;
+// Tools ▸ Snap Clicks to Marks puts double-clicks on the middle of what they hit.
+void MainWindow::placeExtraction()
+{
+    extraction_ = new ExtractionPanel(*manager_, [this] {
+        ui_->acquireButton->click();
+        return manager_->mode() == PlotmeterManager::acquireMode && manager_->worldMap().has_value();
+    }, this);
+    extraction_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(Qt::RightDockWidgetArea, extraction_);
+    extraction_->hide();
+    connect(extraction_, &ExtractionPanel::pictureOverlayChanged, this, [this] {
+        if (PlotImageWidget* widget = plotView_->widget())
+            widget->setTool(extraction_->tool());
+        plotView_->refresh();
+    });
+    auto* tools = new QMenu(tr("&Tools"), this);
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    menuBar()->insertMenu(ui_->modeMenu->menuAction(), tools);
+    QAction* show = extraction_->toggleViewAction();
+    show->setText(tr("&Automatic Extraction"));
+    show->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X));
+    tools->addAction(show);
+    snapClicks_ = tools->addAction(tr("&Snap Clicks to Marks"));
+    snapClicks_->setObjectName(QStringLiteral("actionSnapClicks"));
+    snapClicks_->setCheckable(true);
+    snapClicks_->setToolTip(tr("Double-clicks land on the middle of the line, marker, tick or gridline crossing "
+                               "under them (or hold Shift for one click)"));
+    snapper_ = std::make_unique<ClickSnapper>(*manager_, *snapClicks_);
 }
 
 // One line under the mode buttons that tells a first-time user what a double-click does.

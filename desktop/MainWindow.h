@@ -3,7 +3,9 @@
 #include "controller/PlotmeterManager.h"
 #include "desktop/AxisControls.h"
 #include "desktop/CalibrationGrid.h"
+#include "desktop/ClickSnapper.h"
 #include "desktop/DataScrollView.h"
+#include "desktop/ExtractionPanel.h"
 #include "desktop/Magnifier.h"
 #include "desktop/PictureEditor.h"
 #include "desktop/PictureNavigation.h"
@@ -46,6 +48,8 @@ class MainWindow : public QMainWindow {
     PictureEditor& editor() { return *editor_; }
     PictureNavigation& navigation() { return *navigation_; }
     Magnifier& magnifier() { return *magnifier_; }
+    ExtractionPanel& extraction() { return *extraction_; }
+    QAction& snapClicks() { return *snapClicks_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +75,7 @@ class MainWindow : public QMainWindow {
     void documentChanged();
     void showCalibrationCheck();
     void placeWarningBar();
+    void placeExtraction();
 
     std::unique_ptr<Ui::MainWindow> ui_;
     QButtonGroup modeGroup_;
@@ -88,6 +93,9 @@ class MainWindow : public QMainWindow {
     QLabel* fitStatus_ = nullptr;
     Magnifier* magnifier_ = nullptr;
     PictureNavigation* navigation_ = nullptr;
+    ExtractionPanel* extraction_ = nullptr;
+    QAction* snapClicks_ = nullptr;
+    std::unique_ptr<ClickSnapper> snapper_;
     QString pictureName_;
     RecentFiles* recent_ = nullptr;
     std::unique_ptr<QTemporaryDir> pasteFolder_;

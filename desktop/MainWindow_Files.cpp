@@ -146,6 +146,8 @@ void MainWindow::restoreSettings()
     magnifier_->setEnlargement(settings.value(QStringLiteral("magnifier/enlargement"), 6).toInt());
     navigation_->showMagnifier()->setChecked(settings.value(QStringLiteral("magnifier/shown"), true).toBool());
     ui_->actionShowCalibrationGrid->setChecked(settings.value(QStringLiteral("view/calibrationGrid"), false).toBool());
+    restoreState(settings.value(QStringLiteral("window/docks")).toByteArray());
+    snapClicks_->setChecked(settings.value(QStringLiteral("view/snapClicks"), false).toBool());
 }
 
 void MainWindow::saveSettings() const
@@ -156,4 +158,6 @@ void MainWindow::saveSettings() const
     settings.setValue(QStringLiteral("magnifier/enlargement"), magnifier_->enlargement());
     settings.setValue(QStringLiteral("magnifier/shown"), navigation_->showMagnifier()->isChecked());
     settings.setValue(QStringLiteral("view/calibrationGrid"), ui_->actionShowCalibrationGrid->isChecked());
+    settings.setValue(QStringLiteral("window/docks"), saveState());
+    settings.setValue(QStringLiteral("view/snapClicks"), snapClicks_->isChecked());
 }

@@ -130,6 +130,8 @@ Rect PlotImageWidget::visibleRect(const ImageView& /*view*/) const
 
 DPoint PlotImageWidget::convertFromWindow(const ImageView& /*view*/, FPoint location) const
 {
+    if (snapped_)
+        return *snapped_;
     const QPointF local = mapFrom(window(), QPointF(static_cast<double>(location.x), static_cast<double>(location.y)));
     return zoom().pictureOf({local.x(), local.y()});
 }
@@ -184,17 +186,26 @@ void PlotImageWidget::press(QMouseEvent* event)
         event->ignore();
         return;
     }
+    const QPointF centre = pixelCentre(event->position());
+    if (tool_ != nullptr && view_ != nullptr) {
+        toolPressed_ = true;
+        tool_->pressed(zoom().pictureOf({centre.x(), centre.y()}));
+        return;
+    }
     const int count = clicks_.countPress(*event);
     if (view_ == nullptr)
         return;
-    const QPointF centre = pixelCentre(event->position());
     if (count == 1 && editor_ != nullptr) {
         const bool toggle = (event->modifiers() & Qt::ControlModifier) != 0;
         if (editor_->press({centre.x(), centre.y()}, zoom(), toggle))
             markPress_ = centre;
     }
     const QPointF inWindow = mapTo(window(), centre);
+    if (count == 2 && snapper_)
+        snapped_ = snapper_(zoom().pictureOf({centre.x(), centre.y()}), factor_,
+                            (event->modifiers() & Qt::ShiftModifier) != 0);
     view_->mouseDown({count, {static_cast<float>(inWindow.x()), static_cast<float>(inWindow.y())}});
+    snapped_.reset();
     if (count == 2 && overlay_)
         update();
 }
@@ -208,6 +219,8 @@ void PlotImageWidget::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     const QPointF centre = pixelCentre(event->position());
+    if (toolPressed_ && tool_ != nullptr)
+        tool_->dragged(zoom().pictureOf({centre.x(), centre.y()}));
     if (markPress_ && editor_ != nullptr && (event->buttons() & Qt::LeftButton)) {
         const QPointF moved = centre - *markPress_;
         if (dragging_ || moved.manhattanLength() >= QApplication::startDragDistance()) {
@@ -224,6 +237,14 @@ void PlotImageWidget::mouseReleaseEvent(QMouseEvent* event)
     if (panFrom_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         panFrom_.reset();
         rebuildCursorRects();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && toolPressed_) {
+        toolPressed_ = false;
+        if (tool_ != nullptr) {
+            const QPointF centre = pixelCentre(event->position());
+            tool_->released(zoom().pictureOf({centre.x(), centre.y()}));
+        }
         return;
     }
     if (event->button() != Qt::LeftButton || !markPress_)
@@ -342,6 +363,15 @@ void PlotImageWidget::showEvent(QShowEvent* event)
 
 // The view registers its cursor for its visible rectangle; a widget's cursor only ever
 // shows over its visible part, so the cursor of the first rectangle becomes the widget's.
+void PlotImageWidget::setTool(PictureTool* tool)
+{
+    if (tool == tool_)
+        return;
+    tool_ = tool;
+    toolPressed_ = false;
+    rebuildCursorRects();
+}
+
 void PlotImageWidget::rebuildCursorRects()
 {
     if (view_ == nullptr)
@@ -354,6 +384,8 @@ void PlotImageWidget::rebuildCursorRects()
     const auto* cursor = rects.empty() ? nullptr : dynamic_cast<const QtCursor*>(rects.front().cursor);
     if (spaceHeld_)
         setCursor(Qt::OpenHandCursor);
+    else if (tool_ != nullptr)
+        setCursor(tool_->cursor());
     else if (cursor != nullptr && cursor->onMouseEntered())
         setCursor(cursor->cursor());
     else

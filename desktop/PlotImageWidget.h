@@ -4,12 +4,24 @@
 #include "platform/ImageView.h"
 #include "view/PictureZoom.h"
 
+#include <QCursor>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class PictureEditor;
+
+// A tool that takes the left button over the picture instead of clicks and marks (the
+// eyedropper, a box drawn, a brush), given picture coordinates.
+class PictureTool {
+  public:
+    virtual ~PictureTool() = default;
+    virtual void pressed(DPoint picture) = 0;
+    virtual void dragged(DPoint picture) = 0;
+    virtual void released(DPoint picture) = 0;
+    virtual QCursor cursor() const = 0;
+};
 class PicturePyramid;
 class QScrollArea;
 
@@ -32,6 +44,12 @@ class PlotImageWidget : public QWidget, public ImageViewBackend {
     using Overlay = std::function<void(QPainter&, const QRect& exposed, const PictureZoom& zoom)>;
     void setOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
     void setEditor(PictureEditor* editor) { editor_ = editor; }
+    // The tool in use, or none; it must outlive its use.
+    void setTool(PictureTool* tool);
+    // Where a double-click puts its point instead of under the cursor: given the picture
+    // point, the zoom factor and whether Shift is held; nothing to keep it where it is.
+    using Snapper = std::function<std::optional<DPoint>(DPoint picture, double factor, bool shift)>;
+    void setSnapper(Snapper snapper) { snapper_ = std::move(snapper); }
 
     PictureZoom zoom() const;
     ZoomRange zoomRange() const;
@@ -85,6 +103,10 @@ class PlotImageWidget : public QWidget, public ImageViewBackend {
     ClickCounter clicks_;
     Overlay overlay_;
     PictureEditor* editor_ = nullptr; // outlives the widget
+    PictureTool* tool_ = nullptr;
+    bool toolPressed_ = false;
+    Snapper snapper_;
+    std::optional<DPoint> snapped_; // where the double-click being handed on lands
     double factor_ = 1.0;
     bool followsFit_ = true;
     bool applyingCursor_ = false;

@@ -1,7 +1,8 @@
 // Digitizes the bundled sample plot as a user would and saves a picture of the window,
 // for the README; given a second file name, saves the window again with View ▸ Show
 // Calibration Grid on; given a third, zooms in on the curve with the cursor over it, a
-// point selected and the magnifier following. Run by scripts/screenshot under Xvfb.
+// point selected and the magnifier following; given a fourth, extracts the curve
+// automatically with its overlay on show. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
 #include "desktop/MainWindow.h"
@@ -10,6 +11,9 @@
 #include "ui_MainWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QtTest>
@@ -57,7 +61,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG]]\n");
+        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG]]]\n");
         return 2;
     }
     QtPlatform platform;
@@ -129,6 +133,27 @@ int main(int argc, char** argv)
         QTest::qWait(300);
         if (!window.grab().save(QString::fromLocal8Bit(argv[4]))) {
             std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[4]);
+            return 1;
+        }
+    }
+    // Automatic extraction: the curve's colour picked with the eyedropper, its matching
+    // pixels shown, and a point every 8 pixels extracted into a series of their own.
+    if (argc > 5) {
+        plot->zoomToFit();
+        window.extraction().show();
+        window.extraction().findChild<QToolButton*>(QStringLiteral("eyedropper"))->click();
+        QTest::mouseClick(plot, Qt::LeftButton, {}, pictureSpot(window, 4.5, samplePlot::curve(4.5)));
+        window.extraction().findChild<QDoubleSpinBox*>(QStringLiteral("extractionStep"))->setValue(8.0);
+        window.extraction().findChild<QComboBox*>(QStringLiteral("extractionInto"))->setCurrentIndex(1);
+        QTest::qWait(500);
+        if (!window.extraction().extract()) {
+            std::fprintf(stderr, "make_screenshot: extraction failed: %s\n",
+                         qPrintable(window.extraction().message()));
+            return 1;
+        }
+        QTest::qWait(300);
+        if (!window.grab().save(QString::fromLocal8Bit(argv[5]))) {
+            std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[5]);
             return 1;
         }
     }

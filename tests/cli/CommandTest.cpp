@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -36,11 +37,33 @@ struct Outcome {
     std::string out, err;
 };
 
+// Any picture `extract` asks for: 200 x 120 white, a red line two pixels thick over rows 59
+// and 60 (middle at picture y 120 - 59.5 = 60.5), and two blue 5 x 5 squares centred on
+// pixels (30, 30) and (150, 90). A path ending "missing.png" cannot be read.
+DecodedPicture syntheticPicture(const std::string& path, const std::optional<PdfPage>& /*page*/)
+{
+    if (path.ends_with("missing.png"))
+        return {{}, {}, "the file does not exist"};
+    auto pixels = std::make_shared<std::vector<std::uint32_t>>(200 * 120, 0xffffffffu);
+    const auto paint = [&](int column, int row, std::uint32_t colour) {
+        (*pixels)[static_cast<std::size_t>(row * 200 + column)] = colour;
+    };
+    for (int column = 0; column < 200; ++column)
+        for (int row : {59, 60})
+            paint(column, row, 0xffff0000u);
+    for (const auto& [x, y] : {std::pair{30, 30}, std::pair{150, 90}})
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                paint(x + dx, y + dy, 0xff0000ffu);
+    return {pixels, {pixels->data(), 200, 120, 200}, {}};
+}
+
 Outcome run(std::vector<std::string> arguments)
 {
     std::ostringstream out, err;
-    const int status =
-        withArguments(std::move(arguments), [&](int argc, char** argv) { return runCommand(argc, argv, out, err); });
+    const int status = withArguments(std::move(arguments), [&](int argc, char** argv) {
+        return runCommand(argc, argv, out, err, syntheticPicture);
+    });
     return {status, out.str(), err.str()};
 }
 
@@ -233,6 +256,18 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
          "the typed world values lie on one line"},
         {{"check", project({{{0, 0}, 0, 0}, {{100, 100}, 1, 0}, {{50, 50}, 0, 1}})},
          "the clicked points lie on one line"},
+        {{"extract", good, "-o", out}, "extract needs the colour to look for"},
+        {{"extract", good, "--colour", "red", "-o", out}, "--colour needs a colour written #RRGGBB, not \"red\""},
+        {{"extract", good, "--colour=#ff0000", "--tolerance", "-3", "-o", out}, "tolerance must be a number above 0"},
+        {{"extract", good, "--colour=#ff0000", "--mode", "dots", "-o", out}, "--mode is line or markers"},
+        {{"extract", good, "--colour=#ff0000", "--box", "1,2,3", "-o", out}, "--box needs four numbers"},
+        {{"extract", good, "--colour=#ff0000", "--box", "1,2,3,x", "-o", out}, "--box needs a number, not \"x\""},
+        {{"extract", good, "--colour=#ff0000", "--step", "0.01", "-o", out}, "the sampling step must be a number of pixels from 0.1 up"},
+        {{"extract", good, "--colour=#ff0000", "-o", out}, "names no picture; give one with --picture FILE"},
+        {{"extract", good, "--colour=#ff0000", "--picture", "missing.png", "-o", out},
+         "cannot read missing.png: the file does not exist"},
+        {{"extract", good, "--colour=#00ff00", "--picture", "plot.png", "-o", out},
+         "plot.png: Found no line of colour #00ff00 (tolerance"},
         {{"check"}, "check needs a project"},
         {{"check", "a", "b"}, "check takes one project"},
         {{"check", "--all", "a"}, "unknown option \"--all\""},
@@ -250,12 +285,44 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
     EXPECT_NE(contents(good).find("\"plotmeter\": 1"), std::string::npos);
 }
 
+TEST_F(Commands, ExtractWritesWhatItFindsInWorldValues)
+{
+    // world = picture / 16 (exact in binary), so the red line's middle is at world y 3.78125.
+    const std::string sixteenth = project({{{0, 0}, 0.0, 0.0}, {{160, 0}, 10.0, 0.0}, {{0, 160}, 0.0, 10.0}});
+    const std::string out = folder("found.csv");
+    struct Case {
+        std::vector<std::string> options;
+        std::size_t rows;
+        std::vector<std::string> some; // rows that must be there
+    };
+    const Case cases[] = {
+        // Within the calibration points: columns 0 to 160.
+        {{"--colour", "#FF0000"}, 161, {"#ff0000,0,3.78125,0,60.5", "#ff0000,10,3.78125,160,60.5"}},
+        {{"--colour", "#ff0000", "--box", "60,0,40,100", "--step", "5"}, 5, {"#ff0000,2.5,3.78125,40,60.5"}},
+        {{"--colour", "#0000ff", "--mode", "markers", "--box", "0,0,199,119"},
+         2,
+         {"#0000ff,1.875,5.625,30,90", "#0000ff,9.375,1.875,150,30"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {"extract", sixteenth, "--picture", "plot.png", "-o", out};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const Outcome outcome = run(arguments);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const std::string text = contents(out);
+        EXPECT_TRUE(text.starts_with("series,x,y,screen_x,screen_y\r\n")) << text;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(c.rows + 1)) << text;
+        for (const std::string& row : c.some)
+            EXPECT_NE(text.find(row + "\r\n"), std::string::npos) << row << " in\n" << text;
+    }
+}
+
 TEST(CommandLine, HelpAndVersionGoToStandardOutput)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* usage : {"plotmeter [FILE]", "plotmeter export PROJECT -o OUT [--series NAME]", "--output OUT"})
+    for (const char* usage : {"plotmeter [FILE]", "plotmeter export PROJECT -o OUT [--series NAME]", "--output OUT",
+                              "plotmeter extract PROJECT --colour '#RRGGBB' [--tolerance T]", "(default 1"})
         EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
     EXPECT_EQ(run({"-h"}).out, help.out);
 
@@ -267,7 +334,7 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
 TEST(CommandLine, OnlyCommandsAreTakenFromTheWindow)
 {
     const std::pair<std::vector<std::string>, bool> cases[] = {
-        {{"export"}, true}, {{"--help"}, true},    {{"-h"}, true},       {{"--version"}, true},
+        {{"export"}, true}, {{"extract"}, true}, {{"--help"}, true},    {{"-h"}, true},       {{"--version"}, true},
         {{}, false},        {{"plot.png"}, false}, {{"exports"}, false}, {{"-style", "fusion"}, false},
     };
     for (const auto& [arguments, command] : cases)

@@ -1,0 +1,189 @@
+#include "cli/ExtractCommand.h"
+
+#include "cli/SameFile.h"
+#include "document/CsvFile.h"
+#include "document/DataFile.h"
+#include "document/PictureExtraction.h"
+#include "document/ProjectFile.h"
+#include "document/SafeFileWriter.h"
+#include "platform/NumberText.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct ExtractRequest {
+    std::string project;
+    std::string output;
+    std::optional<std::string> picture;
+    ExtractionSettings settings;
+};
+
+// Thrown to end the command with its one sentence.
+struct Refused {
+    std::string why;
+};
+
+double numberOf(const std::string& text, std::string_view option)
+{
+    double value = 0.0;
+    if (!readCompleteNumber(text, &value))
+        throw Refused{std::string(option) + " needs a number, not \"" + text + "\""};
+    return value;
+}
+
+// "X0,Y0,X1,Y1": two opposite corners in picture coordinates.
+std::pair<DPoint, DPoint> boxOf(const std::string& text)
+{
+    std::vector<double> numbers;
+    std::size_t from = 0;
+    while (numbers.size() < 5) {
+        const std::size_t comma = text.find(',', from);
+        numbers.push_back(numberOf(text.substr(from, comma - from), "--box"));
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
+    if (numbers.size() != 4)
+        throw Refused{"--box needs four numbers X0,Y0,X1,Y1, not \"" + text + "\""};
+    return {{numbers[0], numbers[1]}, {numbers[2], numbers[3]}};
+}
+
+ExtractRequest extractRequest(int argc, char** argv)
+{
+    ExtractRequest request;
+    std::optional<std::string> project, output, colour, tolerance, mode, box, step, picture;
+    bool optionsEnded = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (optionsEnded || !argument.starts_with('-') || argument == "-") {
+            if (project)
+                throw Refused{"extract takes one project, but \"" + std::string(argument) + "\" follows \"" +
+                              *project + "\""};
+            project = std::string(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // "--name value" or "--name=value".
+        const std::size_t equals = argument.find('=');
+        const std::string_view name = argument.substr(0, argument.starts_with("--") ? equals : std::string_view::npos);
+        std::optional<std::string>* slot = nullptr;
+        if (name == "-o" || name == "--output")
+            slot = &output;
+        else if (name == "--colour" || name == "--color")
+            slot = &colour;
+        else if (name == "--tolerance")
+            slot = &tolerance;
+        else if (name == "--mode")
+            slot = &mode;
+        else if (name == "--box")
+            slot = &box;
+        else if (name == "--step")
+            slot = &step;
+        else if (name == "--picture")
+            slot = &picture;
+        else
+            throw Refused{"unknown option \"" + std::string(argument) + "\" (plotmeter --help lists them)"};
+        std::string value;
+        if (name.size() < argument.size())
+            value = std::string(argument.substr(name.size() + 1));
+        else if (i + 1 < argc)
+            value = argv[++i];
+        if (value.empty())
+            throw Refused{std::string(name) + " needs a value after it"};
+        if (*slot)
+            throw Refused{std::string(name) + " is given twice"};
+        *slot = std::move(value);
+    }
+    if (!project || project->empty())
+        throw Refused{"extract needs a project: plotmeter extract PROJECT --colour '#RRGGBB' -o OUT"};
+    if (!colour)
+        throw Refused{"extract needs the colour to look for: --colour '#RRGGBB'"};
+    if (!output)
+        throw Refused{"extract needs a file to write: -o OUT"};
+    request.project = *project;
+    request.output = *output;
+    request.picture = picture;
+
+    ExtractionSettings& settings = request.settings;
+    const std::optional<Rgb> rgb = rgbFromText(*colour);
+    if (!rgb)
+        throw Refused{"--colour needs a colour written #RRGGBB, not \"" + *colour + "\""};
+    settings.colour = *rgb;
+    if (tolerance)
+        settings.tolerance = numberOf(*tolerance, "--tolerance");
+    if (mode && *mode == "markers")
+        settings.mode = ExtractionMode::markers;
+    else if (mode && *mode != "line")
+        throw Refused{"--mode is line or markers, not \"" + *mode + "\""};
+    if (box)
+        settings.box = boxOf(*box);
+    if (step)
+        settings.step = numberOf(*step, "--step");
+    if (std::string problem = settings.problem(); !problem.empty())
+        throw Refused{problem};
+    return request;
+}
+
+} // namespace
+
+std::string runExtract(int argc, char** argv, const PictureDecoder& decode)
+{
+    try {
+        const ExtractRequest request = extractRequest(argc, argv);
+        if (sameFile(request.project, request.output))
+            return "the output " + request.output + " is the project itself; choose another file";
+
+        ProjectReading reading = readProjectFile(request.project);
+        if (!reading.document)
+            return reading.error;
+        const Document& document = *reading.document;
+        const FitOutcome fit = fitCalibration(document.calibration(), document.axes());
+        if (!fit.map)
+            return request.project + ": no world values can be computed: " + fit.problem;
+
+        const std::string path = request.picture.value_or(document.picture());
+        if (path.empty())
+            return request.project + " names no picture; give one with --picture FILE";
+        if (!decode)
+            return "this build of plotmeter cannot read pictures";
+        const std::optional<PdfPage> page = request.picture ? std::nullopt : document.pdfPage();
+        const DecodedPicture picture = decode(path, page);
+        if (!picture.problem.empty())
+            return "cannot read " + path + ": " + picture.problem;
+
+        const PictureExtraction found =
+            extractFromPicture(picture.pixels, *fit.map, document.calibration(), request.settings, Work{});
+        if (found.points.empty())
+            return path + ": " + found.problem;
+
+        // The points found, as the one series of the document written out.
+        const std::string name = rgbText(request.settings.colour);
+        const Colour colour{request.settings.colour.red, request.settings.colour.green, request.settings.colour.blue};
+        Series series{defaultLook(name, 0), found.points};
+        series.look.colour = colour;
+        std::string text;
+        if (const std::optional<char> separator = separatorForName(request.output)) {
+            Document written;
+            written.apply(change::SetAxes{document.axes()});
+            written.apply(change::InsertSeries{0, std::move(series), 0});
+            written.apply(change::EraseSeries{1, 0});
+            TextLayout layout;
+            layout.separator = *separator;
+            text = delimitedText(written, *fit.map, layout, 0);
+        } else {
+            text = dataFileText(series, *fit.map);
+        }
+        SafeFileWriter file;
+        if (!file.open(request.output) || !file.write(text) || !file.commit())
+            return "cannot write " + request.output + ": " + file.error();
+        return {};
+    } catch (const Refused& refused) {
+        return refused.why;
+    }
+}

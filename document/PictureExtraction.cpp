@@ -1,0 +1,127 @@
+#include "document/PictureExtraction.h"
+
+#include "extraction/LineExtraction.h"
+#include "extraction/Palette.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+std::string ExtractionSettings::problem() const
+{
+    if (!(tolerance > 0.0) || !std::isfinite(tolerance) || tolerance > 200.0)
+        return "the colour tolerance must be a number above 0 and at most 200";
+    // Finer than a tenth of a pixel only repeats points, at a cost that grows without bound.
+    if (!(step >= 0.1) || !std::isfinite(step) || step > 1e6)
+        return "the sampling step must be a number of pixels from 0.1 up";
+    if (!(markers.minimumArea >= 0.0) || !(markers.maximumArea >= markers.minimumArea) ||
+        !std::isfinite(markers.maximumArea))
+        return "the marker sizes must be numbers, the smallest no larger than the largest";
+    if (box && !(std::isfinite(box->first.x) && std::isfinite(box->first.y) && std::isfinite(box->second.x) &&
+                 std::isfinite(box->second.y)))
+        return "the box's corners must be numbers";
+    return {};
+}
+
+PixelBox pixelBoxOf(DPoint a, DPoint b, int width, int height)
+{
+    // Pixel (column c, row r) sits at picture point (c, height - r); it is inside when its
+    // centre is.
+    const auto clampTo = [](double value, int high) {
+        return static_cast<int>(std::clamp(value, -1.0, static_cast<double>(high) + 1.0));
+    };
+    const double h = static_cast<double>(height);
+    PixelBox box;
+    box.left = std::max(0, clampTo(std::ceil(std::min(a.x, b.x)), width));
+    box.right = std::min(width, clampTo(std::floor(std::max(a.x, b.x)) + 1.0, width));
+    box.top = std::max(0, clampTo(std::ceil(h - std::max(a.y, b.y)), height));
+    box.bottom = std::min(height, clampTo(std::floor(h - std::min(a.y, b.y)) + 1.0, height));
+    return box;
+}
+
+std::optional<std::pair<DPoint, DPoint>> calibrationBox(const std::vector<CalibrationPoint>& calibration)
+{
+    if (calibration.empty())
+        return std::nullopt;
+    DPoint low{std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+    DPoint high{-low.x, -low.y};
+    for (const CalibrationPoint& point : calibration) {
+        low = {std::min(low.x, point.screen.x), std::min(low.y, point.screen.y)};
+        high = {std::max(high.x, point.screen.x), std::max(high.y, point.screen.y)};
+    }
+    return std::pair{low, high};
+}
+
+AxisDirections axisDirections(const WorldMap& map)
+{
+    // Screen steps that change only world x, or only world y, are the columns of the
+    // inverse of the fit's matrix; pixel rows run down where picture y runs up.
+    return {{map.i00, -map.i10}, {map.i01, -map.i11}};
+}
+
+namespace {
+
+std::string boxText(const PixelBox& box, int height)
+{
+    const auto number = [](int value) { return std::to_string(value); };
+    return "(" + number(box.left) + "," + number(height - box.bottom + 1) + ")-(" + number(box.right - 1) + "," +
+           number(height - box.top) + ")";
+}
+
+} // namespace
+
+PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& map,
+                                     const std::vector<CalibrationPoint>& calibration,
+                                     const ExtractionSettings& settings, const Work& work)
+{
+    PictureExtraction result;
+    if (std::string problem = settings.problem(); !problem.empty()) {
+        result.problem = "Cannot extract: " + problem + ".";
+        return result;
+    }
+    const auto corners = settings.box ? settings.box : calibrationBox(calibration);
+    if (!corners) {
+        result.problem = "There is no box to look in: draw one, or calibrate first.";
+        return result;
+    }
+    const PixelBox box = pixelBoxOf(corners->first, corners->second, picture.width, picture.height);
+    if (box.empty()) {
+        result.problem = "The box to look in holds no pixel of the picture.";
+        return result;
+    }
+    Region region(box);
+    const double height = static_cast<double>(picture.height);
+    for (const ExtractionSettings::Disc& disc : settings.excluded)
+        region.exclude({disc.centre.x, height - disc.centre.y}, disc.radius);
+
+    const ColourMatch match(settings.colour, backgroundColour(picture, box), settings.tolerance);
+    Extraction found;
+    if (settings.mode == ExtractionMode::line) {
+        LineOptions options;
+        options.axes = axisDirections(map);
+        options.step = settings.step;
+        options.keepAllRuns = settings.keepAllRuns;
+        found = extractLine(picture, match, region, options, work);
+    } else {
+        found = extractMarkers(picture, match, region, settings.markers, work);
+    }
+    if (found.cancelled) {
+        result.cancelled = true;
+        return result;
+    }
+    result.points.reserve(found.points.size());
+    for (const PixelPoint& point : found.points)
+        result.points.push_back({point.column, height - point.row});
+    // Line mode's points come in order along world x already; markers are put in it too.
+    std::stable_sort(result.points.begin(), result.points.end(),
+                     [&map](DPoint a, DPoint b) { return map.fit(a).x < map.fit(b).x; });
+    if (result.points.empty()) {
+        char tolerance[32];
+        std::snprintf(tolerance, sizeof tolerance, "%g", settings.tolerance);
+        result.problem = std::string("Found no ") + (settings.mode == ExtractionMode::line ? "line" : "markers") +
+                         " of colour " + rgbText(settings.colour) + " (tolerance " + tolerance + ") within " +
+                         boxText(box, picture.height) + ". Pick the colour from the picture, or raise the tolerance.";
+    }
+    return result;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "document/Series.h"
+#include "document/WorldMap.h"
+#include "extraction/ColourMatch.h"
+#include "extraction/MarkerExtraction.h"
+#include "extraction/Region.h"
+#include "extraction/Work.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Automatic extraction applied to a document's picture: where to look and which way the
+// axes run come from the calibration, and what is found comes back in the document's
+// picture coordinates (x the column, y the picture's height minus the row).
+
+enum class ExtractionMode { line, markers };
+
+struct ExtractionSettings {
+    Rgb colour;
+    double tolerance = defaultTolerance;
+    ExtractionMode mode = ExtractionMode::line;
+    // Two opposite corners, in picture coordinates, in either order; the calibration
+    // points' bounding box when there are none.
+    std::optional<std::pair<DPoint, DPoint>> box;
+    double step = 1.0; // line mode: picture pixels along world x
+    bool keepAllRuns = false;
+    MarkerOptions markers;
+    // Painted out (legends, labels): discs of picture coordinates and radius in pixels.
+    struct Disc {
+        DPoint centre;
+        double radius = 0.0;
+    };
+    std::vector<Disc> excluded;
+
+    // Why these settings cannot be used; empty when they can.
+    std::string problem() const;
+};
+
+struct PictureExtraction {
+    std::vector<DPoint> points; // in order of world x
+    bool cancelled = false;
+    std::string problem; // why nothing was found or nothing could be done, as a sentence
+};
+
+// The whole pixels inside two corners given in picture coordinates, clipped to the picture.
+PixelBox pixelBoxOf(DPoint a, DPoint b, int width, int height);
+// The calibration points' bounding box, in picture coordinates.
+std::optional<std::pair<DPoint, DPoint>> calibrationBox(const std::vector<CalibrationPoint>& calibration);
+// Which way world x and world y grow in the picture under `map` (pixel coordinates).
+AxisDirections axisDirections(const WorldMap& map);
+
+// Runs the extraction the settings ask for on `picture` (the document's picture, or
+// another of the same layout). An empty result carries the reason for the user.
+PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& map,
+                                     const std::vector<CalibrationPoint>& calibration,
+                                     const ExtractionSettings& settings, const Work& work);

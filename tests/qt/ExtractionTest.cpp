@@ -1,0 +1,288 @@
+#include "WindowDriver.h"
+
+#include "cli/Command.h"
+#include "desktop/ExtractionPanel.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PicturePixels.h"
+#include "desktop/PlotImageWidget.h"
+#include "desktop/QtPlatform.h"
+#include "document/ProjectFile.h"
+#include "ui_MainWindow.h"
+
+#include <QComboBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QtTest>
+#include <cmath>
+#include <sstream>
+
+// Automatic extraction and snapping in the assembled window, and `plotmeter extract` on
+// real picture files, under the offscreen platform. The plot is drawn here, so where its
+// curve runs is known.
+class ExtractionTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void panelExtractsIntoOneStepToUndo();
+    void shiftDoubleClickSnapsToCurvesAndCrossings();
+    void extractCommandReadsEveryPictureFormat();
+
+  private:
+    // The curve's middle: picture row (from the top, pixel centres whole) at column x.
+    static double curveRow(double x) { return 300.0 + 120.0 * std::sin(x / 90.0); }
+    // How far a point in picture coordinates is from the curve's middle, in pixels.
+    static double offCurve(DPoint p)
+    {
+        double nearest = 1e9;
+        for (double x = p.x - 4.0; x <= p.x + 4.0; x += 0.01)
+            nearest = std::min(nearest, std::hypot(x - p.x, curveRow(x) - (height - p.y)));
+        return nearest;
+    }
+    // A white 800 x 600 plot: light grey gridlines every 100 pixels, the red curve 2 px
+    // wide, anti-aliased, and a blue straight line across it.
+    static QImage plot(QImage::Format format = QImage::Format_RGB32);
+    PlotImageWidget* widget() const { return qobject_cast<PlotImageWidget*>(window_->ui().plotScrollArea->widget()); }
+    // World values are the picture coordinates: x the column, y the height minus the row.
+    void calibrate(bool thenAcquire);
+    QString save(const QImage& image, const QString& name);
+
+    static constexpr int height = 600;
+    std::unique_ptr<ModalGuard> guard_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<QtPlatform> platform_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+QImage ExtractionTest::plot(QImage::Format format)
+{
+    QImage image(800, height, format);
+    image.fill(format == QImage::Format_ARGB32 ? Qt::transparent : Qt::white);
+    QPainter painter(&image);
+    for (int at = 100; at < 800; at += 100) {
+        painter.fillRect(at, 0, 1, height, QColor(0xcc, 0xcc, 0xcc));
+        if (at < height)
+            painter.fillRect(0, at, 800, 1, QColor(0xcc, 0xcc, 0xcc));
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath curve;
+    // Qt puts pixel centres at half-integers.
+    curve.moveTo(0.5, curveRow(0.0) + 0.5);
+    for (double x = 0.25; x < 800.0; x += 0.25)
+        curve.lineTo(x + 0.5, curveRow(x) + 0.5);
+    painter.setPen(QPen(QColor(0xd6, 0x27, 0x28), 2.0));
+    painter.drawPath(curve);
+    painter.setPen(QPen(QColor(0x1f, 0x77, 0xb4), 2.0));
+    painter.drawLine(QPointF(0.5, 560.5), QPointF(799.5, 60.5));
+    return image;
+}
+
+void ExtractionTest::init()
+{
+    guard_ = std::make_unique<ModalGuard>();
+    folder_ = std::make_unique<QTemporaryDir>();
+    platform_ = std::make_unique<QtPlatform>();
+    window_ = std::make_unique<MainWindow>(*platform_);
+    window_->resize(1400, 900);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    window_->launch({save(plot(), QStringLiteral("plot.png"))});
+    QVERIFY(widget() != nullptr);
+    widget()->setZoom(1.0);
+}
+
+void ExtractionTest::cleanup()
+{
+    QCOMPARE(guard_->unexpected(), QStringList());
+    window_.reset();
+    platform_.reset();
+    folder_.reset();
+}
+
+QString ExtractionTest::save(const QImage& image, const QString& name)
+{
+    const QString path = folder_->filePath(name);
+    if (!image.save(path))
+        qFatal("cannot save %s", qPrintable(path));
+    return path;
+}
+
+void ExtractionTest::calibrate(bool thenAcquire)
+{
+    PlotmeterManager& manager = window_->manager();
+    const DPoint marks[] = {{20, 20}, {780, 20}, {20, 580}};
+    for (int row = 0; row < 3; ++row) {
+        manager.newScreenPoint(marks[row]);
+        manager.setCalibrationValue(row, 2, QString::number(marks[row].x).toStdString());
+        manager.setCalibrationValue(row, 3, QString::number(marks[row].y).toStdString());
+    }
+    if (thenAcquire) {
+        window_->ui().acquireButton->click();
+        QCOMPARE(manager.mode(), PlotmeterManager::acquireMode);
+    }
+}
+
+// Pick the colour on the picture, see it matched, extract into a new series as one step
+// to undo; a colour that is not there, a Cancel, and a box drawn each add nothing more
+// than they should.
+void ExtractionTest::panelExtractsIntoOneStepToUndo()
+{
+    calibrate(false);
+    ExtractionPanel& panel = window_->extraction();
+    PlotmeterManager& manager = window_->manager();
+    window_->findChild<QMenu*>(QStringLiteral("toolsMenu"))->actions().first()->trigger();
+    QVERIFY(panel.isVisible());
+    panel.findChild<QToolButton*>(QStringLiteral("eyedropper"))->click();
+    QVERIFY(widget()->cursor().shape() == Qt::PointingHandCursor);
+    // The curve's middle at column 400, clicked where it runs.
+    const QPoint onCurve(400, static_cast<int>(std::lround(curveRow(400.0))));
+    QTest::mouseClick(widget(), Qt::LeftButton, {}, onCurve);
+    QVERIFY(panel.colour().has_value());
+    QVERIFY2(colourDifference(*panel.colour(), {0xd6, 0x27, 0x28}) < 25.0, rgbText(*panel.colour()).c_str());
+    QTRY_VERIFY(panel.overlay().shown());
+    QVERIFY(panel.overlay().matchingCells() > 1000);
+
+    // Extract asks for acquisition itself.
+    panel.findChild<QComboBox*>(QStringLiteral("extractionInto"))->setCurrentIndex(1);
+    panel.findChild<QPushButton*>(QStringLiteral("extractButton"))->click();
+    QCOMPARE(manager.mode(), PlotmeterManager::acquireMode);
+    QCOMPARE(manager.document().series().size(), std::size_t{2});
+    const Series& found = manager.document().active();
+    QCOMPARE(found.look.name, rgbText(*panel.colour()));
+    // Inside the calibration points: columns 20 to 780, one point each, on the curve.
+    QVERIFY2(found.points.size() >= 740 && found.points.size() <= 761, qPrintable(panel.message()));
+    double worst = 0.0;
+    for (std::size_t i = 0; i < found.points.size(); ++i) {
+        const DPoint p = found.points[i];
+        worst = std::max(worst, offCurve(p));
+        if (i > 0)
+            QVERIFY(p.x > found.points[i - 1].x);
+    }
+    QVERIFY2(worst < 1.0, qPrintable(QString::number(worst)));
+    QCOMPARE(manager.history().undoName(), std::string("Extract Points"));
+    window_->ui().actionUndo->trigger();
+    QCOMPARE(manager.document().series().size(), std::size_t{1});
+    QVERIFY(manager.document().series()[0].points.empty());
+
+    // A colour nowhere on the picture: a message, nothing added.
+    panel.setColour({0x00, 0xff, 0x00});
+    panel.findChild<QComboBox*>(QStringLiteral("extractionInto"))->setCurrentIndex(0);
+    QVERIFY(!panel.extract());
+    QVERIFY2(panel.message().startsWith(QStringLiteral("Found no line of colour #00ff00")), qPrintable(panel.message()));
+    QCOMPARE(manager.history().redoName(), std::string("Extract Points"));
+
+    // Cancel pressed while it runs: nothing added.
+    panel.setColour({0xd6, 0x27, 0x28});
+    QTimer::singleShot(0, this, [this] {
+        if (auto* progress = window_->findChild<QProgressDialog*>(QStringLiteral("extractionProgress")))
+            progress->cancel();
+    });
+    QVERIFY(!panel.extract());
+    QVERIFY2(panel.message().startsWith(QStringLiteral("Cancelled")), qPrintable(panel.message()));
+    QVERIFY(manager.document().active().points.empty());
+
+    // A box drawn from column 100 to 300: only points in it, into the active series.
+    panel.findChild<QToolButton*>(QStringLiteral("drawBox"))->click();
+    QTest::mousePress(widget(), Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseMove(widget(), QPoint(200, 300));
+    QTest::mouseRelease(widget(), Qt::LeftButton, {}, QPoint(300, 550));
+    QCOMPARE(panel.findChild<QComboBox*>(QStringLiteral("extractionRegion"))->currentIndex(), 1);
+    QVERIFY(panel.extract());
+    const std::vector<DPoint>& boxed = manager.document().active().points;
+    QVERIFY(boxed.size() >= 195 && boxed.size() <= 201);
+    QVERIFY(boxed.front().x >= 100.0 && boxed.back().x <= 300.0);
+}
+
+// Shift held or the toggle on: a double-click a few pixels off the curve lands on its
+// middle; while calibrating, one near a gridline crossing lands on the crossing.
+void ExtractionTest::shiftDoubleClickSnapsToCurvesAndCrossings()
+{
+    PlotmeterManager& manager = window_->manager();
+    QTest::mouseDClick(widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(202, 97));
+    QCOMPARE(manager.document().calibration().size(), std::size_t{1});
+    const DPoint crossing = manager.document().calibration()[0].screen;
+    QVERIFY2(std::abs(crossing.x - 200.0) < 0.1 && std::abs(crossing.y - (height - 100.0)) < 0.1,
+             qPrintable(QStringLiteral("%1, %2").arg(crossing.x).arg(crossing.y)));
+    window_->ui().actionUndo->trigger();
+    calibrate(true);
+
+    const double row = curveRow(250.0);
+    QTest::mouseDClick(widget(), Qt::LeftButton, {}, QPoint(250, static_cast<int>(std::lround(row)) - 3));
+    window_->snapClicks().setChecked(true);
+    QTest::mouseDClick(widget(), Qt::LeftButton, {}, QPoint(250, static_cast<int>(std::lround(row)) - 3));
+    const std::vector<DPoint>& points = manager.document().active().points;
+    QCOMPARE(points.size(), std::size_t{2});
+    QVERIFY(offCurve(points[0]) > 1.5); // not snapped
+    QVERIFY2(offCurve(points[1]) < 0.2, qPrintable(QString::number(offCurve(points[1]))));
+}
+
+// The command line decodes with the window's code: PNG (with transparency), JPEG, TIFF
+// and a PDF page give the curve, in world values.
+void ExtractionTest::extractCommandReadsEveryPictureFormat()
+{
+    Document document;
+    const DPoint marks[] = {{20, 20}, {780, 20}, {20, 580}};
+    for (std::size_t i = 0; i < 3; ++i)
+        document.apply(change::InsertCalibration{i, {marks[i], marks[i].x, marks[i].y}});
+    const QString project = folder_->filePath(QStringLiteral("plot.plotmeter"));
+    std::string error;
+    QVERIFY2(writeProjectFile(document, QFile::encodeName(project).toStdString(), error), error.c_str());
+
+    const QString pdf = folder_->filePath(QStringLiteral("plot.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QSizeF(800 * 72.0 / 300.0, height * 72.0 / 300.0), QPageSize::Point));
+        writer.setPageMargins({});
+        writer.setResolution(300); // painter units are pixels of the page at 300 dpi
+        QPainter painter(&writer);
+        painter.drawImage(0, 0, plot());
+    }
+    const struct {
+        QString picture;
+        double worst; // pixels, JPEG's blocks allowing more
+    } cases[] = {
+        {save(plot(QImage::Format_ARGB32), QStringLiteral("clear.png")), 1.0},
+        {save(plot(), QStringLiteral("plot.jpg")), 1.0},
+        {save(plot(), QStringLiteral("plot.tiff")), 1.0},
+        {pdf, 1.0},
+    };
+    for (const auto& c : cases) {
+        const QString out = folder_->filePath(QStringLiteral("found.csv"));
+        QFile::remove(out);
+        std::vector<std::string> arguments = {"plotmeter", "extract", QFile::encodeName(project).toStdString(),
+                                              "--colour", "#d62728", "--picture",
+                                              QFile::encodeName(c.picture).toStdString(), "-o",
+                                              QFile::encodeName(out).toStdString()};
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        std::ostringstream said, complaint;
+        const int status = runCommand(static_cast<int>(argv.size()), argv.data(), said, complaint, decodePicture);
+        QVERIFY2(status == 0, complaint.str().c_str());
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = written.readAll().split('\n');
+        QCOMPARE(lines.first(), QByteArray("series,x,y,screen_x,screen_y\r"));
+        int rows = 0;
+        double worst = 0.0;
+        for (const QByteArray& line : lines.mid(1, lines.size() - 2)) {
+            const QList<QByteArray> fields = line.trimmed().split(',');
+            QCOMPARE(fields.size(), 5);
+            QCOMPARE(fields[0], QByteArray("#d62728"));
+            worst = std::max(worst, offCurve({fields[1].toDouble(), fields[2].toDouble()}));
+            ++rows;
+        }
+        const QString figures = QStringLiteral("%1: %2 rows, worst %3 px").arg(c.picture).arg(rows).arg(worst);
+        QVERIFY2(rows >= 740 && rows <= 761 && worst <= c.worst, qPrintable(figures));
+    }
+}
+
+QTEST_MAIN(ExtractionTest)
+#include "ExtractionTest.moc"
