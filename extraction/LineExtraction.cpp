@@ -13,7 +13,7 @@ namespace {
 // A run whose strongest pixel is this faint is a gridline's or a smudge's shadow, not a line.
 constexpr float minimumPeak = 0.3f;
 // Cuts read together, so that upright cuts walk the picture's rows in memory order.
-constexpr int batchSize = 32;
+constexpr int batchSize = 1024;
 // How far (in pixels along the curve) the follower bridges a gap; longer when the gap is
 // where another curve of the same colour lies on top.
 constexpr double shortGap = 20.0;
@@ -225,8 +225,31 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
             const double m = major;
             const double tStep = m * tPerStep;
             const double minorStep = m * minorPerStep;
+            // Upright cuts read along the row in memory order.
+            const std::uint32_t* line = frame.flat ? nullptr : picture.pixels + major * picture.stride;
             for (std::size_t k = first; k < last; ++k) {
                 const double minor = startMinor[k - first] + minorStep;
+                RunBuilder& builder = builders[k - first];
+                // The common case first: well inside an upright cut, nothing painted out, no
+                // run open, and a pixel of no weight (the background); only what a run
+                // opening next would need is kept. Truncation is the floor here (minor >= 0).
+                if (line != nullptr && !masked && !builder.open && minor >= minorLow && minor < minorHigh - 1) {
+                    const int index = static_cast<int>(minor);
+                    const double fraction = minor - index;
+                    const std::uint32_t near = line[index];
+                    float w = colour.weight(near);
+                    if (fraction > 0.0) {
+                        const std::uint32_t far = line[index + 1];
+                        w = static_cast<float>((1.0 - fraction) * w + fraction * colour.weight(far));
+                        builder.quiet[1] = far;
+                    }
+                    if (w == 0.0f) {
+                        builder.quiet[0] = near;
+                        builder.quietCount = fraction > 0.0 ? 2 : 1;
+                        builder.quietOutside = false;
+                        continue;
+                    }
+                }
                 const double below = std::floor(minor);
                 const double fraction = minor - below;
                 const int index = static_cast<int>(below);
@@ -245,7 +268,7 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
                 }
                 const double column = frame.flat ? m : minor;
                 const double row = frame.flat ? minor : m;
-                builders[k - first].add(w, column, row, startT[k - first] + tStep, m, pixels, read, outside, foreign);
+                builder.add(w, column, row, startT[k - first] + tStep, m, pixels, read, outside, foreign);
             }
         }
         for (std::size_t k = first; k < last; ++k) {
