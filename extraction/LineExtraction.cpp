@@ -13,7 +13,7 @@ namespace {
 // A run whose strongest pixel is this faint is a gridline's or a smudge's shadow, not a line.
 constexpr float minimumPeak = 0.3f;
 // Cuts read together, so that upright cuts walk the picture's rows in memory order.
-constexpr int batchSize = 1024;
+constexpr int batchSize = 256;
 // How far (in pixels along the curve) the follower bridges a gap; longer when the gap is
 // where another curve of the same colour lies on top.
 constexpr double shortGap = 20.0;
