@@ -94,8 +94,8 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     bool movePoints(PointKind kind, std::vector<std::size_t> rows, DPoint by);
 
     // Points found by automatic extraction (picture coordinates), as one step to undo:
-    // appended to the active series, or to a new series named after `colour` and drawn in
-    // it. False when there are none.
+    // appended to the active series, or to a new series named after `colour` (drawn in a
+    // colour that stands out from it). False when there are none.
     bool addExtractedPoints(const std::vector<DPoint>& points, bool intoNewSeries, Colour colour);
 
     // The series list.

@@ -1,5 +1,6 @@
 #include "controller/PlotmeterManager.h"
 
+#include "extraction/ColourMatch.h"
 #include "platform/ScrollView.h"
 
 #include <algorithm>
@@ -92,8 +93,19 @@ bool PlotmeterManager::addExtractedPoints(const std::vector<DPoint>& points, boo
     std::size_t series = document_.activeSeries();
     if (intoNewSeries) {
         series = document_.series().size();
+        // Named after the colour it was found in, drawn in the series colour that stands out
+        // most from it, so the marks show on the curve.
         SeriesLook look = defaultLook(colour.name(), series);
-        look.colour = colour;
+        const Rgb found{colour.red, colour.green, colour.blue};
+        double farthest = -1.0;
+        for (std::size_t n = 0; n < 8; ++n) {
+            const Colour candidate = defaultLook({}, n).colour;
+            const double difference = colourDifference(found, {candidate.red, candidate.green, candidate.blue});
+            if (difference > farthest) {
+                farthest = difference;
+                look.colour = candidate;
+            }
+        }
         changes.emplace_back(change::InsertSeries{series, {std::move(look), {}}, series});
     }
     changes.emplace_back(change::InsertPoints{series, document_.series().size() > series

@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <future>
 
@@ -347,7 +348,23 @@ void ExtractionPanel::picked(DPoint picture)
     const long row = std::lround(static_cast<double>(view.height) - picture.y);
     if (column < 0 || row < 0 || column >= view.width || row >= view.height)
         return;
-    setColour(rgbOf(view.at(static_cast<int>(column), static_cast<int>(row))));
+    // Zoomed out, a click lands on a line's blended edge as often as on its middle: of the
+    // pixels within two of the click, the one that stands out most from the background
+    // around it is the colour meant.
+    const auto clamped = [](long value, long high) { return static_cast<int>(std::clamp(value, 0L, high)); };
+    const Rgb background = backgroundColour(view, {clamped(column - 15, view.width), clamped(row - 15, view.height),
+                                                   clamped(column + 16, view.width), clamped(row + 16, view.height)});
+    Rgb chosen = rgbOf(view.at(static_cast<int>(column), static_cast<int>(row)));
+    double strongest = colourDifference(chosen, background);
+    for (int r = clamped(row - 2, view.height - 1); r <= clamped(row + 2, view.height - 1); ++r)
+        for (int c = clamped(column - 2, view.width - 1); c <= clamped(column + 2, view.width - 1); ++c) {
+            const Rgb colour = rgbOf(view.at(c, r));
+            if (const double difference = colourDifference(colour, background); difference > strongest) {
+                strongest = difference;
+                chosen = colour;
+            }
+        }
+    setColour(chosen);
     chooseTool(ToolKind::none);
 }
 

@@ -15,7 +15,7 @@ constexpr int lensSide = 200;
 
 QString coordinate(double value)
 {
-    return QString::fromStdString(shortestNumber(value));
+    return QString::fromStdString(readoutNumber(value));
 }
 
 } // namespace

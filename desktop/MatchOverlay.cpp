@@ -12,13 +12,14 @@ namespace {
 // At most this many cells: enough to see single pixels on any picture up to 4 megapixels.
 constexpr double largestOverlay = 4e6;
 
-// A colour far from the one extracted, so that the overlay stands out on the curve.
+// A colour far from the one extracted, so that the overlay stands out on the curve: bright
+// green or magenta, neither of which a new series' marks are drawn in.
 QRgb contrasting(Rgb colour)
 {
-    const int sum = colour.red + colour.green + colour.blue;
-    if (std::abs(colour.red - colour.green) + std::abs(colour.green - colour.blue) < 60)
-        return sum > 380 ? qRgb(200, 0, 200) : qRgb(255, 0, 255); // a grey: magenta
-    return qRgb(255 - colour.red, 255 - colour.green, 255 - colour.blue);
+    constexpr Rgb green{0, 200, 0};
+    constexpr Rgb magenta{255, 0, 255};
+    const Rgb shade = colourDifference(colour, green) > colourDifference(colour, magenta) ? green : magenta;
+    return qRgb(shade.red, shade.green, shade.blue);
 }
 
 } // namespace

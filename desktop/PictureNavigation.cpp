@@ -115,7 +115,7 @@ QString PictureNavigation::readout(DPoint picture) const
 {
     QString text =
         tr("x %1, y %2")
-            .arg(QString::fromStdString(shortestNumber(picture.x)), QString::fromStdString(shortestNumber(picture.y)));
+            .arg(QString::fromStdString(readoutNumber(picture.x)), QString::fromStdString(readoutNumber(picture.y)));
     if (const std::optional<WorldMap>& map = manager_.worldMap()) {
         const DPoint world = map->world(picture);
         if (std::isfinite(world.x) && std::isfinite(world.y))

@@ -334,7 +334,15 @@ std::vector<Link> follow(const std::vector<Cut>& cuts, Link seed)
             continue;
         const double slope = recentSlope(cuts, chain);
         const double predicted = previous.t + slope * gap;
-        const double limit = 1.5 + gap * (0.2 + 0.1 * std::abs(slope));
+        // From a lone seed the slope is unknown: at a coarse step a steep curve moves
+        // several pixels along the cut between two cuts, so the second link may be up to a
+        // slope of 4 away; after that, the curve's own slope predicts it.
+        const double limit = chain.size() == 1 ? 1.5 + gap * 4.0 : 1.5 + gap * (0.2 + 0.1 * std::abs(slope));
+        // The first links' masses were measured before the slope was known: a steep
+        // curve's long runs would set the median far above its later ones.
+        if (chain.size() == 3)
+            for (std::size_t i = 0; i < 3; ++i)
+                masses[i] = massAcross(cuts[chain[i].cut].runs[chain[i].run].mass, slope);
         double median = 0.0;
         if (masses.size() >= 3) {
             window.assign(masses.end() - static_cast<std::ptrdiff_t>(std::min<std::size_t>(masses.size(), 15)),

@@ -99,3 +99,9 @@ void appendExponent(std::string& out, double value, int width, int precision)
 {
     appendPadded(out, toChars(value, std::chars_format::scientific, precision), width);
 }
+
+std::string readoutNumber(double value)
+{
+    const double rounded = std::round(value * 1e4) / 1e4;
+    return shortestNumber(std::isfinite(rounded) ? rounded + 0.0 : value);
+}

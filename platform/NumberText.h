@@ -21,6 +21,11 @@ std::string formatCellNumber(double value, FloatingPointFormat format);
 // The shortest text that reads back as exactly this double ("12.5", "1e-09").
 std::string shortestNumber(double value);
 
+// A picture coordinate as the cursor's readouts show it: to 1/10000 of a pixel, which
+// keeps the quarter and sixteenth steps of zooming in exact and drops the long tails a
+// zoom such as 64 % gives ("817.5496", not "817.5495689655172").
+std::string readoutNumber(double value);
+
 // Whether the whole text, blanks aside, is one finite number with a point as the decimal
 // mark; if so, and `value` is given, the number. The form a typed world value must have.
 bool readCompleteNumber(std::string_view text, double* value = nullptr);

@@ -140,6 +140,7 @@ int main(int argc, char** argv)
     // pixels shown, and a point every 8 pixels extracted into a series of their own.
     if (argc > 5) {
         plot->zoomToFit();
+        window.ui().actionShowCalibrationGrid->setChecked(false);
         window.extraction().show();
         window.extraction().findChild<QToolButton*>(QStringLiteral("eyedropper"))->click();
         QTest::mouseClick(plot, Qt::LeftButton, {}, pictureSpot(window, 4.5, samplePlot::curve(4.5)));

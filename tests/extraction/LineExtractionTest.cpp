@@ -100,6 +100,25 @@ TEST(LineExtraction, RotatedScanAlongTurnedAxes)
                   c * found.points[i - 1].column - s * found.points[i - 1].row);
 }
 
+// A curve that rises steeply from where it starts (a step response) is followed from its
+// first cut, at a fine step and at a coarse one, which a slope unknown at the seed once cut
+// short until the curve had flattened.
+TEST(LineExtraction, SteepStartIsFollowedAtAnyStep)
+{
+    const auto truth = sampled([](double x) { return PixelPoint{x, 190 - 170 * (1 - std::exp(-x / 30))}; }, 0, 199);
+    Canvas canvas(200, 200, white);
+    canvas.stroke(truth, 2.0, blue);
+    for (const double step : {1.0, 8.0}) {
+        LineOptions options;
+        options.step = step;
+        const Extraction found = extract(canvas, options);
+        ASSERT_FALSE(found.points.empty());
+        EXPECT_LT(found.points.front().column, 2.0 + step) << step;
+        EXPECT_GE(static_cast<double>(found.points.size()), 180.0 / step) << step;
+        EXPECT_LT(fitTo(truth, found.points).worst, 0.5) << step;
+    }
+}
+
 // Two curves of the same colour cross; the follower stays on the one it started on. A
 // curve of another colour drawn over it, and a gap in it, do not pull it off its middle.
 TEST(LineExtraction, FollowsThroughCrossingsAndGaps)
