@@ -49,6 +49,13 @@ Rgb localBackground(const PixelView& picture, PixelBox box)
     return rgbOf(best);
 }
 
+// At least a pixel and a half; at most what a click zoomed far out can mean (the windows
+// grow with its square).
+double snapRadius(double radius)
+{
+    return std::isfinite(radius) ? std::clamp(radius, 1.5, 200.0) : 1.5;
+}
+
 double distanceSquared(double c, double r, PixelPoint p)
 {
     return (c - p.column) * (c - p.column) + (r - p.row) * (r - p.row);
@@ -60,7 +67,7 @@ std::optional<PixelPoint> snapToMark(const PixelView& picture, PixelPoint click,
 {
     if (!usable(picture, click))
         return std::nullopt;
-    radius = std::max(radius, 1.5);
+    radius = snapRadius(radius);
     const int reach = static_cast<int>(std::ceil(radius));
     const Rgb background = localBackground(picture, windowAround(picture, click, std::max(15, reach)));
     const Lab backgroundLab = labOf(background);
@@ -194,7 +201,7 @@ std::optional<PixelPoint> snapToCrossing(const PixelView& picture, PixelPoint cl
 {
     if (!usable(picture, click))
         return std::nullopt;
-    radius = std::max(radius, 1.5);
+    radius = snapRadius(radius);
     const int reach = static_cast<int>(std::ceil(radius));
     const double backgroundLightness =
         labOf(localBackground(picture, windowAround(picture, click, std::max(15, reach)))).lightness;
