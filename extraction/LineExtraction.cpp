@@ -113,6 +113,7 @@ struct RunBuilder {
     int quietCount = 0;       // pixels read at the last zero-weight step
     bool quietOutside = true; // that step (or the cut's start) reached out of the region
     bool clipped = false;     // the open run reaches the region's edge: its centre is off
+    int recorded = -2;        // the step whose pixels `quiet` holds
 
     // `outside`: the step reads pixels out of the region (out of the box or painted out).
     void add(float w, double column, double row, double t, double major, const std::uint32_t* pixels, int count,
@@ -139,6 +140,7 @@ struct RunBuilder {
             run.high = std::max(run.high, t);
             return;
         }
+        recorded = static_cast<int>(major);
         quietCount = count;
         quietOutside = outside;
         for (int i = 0; i < count; ++i)
@@ -205,6 +207,7 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
     };
 
     std::vector<RunBuilder> builders(batchSize);
+    std::vector<std::uint8_t> opened(batchSize); // builders[k].open, kept apart so the quick way stays in cache
     std::vector<double> startMinor(batchSize), startT(batchSize);
     const double tPerStep = 1.0 / frame.vMajor;
     const double minorPerStep = frame.vMinor / frame.vMajor;
@@ -213,6 +216,7 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
         for (std::size_t k = first; k < last; ++k) {
             builders[k - first] = RunBuilder{};
             builders[k - first].cut = &cuts[k];
+            opened[k - first] = 0;
         }
         // Along a cut, the minor coordinate and t grow by fixed amounts per step.
         for (std::size_t k = first; k < last; ++k) {
@@ -229,27 +233,21 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
             const std::uint32_t* line = frame.flat ? nullptr : picture.pixels + major * picture.stride;
             for (std::size_t k = first; k < last; ++k) {
                 const double minor = startMinor[k - first] + minorStep;
-                RunBuilder& builder = builders[k - first];
                 // The common case first: well inside an upright cut, nothing painted out, no
-                // run open, and a pixel of no weight (the background); only what a run
-                // opening next would need is kept. Truncation is the floor here (minor >= 0).
-                if (line != nullptr && !masked && !builder.open && minor >= minorLow && minor < minorHigh - 1) {
+                // run open, and a pixel of no weight (the background). Nothing is written:
+                // should a run open at the next step, the pixels of this one are read again
+                // (below). Truncation is the floor here (minor >= 0).
+                if (line != nullptr && !masked && opened[k - first] == 0 && minor >= minorLow &&
+                    minor < minorHigh - 1) {
                     const int index = static_cast<int>(minor);
                     const double fraction = minor - index;
-                    const std::uint32_t near = line[index];
-                    float w = colour.weight(near);
-                    if (fraction > 0.0) {
-                        const std::uint32_t far = line[index + 1];
-                        w = static_cast<float>((1.0 - fraction) * w + fraction * colour.weight(far));
-                        builder.quiet[1] = far;
-                    }
-                    if (w == 0.0f) {
-                        builder.quiet[0] = near;
-                        builder.quietCount = fraction > 0.0 ? 2 : 1;
-                        builder.quietOutside = false;
+                    float w = colour.weight(line[index]);
+                    if (fraction > 0.0)
+                        w = static_cast<float>((1.0 - fraction) * w + fraction * colour.weight(line[index + 1]));
+                    if (w == 0.0f)
                         continue;
-                    }
                 }
+                RunBuilder& builder = builders[k - first];
                 const double below = std::floor(minor);
                 const double fraction = minor - below;
                 const int index = static_cast<int>(below);
@@ -268,7 +266,19 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
                 }
                 const double column = frame.flat ? m : minor;
                 const double row = frame.flat ? minor : m;
+                if (line != nullptr && w > 0.0f && !builder.open && builder.recorded != major - 1 && major > majorLow) {
+                    // The step before went by the quick way: take its pixels again, for the
+                    // run's edge.
+                    const double previous = minor - minorPerStep;
+                    const int at = static_cast<int>(previous);
+                    const std::uint32_t* above = line - picture.stride;
+                    builder.quiet[0] = above[at];
+                    builder.quiet[1] = above[at + 1];
+                    builder.quietCount = previous > at ? 2 : 1;
+                    builder.quietOutside = false;
+                }
                 builder.add(w, column, row, startT[k - first] + tStep, m, pixels, read, outside, foreign);
+                opened[k - first] = builder.open ? 1 : 0;
             }
         }
         for (std::size_t k = first; k < last; ++k) {
