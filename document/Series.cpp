@@ -1,46 +1,19 @@
 #include "document/Series.h"
 
-#include <array>
+#include "extraction/ColourMatch.h"
 
-namespace {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
-
+// Colours are written as the extraction writes and reads them: "#rrggbb".
 std::string Colour::name() const
 {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string text = "#";
-    for (const std::uint8_t c : {red, green, blue}) {
-        text += digits[c >> 4];
-        text += digits[c & 0xf];
-    }
-    return text;
+    return rgbText({red, green, blue});
 }
 
 std::optional<Colour> Colour::named(std::string_view name)
 {
-    if (name.size() != 7 || name[0] != '#')
+    const std::optional<Rgb> colour = rgbFromText(std::string(name));
+    if (!colour)
         return std::nullopt;
-    std::array<std::uint8_t, 3> parts{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        const int high = hexDigit(name[1 + 2 * i]);
-        const int low = hexDigit(name[2 + 2 * i]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        parts[i] = static_cast<std::uint8_t>(high * 16 + low);
-    }
-    return Colour{parts[0], parts[1], parts[2]};
+    return Colour{colour->red, colour->green, colour->blue};
 }
 
 std::string_view markerShapeName(MarkerShape shape)
