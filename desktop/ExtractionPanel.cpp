@@ -151,13 +151,19 @@ void ExtractionPanel::buildControls()
     lineForm->setContentsMargins(0, 0, 0, 0);
     step_ = new QDoubleSpinBox(lineOptions_);
     step_->setObjectName(QStringLiteral("extractionStep"));
-    step_->setRange(0.1, 1000.0);
-    step_->setDecimals(1);
-    step_->setSuffix(tr(" px"));
+    step_->setRange(0.0001, 1e9);
+    step_->setDecimals(4);
     step_->setValue(settings.value(QStringLiteral("extraction/step"), 1.0).toDouble());
-    step_->setToolTip(tr("One point every so many picture pixels along the x axis"));
+    step_->setToolTip(tr("One point every so many picture pixels, or x units, along the x axis"));
+    stepUnit_ = new QComboBox(lineOptions_);
+    stepUnit_->setObjectName(QStringLiteral("extractionStepUnit"));
+    stepUnit_->addItems({tr("pixels"), tr("x units")});
+    stepUnit_->setToolTip(tr("x units are the x axis' own: decades on a log axis, seconds on a date axis"));
     keepAllRuns_ = new QCheckBox(tr("Keep every crossing, not one curve"), lineOptions_);
-    lineForm->addRow(tr("Step:"), step_);
+    auto* stepRow = new QHBoxLayout;
+    stepRow->addWidget(step_, 1);
+    stepRow->addWidget(stepUnit_);
+    lineForm->addRow(tr("Step:"), stepRow);
     lineForm->addRow(keepAllRuns_);
     form->addRow(lineOptions_);
 
@@ -390,7 +396,10 @@ ExtractionSettings ExtractionPanel::settings() const
     settings.colour = colour_.value_or(Rgb{});
     settings.tolerance = tolerance_->value();
     settings.mode = mode_->currentIndex() == 1 ? ExtractionMode::markers : ExtractionMode::line;
-    settings.step = step_->value();
+    if (stepUnit_->currentIndex() == 1)
+        settings.worldStep = step_->value();
+    else
+        settings.step = step_->value();
     settings.keepAllRuns = keepAllRuns_->isChecked();
     settings.markers.minimumArea = smallest_->value();
     settings.markers.maximumArea = largest_->value();

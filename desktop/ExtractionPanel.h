@@ -87,6 +87,7 @@ class ExtractionPanel : public QDockWidget {
     QCheckBox* showMatches_ = nullptr;
     QComboBox* mode_ = nullptr;
     QDoubleSpinBox* step_ = nullptr;
+    QComboBox* stepUnit_ = nullptr;
     QCheckBox* keepAllRuns_ = nullptr;
     QDoubleSpinBox* smallest_ = nullptr;
     QDoubleSpinBox* largest_ = nullptr;

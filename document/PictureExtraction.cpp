@@ -15,6 +15,8 @@ std::string ExtractionSettings::problem() const
     // Finer than a tenth of a pixel only repeats points, at a cost that grows without bound.
     if (!(step >= 0.1) || !std::isfinite(step) || step > 1e6)
         return "the sampling step must be a number of pixels from 0.1 up";
+    if (worldStep && (!(*worldStep > 0.0) || !std::isfinite(*worldStep)))
+        return "the sampling step in x units must be a number above 0";
     if (!(markers.minimumArea >= 0.0) || !(markers.maximumArea >= markers.minimumArea) ||
         !std::isfinite(markers.maximumArea))
         return "the marker sizes must be numbers, the smallest no larger than the largest";
@@ -101,6 +103,14 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
         LineOptions options;
         options.axes = axisDirections(map);
         options.step = settings.step;
+        if (settings.worldStep) {
+            // Pixels per unit of world x along the x axis (the fit's units: decades on a log axis).
+            options.step = *settings.worldStep * std::hypot(map.i00, map.i10);
+            if (!(options.step >= 0.1) || !std::isfinite(options.step)) {
+                result.problem = "Cannot extract: that step in x units is less than a tenth of a pixel.";
+                return result;
+            }
+        }
         options.keepAllRuns = settings.keepAllRuns;
         found = extractLine(picture, match, region, options, work);
     } else {

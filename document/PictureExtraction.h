@@ -25,6 +25,9 @@ struct ExtractionSettings {
     // points' bounding box when there are none.
     std::optional<std::pair<DPoint, DPoint>> box;
     double step = 1.0; // line mode: picture pixels along world x
+    // Line mode: the step in world x units instead (in decades on a log axis, seconds on a
+    // date axis), when given.
+    std::optional<double> worldStep;
     bool keepAllRuns = false;
     MarkerOptions markers;
     // Painted out (legends, labels): discs of picture coordinates and radius in pixels.

@@ -331,6 +331,7 @@ double massAcross(double mass, double slope)
 // Follows one curve from `seed` to the end of the cuts or the first gap too long to bridge.
 std::vector<Link> follow(const std::vector<Cut>& cuts, Link seed)
 {
+    const double stepLength = cuts.size() > 1 ? cuts[1].s - cuts[0].s : 1.0;
     std::vector<Link> chain{seed};
     std::vector<double> masses{cuts[seed.cut].runs[seed.run].mass};
     std::vector<double> window;
@@ -338,7 +339,9 @@ std::vector<Link> follow(const std::vector<Cut>& cuts, Link seed)
     for (std::size_t k = seed.cut + 1; k < cuts.size(); ++k) {
         const Run& previous = cuts[chain.back().cut].runs[chain.back().run];
         const double gap = cuts[k].s - cuts[chain.back().cut].s;
-        if (gap > (crossing ? crossingGap : shortGap))
+        // A gap is never shorter than the steps asked for: at a step of 50 pixels every
+        // cut is 50 pixels from the last.
+        if (gap > std::max(crossing ? crossingGap : shortGap, 2.5 * stepLength))
             break;
         if (cuts[k].runs.empty())
             continue;
@@ -347,7 +350,11 @@ std::vector<Link> follow(const std::vector<Cut>& cuts, Link seed)
         // From a lone seed the slope is unknown: at a coarse step a steep curve moves
         // several pixels along the cut between two cuts, so the second link may be up to a
         // slope of 4 away; after that, the curve's own slope predicts it.
-        const double limit = chain.size() == 1 ? 1.5 + gap * 4.0 : 1.5 + gap * (0.2 + 0.1 * std::abs(slope));
+        // The straight line through the last links misses a bending curve by about half its
+        // curvature times the gap squared: the gap-squared term allows for the bends of a
+        // plotted curve (0.02 px per px squared) at coarse steps, and is nothing at fine ones.
+        const double limit = (chain.size() == 1 ? 1.5 + gap * 4.0 : 1.5 + gap * (0.2 + 0.1 * std::abs(slope))) +
+                             0.01 * gap * gap;
         // The first links' masses were measured before the slope was known: a steep
         // curve's long runs would set the median far above its later ones.
         if (chain.size() == 3)

@@ -101,14 +101,14 @@ TEST(LineExtraction, RotatedScanAlongTurnedAxes)
 }
 
 // A curve that rises steeply from where it starts (a step response) is followed from its
-// first cut, at a fine step and at a coarse one, which a slope unknown at the seed once cut
-// short until the curve had flattened.
+// first cut, at a fine step and at coarse ones: a slope unknown at the seed once cut it
+// short until the curve had flattened, and steps beyond 20 pixels once found nothing.
 TEST(LineExtraction, SteepStartIsFollowedAtAnyStep)
 {
     const auto truth = sampled([](double x) { return PixelPoint{x, 190 - 170 * (1 - std::exp(-x / 30))}; }, 0, 199);
     Canvas canvas(200, 200, white);
     canvas.stroke(truth, 2.0, blue);
-    for (const double step : {1.0, 8.0}) {
+    for (const double step : {1.0, 8.0, 30.0}) {
         LineOptions options;
         options.step = step;
         const Extraction found = extract(canvas, options);

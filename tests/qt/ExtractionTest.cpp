@@ -10,12 +10,14 @@
 #include "ui_MainWindow.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSettings>
 #include <QToolButton>
 #include <QtTest>
 #include <cmath>
@@ -86,6 +88,7 @@ QImage ExtractionTest::plot(QImage::Format format)
 
 void ExtractionTest::init()
 {
+    QSettings().remove(QStringLiteral("extraction")); // the step and tolerance of the last run
     guard_ = std::make_unique<ModalGuard>();
     folder_ = std::make_unique<QTemporaryDir>();
     platform_ = std::make_unique<QtPlatform>();
@@ -198,6 +201,15 @@ void ExtractionTest::panelExtractsIntoOneStepToUndo()
     const std::vector<DPoint>& boxed = manager.document().active().points;
     QVERIFY(boxed.size() >= 195 && boxed.size() <= 201);
     QVERIFY(boxed.front().x >= 100.0 && boxed.back().x <= 300.0);
+
+    // A step of 50 in x units (here one unit a pixel): a point every 50 pixels.
+    window_->ui().actionUndo->trigger();
+    panel.findChild<QDoubleSpinBox*>(QStringLiteral("extractionStep"))->setValue(50.0);
+    panel.findChild<QComboBox*>(QStringLiteral("extractionStepUnit"))->setCurrentIndex(1);
+    QVERIFY(panel.extract());
+    const std::vector<DPoint>& coarse = manager.document().active().points;
+    QVERIFY2(coarse.size() >= 4 && coarse.size() <= 5, qPrintable(QString::number(coarse.size())));
+    QVERIFY(std::abs(coarse[1].x - coarse[0].x - 50.0) < 1.0);
 }
 
 // Shift held or the toggle on: a double-click a few pixels off the curve lands on its
