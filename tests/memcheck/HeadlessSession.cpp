@@ -1,6 +1,6 @@
 // A whole working session in the real window under the offscreen platform, scripted:
 // open a plot, calibrate by double-clicks and typed values, acquire 10,000 points, clear
-// them, save, open another plot. Run under valgrind by `make memcheck`; it must end with
+// them, edit on the picture, extract its line automatically, open another plot. Run under valgrind by `make memcheck`; it must end with
 // no memory error and nothing definitely lost.
 
 #include "desktop/MainWindow.h"
@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +23,11 @@ QString makePicture(const QTemporaryDir& folder, const QString& name, int width,
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0xd6, 0x27, 0x28), 2.0));
+    painter.drawLine(QPointF(0, height * 0.5), QPointF(width, height * 0.4));
+    painter.end();
     const QString path = folder.filePath(name);
     image.save(path);
     return path;
@@ -109,6 +115,16 @@ int main(int argc, char** argv)
     if (manager.history().undoName() != "Delete Point")
         return fail("the point picked on the picture was not deleted");
     manager.undo();
+
+    // Automatic extraction: the overlay and the extraction each run on a thread of their
+    // own; a Shift+double-click snaps onto the line.
+    picture->setZoom(1.0);
+    window.extraction().show();
+    window.extraction().setColour({0xd6, 0x27, 0x28});
+    QTest::qWait(100);
+    if (!window.extraction().extract() || manager.history().undoName() != "Extract Points")
+        return fail("the line was not extracted");
+    QTest::mouseDClick(picture, Qt::LeftButton, Qt::ShiftModifier, QPoint(320, 218));
     manager.openPlotAtPath(QFile::encodeName(second).toStdString());
     QCoreApplication::processEvents();
     if (manager.calMatrix()->numberOfRows() != 0 || manager.acquireMatrix()->numberOfRows() != 0)
