@@ -37,7 +37,7 @@ std::size_t QtPlatform::runChoicePanel(const std::string& title, const std::stri
         if (box.clickedButton() == shown[i])
             return i;
     // Closed without a choice: the last button is the one that changes least.
-    return 0;
+    return buttons.empty() ? 0 : buttons.size() - 1;
 }
 
 std::unique_ptr<OpenPanel> QtPlatform::newOpenPanel(FileKind kind)
