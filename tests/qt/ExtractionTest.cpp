@@ -1,4 +1,4 @@
-#include "WindowDriver.h"
+#include "ShownWindow.h"
 
 #include "cli/Command.h"
 #include "desktop/ExtractionPanel.h"
@@ -51,16 +51,15 @@ class ExtractionTest : public QObject {
     // A white 800 x 600 plot: light grey gridlines every 100 pixels, the red curve 2 px
     // wide, anti-aliased, and a blue straight line across it.
     static QImage plot(QImage::Format format = QImage::Format_RGB32);
-    PlotImageWidget* widget() const { return qobject_cast<PlotImageWidget*>(window_->ui().plotScrollArea->widget()); }
+    PlotImageWidget* widget() const { return shown_->plot(); }
     // World values are the picture coordinates: x the column, y the height minus the row.
     void calibrate(bool thenAcquire);
     QString save(const QImage& image, const QString& name);
 
     static constexpr int height = 600;
-    std::unique_ptr<ModalGuard> guard_;
     std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<QtPlatform> platform_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<ShownWindow> shown_;
+    MainWindow* window_ = nullptr;
 };
 
 QImage ExtractionTest::plot(QImage::Format format)
@@ -89,23 +88,17 @@ QImage ExtractionTest::plot(QImage::Format format)
 void ExtractionTest::init()
 {
     QSettings().remove(QStringLiteral("extraction")); // the step and tolerance of the last run
-    guard_ = std::make_unique<ModalGuard>();
     folder_ = std::make_unique<QTemporaryDir>();
-    platform_ = std::make_unique<QtPlatform>();
-    window_ = std::make_unique<MainWindow>(*platform_);
-    window_->resize(1400, 900);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    window_->launch({save(plot(), QStringLiteral("plot.png"))});
-    QVERIFY(widget() != nullptr);
+    shown_ = std::make_unique<ShownWindow>(save(plot(), QStringLiteral("plot.png")));
+    window_ = shown_->window.get();
+    QVERIFY(shown_->ready);
     widget()->setZoom(1.0);
 }
 
 void ExtractionTest::cleanup()
 {
-    QCOMPARE(guard_->unexpected(), QStringList());
-    window_.reset();
-    platform_.reset();
+    QCOMPARE(shown_->guard.unexpected(), QStringList());
+    shown_.reset();
     folder_.reset();
 }
 

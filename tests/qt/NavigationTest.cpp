@@ -1,18 +1,12 @@
-#include "WindowDriver.h"
+#include "ShownWindow.h"
 
 #include "desktop/DataScrollView.h"
 #include "desktop/Magnifier.h"
-#include "desktop/MainWindow.h"
-#include "desktop/PlotImageWidget.h"
 #include "desktop/PointTableView.h"
-#include "desktop/QtPlatform.h"
 #include "desktop/ReadoutText.h"
 #include "ui_MainWindow.h"
 
-#include <QFileDialog>
 #include <QLabel>
-#include <QScrollArea>
-#include <QtTest>
 #include <cmath>
 
 // Zoom, pan, the cursor's readout and editing points on the picture, in the assembled
@@ -21,8 +15,12 @@ class NavigationTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init();
-    void cleanup();
+    void init() { QVERIFY((shown_ = std::make_unique<ShownWindow>(QSize(width, height)))->ready); }
+    void cleanup()
+    {
+        QCOMPARE(shown_->guard.unexpected(), QStringList());
+        shown_.reset();
+    }
 
     void sameSpotGivesTheSamePictureCoordinateAtAnyZoom();
     void zoomKeepsThePointUnderTheCursorFromEveryShortcut();
@@ -30,48 +28,23 @@ class NavigationTest : public QObject {
     void readoutAndMagnifierFollowTheCursor();
 
   private:
-    PlotImageWidget* plot() const { return qobject_cast<PlotImageWidget*>(window_->ui().plotScrollArea->widget()); }
-    QWidget* viewport() const { return window_->ui().plotScrollArea->viewport(); }
+    PlotImageWidget* plot() const { return shown_->plot(); }
+    MainWindow& window() const { return *shown_->window; }
+    QWidget* viewport() const { return shown_->ui().plotScrollArea->viewport(); }
     // The widget position of a spot of the picture (pixels from its top-left corner).
     QPoint spot(QPointF picture) const;
     void doubleClick(QPointF picture) { QTest::mouseDClick(plot(), Qt::LeftButton, {}, spot(picture)); }
-    // Calibrates with world = (2 x + 1, 3 y - 5) of the clicked picture coordinates and
-    // goes on to acquire.
+    // Calibrates with world = (2 x + 1, 3 y - 5) of the picture coordinates; then acquires.
     void calibrateAndAcquire();
     DPoint dataScreen(int row) const
     {
-        const PointTable& table = *window_->manager().acquireMatrix();
-        return {*table.cellAtRow(row, 0).number, *table.cellAtRow(row, 1).number};
+        return {*shown_->data().cellAtRow(row, 0).number, *shown_->data().cellAtRow(row, 1).number};
     }
 
     static constexpr int width = 800;
     static constexpr int height = 600;
-    std::unique_ptr<ModalGuard> guard_;
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<QtPlatform> platform_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<ShownWindow> shown_;
 };
-
-void NavigationTest::init()
-{
-    guard_ = std::make_unique<ModalGuard>();
-    folder_ = std::make_unique<QTemporaryDir>();
-    platform_ = std::make_unique<QtPlatform>();
-    window_ = std::make_unique<MainWindow>(*platform_);
-    window_->resize(1400, 880);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    window_->launch({makePicture(*folder_, QStringLiteral("plot.png"), width, height)});
-    QVERIFY(plot() != nullptr);
-}
-
-void NavigationTest::cleanup()
-{
-    QCOMPARE(guard_->unexpected(), QStringList());
-    window_.reset();
-    platform_.reset();
-    folder_.reset();
-}
 
 QPoint NavigationTest::spot(QPointF picture) const
 {
@@ -81,14 +54,14 @@ QPoint NavigationTest::spot(QPointF picture) const
 
 void NavigationTest::calibrateAndAcquire()
 {
-    PlotmeterManager& manager = window_->manager();
+    PlotmeterManager& manager = shown_->manager();
     const DPoint marks[] = {{50, 40}, {750, 40}, {50, 560}};
     for (int row = 0; row < 3; ++row) {
         manager.newScreenPoint(marks[row]);
         manager.setCalibrationValue(row, 2, QString::number(2 * marks[row].x + 1).toStdString());
         manager.setCalibrationValue(row, 3, QString::number(3 * marks[row].y - 5).toStdString());
     }
-    window_->ui().acquireButton->click();
+    shown_->ui().acquireButton->click();
     QCOMPARE(manager.mode(), PlotmeterManager::acquireMode);
 }
 
@@ -119,29 +92,32 @@ void NavigationTest::sameSpotGivesTheSamePictureCoordinateAtAnyZoom()
                 QVERIFY2(fraction == 0.125 || fraction == 0.375 || fraction == 0.625 || fraction == 0.875,
                          qPrintable(where));
             // The world value is the calibration's, whatever the zoom.
-            const PointTable& table = *window_->manager().acquireMatrix();
-            QVERIFY(std::abs(*table.cellAtRow(row - 1, 2).number - (2 * got.x + 1)) < 1e-6);
-            QVERIFY(std::abs(*table.cellAtRow(row - 1, 3).number - (3 * got.y - 5)) < 1e-6);
+            QVERIFY(std::abs(*shown_->data().cellAtRow(row - 1, 2).number - (2 * got.x + 1)) < 1e-6);
+            QVERIFY(std::abs(*shown_->data().cellAtRow(row - 1, 3).number - (3 * got.y - 5)) < 1e-6);
         }
     }
     // Zooming again leaves every point where it was.
-    const std::vector<DPoint> taken = window_->manager().document().active().points;
+    const std::vector<DPoint> taken = shown_->manager().document().active().points;
     QCOMPARE(taken.size(), std::size_t(8));
     plot()->setZoom(8.0);
-    QVERIFY(window_->manager().document().active().points == taken);
+    QVERIFY(shown_->manager().document().active().points == taken);
 }
 
 // Ctrl+wheel, Ctrl+= and Ctrl+- zoom about the cursor, wherever the focus is (the table
 // included); Ctrl+Alt+0 shows 100 % and Ctrl+0 fits; the status bar says the zoom.
 void NavigationTest::zoomKeepsThePointUnderTheCursorFromEveryShortcut()
 {
-    const QString big = makePicture(*folder_, QStringLiteral("big.png"), 3000, 2000);
-    QVERIFY(window_->manager().openPath(QFile::encodeName(big).toStdString()));
+    const QString big = makePicture(shown_->folder, QStringLiteral("big.png"), 3000, 2000);
+    QVERIFY(shown_->open(big));
     PlotImageWidget* widget = plot();
     const QSize area = viewport()->size();
-    QVERIFY2(widget->zoom().factor < 1.0 && widget->width() <= area.width() && widget->height() <= area.height(),
-             "a picture larger than the area opens fitted");
-    const auto label = [this] { return window_->findChild<QLabel*>(QStringLiteral("zoomLevel"))->text(); };
+    // Fitted: wholly in sight, and touching two sides of the area.
+    const auto fitted = [&] {
+        return widget->width() <= area.width() && widget->height() <= area.height() &&
+               (widget->width() == area.width() || widget->height() == area.height());
+    };
+    QVERIFY2(widget->zoom().factor < 1.0 && fitted(), "a picture larger than the area opens fitted");
+    const auto label = [this] { return window().findChild<QLabel*>(QStringLiteral("zoomLevel"))->text(); };
     QCOMPARE(label(), QStringLiteral("Zoom %1%").arg(qRound(widget->zoom().factor * 100)));
 
     const QPoint cursor(area.width() / 3, area.height() / 2);
@@ -152,26 +128,22 @@ void NavigationTest::zoomKeepsThePointUnderTheCursorFromEveryShortcut()
     const auto expectStill = [&](DPoint before, const char* how) {
         const DPoint after = underCursor();
         const double slack = 1.0 / widget->zoom().factor; // one screen pixel
-        QVERIFY2(std::abs(after.x - before.x) <= slack && std::abs(after.y - before.y) <= slack,
-                 qPrintable(QStringLiteral("%1: (%2, %3) became (%4, %5)")
-                                .arg(QLatin1String(how))
-                                .arg(before.x)
-                                .arg(before.y)
-                                .arg(after.x)
-                                .arg(after.y)));
+        QVERIFY2(
+            std::abs(after.x - before.x) <= slack && std::abs(after.y - before.y) <= slack,
+            qPrintable(QString::asprintf("%s: (%g, %g) became (%g, %g)", how, before.x, before.y, after.x, after.y)));
     };
 
-    const double fitted = widget->zoom().factor;
+    const double fitFactor = widget->zoom().factor;
     DPoint before = underCursor();
     const QPoint local = widget->mapFrom(viewport(), cursor);
     QWheelEvent wheel(local, widget->mapToGlobal(local), {}, {0, 4 * 120}, Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &wheel);
-    QCOMPARE(widget->zoom().factor, 4 * fitted); // two notches double it
+    QCOMPARE(widget->zoom().factor, 4 * fitFactor); // two notches double it
     expectStill(before, "Ctrl+wheel");
 
     QCursor::setPos(viewport()->mapToGlobal(cursor));
-    PointTableView* table = window_->dataView().viewFor(window_->manager().calMatrix());
+    PointTableView* table = window().dataView().viewFor(shown_->manager().calMatrix());
     table->setFocus();
     const double factor = widget->zoom().factor;
     before = underCursor();
@@ -190,12 +162,11 @@ void NavigationTest::zoomKeepsThePointUnderTheCursorFromEveryShortcut()
         QTest::keyClick(table, Qt::Key_Equal, Qt::ControlModifier);
     QCOMPARE(widget->zoom().factor, 32.0);
     QTest::keyClick(table, Qt::Key_0, Qt::ControlModifier);
-    QVERIFY(widget->width() <= area.width() && widget->height() <= area.height());
-    QVERIFY(widget->width() == area.width() || widget->height() == area.height());
+    QVERIFY(fitted());
 }
 
-// A click on a mark selects its row and the other way round; dragging a mark, the arrow
-// keys and Delete change the points, table and file follow, and each is one step to undo.
+// A click on a mark selects its row and back; dragging a mark, the arrow keys and Delete
+// change the points, table and file follow, and each is one step to undo.
 void NavigationTest::pointsAreSelectedMovedNudgedAndDeletedOnThePicture()
 {
     calibrateAndAcquire();
@@ -203,9 +174,9 @@ void NavigationTest::pointsAreSelectedMovedNudgedAndDeletedOnThePicture()
     const QPointF spots[] = {{200.5, 300.5}, {400.5, 300.5}, {600.5, 300.5}};
     for (const QPointF& at : spots)
         doubleClick(at);
-    PlotmeterManager& manager = window_->manager();
-    PointTableView* table = window_->dataView().viewFor(manager.acquireMatrix());
-    QCOMPARE(manager.acquireMatrix()->numberOfRows(), 3);
+    PlotmeterManager& manager = shown_->manager();
+    PointTableView* table = window().dataView().viewFor(manager.acquireMatrix());
+    QCOMPARE(shown_->data().numberOfRows(), 3);
 
     // The halo of a selected mark lies 9 screen pixels right of its centre.
     const auto haloed = [this](QPointF at) {
@@ -229,7 +200,7 @@ void NavigationTest::pointsAreSelectedMovedNudgedAndDeletedOnThePicture()
     QTest::mouseRelease(plot(), Qt::LeftButton, {}, from + QPoint(40, -20));
     QCOMPARE(dataScreen(0).x, start.x + 20);
     QCOMPARE(dataScreen(0).y, start.y + 10);
-    QCOMPARE(*manager.acquireMatrix()->cellAtRow(0, 2).number, 2 * (start.x + 20) + 1);
+    QCOMPARE(*shown_->data().cellAtRow(0, 2).number, 2 * (start.x + 20) + 1);
     QCOMPARE(manager.history().undoName(), std::string("Move Point"));
     QVERIFY(haloed(spots[0] + QPointF(20, -10)));
 
@@ -240,37 +211,31 @@ void NavigationTest::pointsAreSelectedMovedNudgedAndDeletedOnThePicture()
     QCOMPARE(dataScreen(0).x, start.x + 20.5);
     QCOMPARE(dataScreen(0).y, start.y + 10.5);
 
-    const QString target = folder_->filePath(QStringLiteral("data.txt"));
-    answerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
-        dialog.selectFile(target);
-        static_cast<QDialog&>(dialog).accept();
-    });
-    window_->ui().actionSaveData->trigger();
-    QFile file(target);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString moved = QStringLiteral("%1%2").arg(start.x + 20.5, 10, 'f', 3).arg(start.y + 10.5, 10, 'f', 3);
-    QVERIFY(file.readLine().startsWith(moved.toLatin1()));
+    const QString target = shown_->file(QStringLiteral("data.txt"));
+    chooseInNextFilePanel(target);
+    shown_->ui().actionSaveData->trigger();
+    QVERIFY(readFile(target).startsWith(QString::asprintf("%10.3f%10.3f", start.x + 20.5, start.y + 10.5).toLatin1()));
 
-    window_->ui().actionDeletePoints->trigger();
-    QCOMPARE(manager.acquireMatrix()->numberOfRows(), 2);
+    shown_->ui().actionDeletePoints->trigger();
+    QCOMPARE(shown_->data().numberOfRows(), 2);
     QCOMPARE(dataScreen(0).x, start.x + 200);
     for (int k = 0; k < 4; ++k)
-        window_->ui().actionUndo->trigger();
-    QCOMPARE(manager.acquireMatrix()->numberOfRows(), 3);
+        shown_->ui().actionUndo->trigger();
+    QCOMPARE(shown_->data().numberOfRows(), 3);
     QCOMPARE(dataScreen(0).x, start.x);
     QCOMPARE(dataScreen(0).y, start.y);
 
     // A calibration ring dragged while acquiring refits, and every row follows.
-    const double before = *manager.acquireMatrix()->cellAtRow(2, 2).number;
+    const double before = *shown_->data().cellAtRow(2, 2).number;
     const QPoint ring = spot({750.5, 600.5 - 40});
     QTest::mousePress(plot(), Qt::LeftButton, {}, ring);
     QTest::mouseMove(plot(), ring + QPoint(10, 0));
     QTest::mouseMove(plot(), ring + QPoint(20, 0));
     QTest::mouseRelease(plot(), Qt::LeftButton, {}, ring + QPoint(20, 0));
     QCOMPARE(manager.document().calibration()[1].screen.x, 760.0);
-    QVERIFY(std::abs(*manager.acquireMatrix()->cellAtRow(2, 2).number - before) > 1.0);
-    window_->ui().actionUndo->trigger();
-    QCOMPARE(*manager.acquireMatrix()->cellAtRow(2, 2).number, before);
+    QVERIFY(std::abs(*shown_->data().cellAtRow(2, 2).number - before) > 1.0);
+    shown_->ui().actionUndo->trigger();
+    QCOMPARE(*shown_->data().cellAtRow(2, 2).number, before);
 }
 
 // Moving over the picture shows the cursor's picture and world coordinates in the status
@@ -283,15 +248,12 @@ void NavigationTest::readoutAndMagnifierFollowTheCursor()
     QMouseEvent move(QEvent::MouseMove, at, plot()->mapToGlobal(at), Qt::NoButton, {}, {});
     QApplication::sendEvent(plot(), &move);
     const DPoint expected = plot()->zoom().pictureAtPixel(at.x(), at.y());
-    QCOMPARE(expected.x, 99.625);
-    const QString readout = window_->findChild<ReadoutText*>(QStringLiteral("pointerReadout"))->text();
+    const QString readout = window().findChild<ReadoutText*>(QStringLiteral("pointerReadout"))->text();
     QVERIFY2(readout.startsWith(QStringLiteral("x 99.625, y 100.375")), qPrintable(readout));
     QVERIFY2(readout.contains(QStringLiteral("X 200.25, Y 296.125")), qPrintable(readout));
-    QVERIFY(window_->magnifier().shownPoint().has_value());
-    QCOMPARE(window_->magnifier().shownPoint()->x, expected.x);
-    QCOMPARE(window_->magnifier().shownPoint()->y, expected.y);
-    window_->navigation().showMagnifier()->trigger();
-    QVERIFY(!window_->magnifier().isVisible());
+    QCOMPARE(window().magnifier().shownPoint(), std::optional(expected));
+    window().navigation().showMagnifier()->trigger();
+    QVERIFY(!window().magnifier().isVisible());
 }
 
 QTEST_MAIN(NavigationTest)

@@ -1,9 +1,45 @@
 #include "WindowDriver.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QFileDialog>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+
+void chooseInNextFilePanel(const QString& path)
+{
+    answerNextDialog<QFileDialog>([path](QFileDialog& panel) {
+        panel.selectFile(path);
+        static_cast<QDialog&>(panel).accept();
+    });
+}
+
+void answerNextMessageBox(QMessageBox::StandardButton button, QString* text, QString* title)
+{
+    answerNextDialog<QMessageBox>([=](QMessageBox& box) {
+        if (text != nullptr)
+            *text = box.text();
+        if (title != nullptr)
+            *title = box.windowTitle();
+        if (QAbstractButton* chosen = box.button(button))
+            chosen->click();
+        else
+            box.reject();
+    });
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 StderrCapture::StderrCapture() : saved_(dup(STDERR_FILENO)), path_(folder_.filePath(QStringLiteral("stderr.txt")))
 {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
+#include <QMessageBox>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,6 +26,13 @@ template <typename T> void answerNextDialog(std::function<void(T&)> answer)
     });
     poll->start();
 }
+
+// Picks `path` in the next file panel.
+void chooseInNextFilePanel(const QString& path);
+
+// Answers the next message box with `button`, or closes it when it has no such button,
+// and notes its text and title.
+void answerNextMessageBox(QMessageBox::StandardButton button, QString* text = nullptr, QString* title = nullptr);
 
 // Closes a modal dialog that nobody answers within two seconds, so a test that meets an
 // unexpected alert fails with its title instead of hanging.
@@ -51,6 +59,10 @@ inline QString makePicture(const QTemporaryDir& folder, const QString& name, int
     image.save(path);
     return path;
 }
+
+// The whole file, or nothing when it cannot be read.
+QByteArray readFile(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
 
 // Collects what is written to the standard error stream while it lives.
 class StderrCapture {
