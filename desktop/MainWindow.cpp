@@ -274,6 +274,7 @@ void MainWindow::updateGuide()
         guide = tr("Calibrate: double-click three or more known points (axis marks) and type the values "
                    "they stand for. Then choose Acquire.");
     else
-        guide = tr("Acquire: double-click points on the curve. Save Data… (Ctrl+S) writes them to a file.");
+        guide = tr("Acquire: double-click points on the curve (with Shift, on its middle), or find it all with "
+                   "Tools ▸ Automatic Extraction. Save Data… (Ctrl+S) writes them to a file.");
     ui_->guideLabel->setText(guide);
 }

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
@@ -130,9 +131,21 @@ void ExtractionTest::calibrate(bool thenAcquire)
 // than they should.
 void ExtractionTest::panelExtractsIntoOneStepToUndo()
 {
-    calibrate(false);
     ExtractionPanel& panel = window_->extraction();
     PlotmeterManager& manager = window_->manager();
+    // Before calibrating: acquisition is tried, refused with its alert, and the panel says why.
+    panel.setColour({0xd6, 0x27, 0x28});
+    QString refused;
+    answerNextDialog<QMessageBox>([&refused](QMessageBox& box) {
+        refused = box.windowTitle();
+        box.accept();
+    });
+    QVERIFY(!panel.extract());
+    QCOMPARE(refused, QStringLiteral("Insufficient Data"));
+    QVERIFY2(panel.message().startsWith(QStringLiteral("Calibrate first")), qPrintable(panel.message()));
+    QVERIFY(manager.document().active().points.empty());
+
+    calibrate(false);
     window_->findChild<QMenu*>(QStringLiteral("toolsMenu"))->actions().first()->trigger();
     QVERIFY(panel.isVisible());
     panel.findChild<QToolButton*>(QStringLiteral("eyedropper"))->click();
