@@ -158,6 +158,7 @@ void ExtractionPanel::buildControls()
     stepUnit_ = new QComboBox(lineOptions_);
     stepUnit_->setObjectName(QStringLiteral("extractionStepUnit"));
     stepUnit_->addItems({tr("pixels"), tr("x units")});
+    stepUnit_->setCurrentIndex(settings.value(QStringLiteral("extraction/stepInUnits"), false).toBool() ? 1 : 0);
     stepUnit_->setToolTip(tr("x units are the x axis' own: decades on a log axis, seconds on a date axis"));
     keepAllRuns_ = new QCheckBox(tr("Keep every crossing, not one curve"), lineOptions_);
     auto* stepRow = new QHBoxLayout;
@@ -246,6 +247,8 @@ void ExtractionPanel::buildControls()
     });
     connect(step_, &QDoubleSpinBox::valueChanged, this,
             [](double value) { QSettings().setValue(QStringLiteral("extraction/step"), value); });
+    connect(stepUnit_, &QComboBox::currentIndexChanged, this,
+            [](int index) { QSettings().setValue(QStringLiteral("extraction/stepInUnits"), index == 1); });
     connect(showMatches_, &QCheckBox::toggled, this, [this] { refreshOverlay(); });
     connect(swatch_, &QToolButton::clicked, this, [this] {
         const QColor chosen = QColorDialog::getColor(colour_ ? qColour(*colour_) : Qt::red, this, tr("Colour to Extract"));

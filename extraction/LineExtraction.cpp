@@ -530,9 +530,24 @@ std::vector<PixelPoint> followCurve(const std::vector<Cut>& cuts, const Frame& f
             break;
         std::vector<Link> best;
         double bestMass = 0.0;
+        // A seed on a chain already followed from here would mostly walk the rest of that
+        // chain again, and come out shorter: each curve is walked about once, not once
+        // for every run near its start.
+        std::vector<Link> walked;
+        const auto onWalked = [&walked](Link link) {
+            return std::any_of(walked.begin(), walked.end(),
+                               [link](Link w) { return w.cut == link.cut && w.run == link.run; });
+        };
         for (std::size_t k = start; k < cuts.size() && cuts[k].s <= cuts[start].s + seedSpan; ++k) {
             for (std::size_t i = 0; i < cuts[k].runs.size(); ++i) {
+                if (onWalked({k, i}))
+                    continue;
                 std::vector<Link> chain = follow(cuts, {k, i});
+                for (const Link& link : chain) {
+                    if (cuts[link.cut].s > cuts[start].s + seedSpan)
+                        break;
+                    walked.push_back(link);
+                }
                 const double mass = cuts[k].runs[i].mass;
                 if (chain.size() > best.size() || (chain.size() == best.size() && mass > bestMass)) {
                     best = std::move(chain);
