@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -209,6 +210,10 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
     std::vector<RunBuilder> builders(batchSize);
     std::vector<std::uint8_t> opened(batchSize); // builders[k].open, kept apart so the quick way stays in cache
     std::vector<double> startMinor(batchSize), startT(batchSize);
+    const Rgb background = colour.background();
+    const std::uint32_t backgroundPixel =
+        (std::uint32_t{background.red} << 16) | (std::uint32_t{background.green} << 8) | background.blue;
+    const bool backgroundWeighs = colour.weight(backgroundPixel) > 0.0f;
     const double tPerStep = 1.0 / frame.vMajor;
     const double minorPerStep = frame.vMinor / frame.vMajor;
     for (std::size_t first = 0; first < count; first += batchSize) {
@@ -232,6 +237,24 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
             // Upright cuts read along the row in memory order.
             const std::uint32_t* line = frame.flat ? nullptr : picture.pixels + major * picture.stride;
             for (std::size_t k = first; k < last; ++k) {
+                // Eight neighbouring cuts with no run open, over pixels that are all exactly
+                // the background: passed over together, in one sweep the compiler vectorizes.
+                if (line != nullptr && !masked && !backgroundWeighs && (k - first) % 8 == 0 && k + 8 <= last) {
+                    std::uint64_t anyOpen = 0;
+                    std::memcpy(&anyOpen, &opened[k - first], sizeof anyOpen);
+                    const double a = startMinor[k - first] + minorStep;
+                    const double b = startMinor[k - first + 7] + minorStep;
+                    const double low = std::min(a, b), high = std::max(a, b);
+                    if (anyOpen == 0 && low >= minorLow && high < minorHigh - 1 && high - low < 16.0) {
+                        std::uint32_t differs = 0;
+                        for (int c = static_cast<int>(low), end = static_cast<int>(high) + 1; c <= end; ++c)
+                            differs |= (line[c] & 0x00FFFFFFu) ^ backgroundPixel;
+                        if (differs == 0) {
+                            k += 7;
+                            continue;
+                        }
+                    }
+                }
                 const double minor = startMinor[k - first] + minorStep;
                 // The common case first: well inside an upright cut, nothing painted out, no
                 // run open, and a pixel of no weight (the background). Nothing is written:
