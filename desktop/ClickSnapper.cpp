@@ -14,31 +14,32 @@ constexpr double snapRadius = 5.0; // screen pixels
 
 } // namespace
 
-std::shared_ptr<const PicturePixels> shownPicturePixels(const PlotmeterManager& manager,
-                                                        std::shared_ptr<const PicturePixels>& cache,
-                                                        const void*& cachedFor)
+std::shared_ptr<const PicturePixels> ShownPixels::get()
 {
-    const PlotmeterView* view = manager.plotmeterView();
+    const PlotmeterView* view = manager_.plotmeterView();
     const auto* image = view != nullptr ? dynamic_cast<const QtImage*>(view->image().get()) : nullptr;
     if (image == nullptr || image->image().isNull()) {
-        cache.reset();
-        cachedFor = nullptr;
+        pixels_.reset();
+        madeFor_ = nullptr;
         return nullptr;
     }
-    if (cachedFor != image || cache == nullptr) {
-        cache = std::make_shared<const PicturePixels>(image->image());
-        cachedFor = image;
+    if (madeFor_ != image || pixels_ == nullptr) {
+        pixels_ = std::make_shared<const PicturePixels>(image->image());
+        madeFor_ = image;
     }
-    return cache;
+    return pixels_;
 }
 
-ClickSnapper::ClickSnapper(PlotmeterManager& manager, QAction& toggle) : manager_(manager), toggle_(toggle) {}
+ClickSnapper::ClickSnapper(PlotmeterManager& manager, ShownPixels& pixels, QAction& toggle)
+    : manager_(manager), pixels_(pixels), toggle_(toggle)
+{
+}
 
 std::optional<DPoint> ClickSnapper::snap(DPoint picture, double factor, bool shift)
 {
     if (!(toggle_.isChecked() || shift) || !(factor > 0.0))
         return std::nullopt;
-    const std::shared_ptr<const PicturePixels> pixels = shownPicturePixels(manager_, pixels_, pixelsOf_);
+    const std::shared_ptr<const PicturePixels> pixels = pixels_.get();
     if (pixels == nullptr)
         return std::nullopt;
     const PixelView view = pixels->view();

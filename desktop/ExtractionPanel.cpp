@@ -79,8 +79,9 @@ class ExtractionPanel::Tool : public PictureTool {
     DPoint from_;
 };
 
-ExtractionPanel::ExtractionPanel(PlotmeterManager& manager, std::function<bool()> acquire, QWidget* parent)
-    : QDockWidget(tr("Automatic Extraction"), parent), manager_(manager), acquire_(std::move(acquire))
+ExtractionPanel::ExtractionPanel(PlotmeterManager& manager, ShownPixels& pixels, std::function<bool()> acquire,
+                                 QWidget* parent)
+    : QDockWidget(tr("Automatic Extraction"), parent), manager_(manager), acquire_(std::move(acquire)), pixels_(pixels)
 {
     setObjectName(QStringLiteral("extractionPanel"));
     buildControls();
@@ -290,7 +291,7 @@ void ExtractionPanel::chooseTool(ToolKind kind)
 
 std::shared_ptr<const PicturePixels> ExtractionPanel::pixels()
 {
-    return shownPicturePixels(manager_, pixels_, pixelsOf_);
+    return pixels_.get();
 }
 
 void ExtractionPanel::pictureChanged()
@@ -455,10 +456,14 @@ bool ExtractionPanel::extract()
         return extractFromPicture(picture->view(), map, calibration, settings, work);
     });
     // The window stays live (and Cancel works) while the work goes on; a Cancel pressed
-    // at any time before the points go in means nothing goes in.
+    // at any time before the points go in means nothing goes in. Until the progress dialog
+    // shows (and blocks the window), the user's clicks and keys wait, so nothing can change
+    // the document under the extraction.
     do {
         progress.setValue(done.load());
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents,
+                                        20);
         if (progress.wasCanceled())
             cancel = true;
     } while (running.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready);

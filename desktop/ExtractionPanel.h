@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/ClickSnapper.h"
 #include "desktop/MatchOverlay.h"
 #include "desktop/PlotImageWidget.h"
 #include "document/PictureExtraction.h"
@@ -29,7 +30,8 @@ class ExtractionPanel : public QDockWidget {
     Q_OBJECT
   public:
     // `acquire` switches to acquisition (fitting the calibration) and says whether it could.
-    ExtractionPanel(PlotmeterManager& manager, std::function<bool()> acquire, QWidget* parent = nullptr);
+    ExtractionPanel(PlotmeterManager& manager, ShownPixels& pixels, std::function<bool()> acquire,
+                    QWidget* parent = nullptr);
     ~ExtractionPanel() override;
 
     // The tool the picture should use for the left button; none when no tool is chosen.
@@ -74,8 +76,7 @@ class ExtractionPanel : public QDockWidget {
     std::unique_ptr<Tool> retired_;
     ToolKind toolKind_ = ToolKind::none;
     MatchOverlay overlay_;
-    std::shared_ptr<const PicturePixels> pixels_;
-    const void* pixelsOf_ = nullptr;
+    ShownPixels& pixels_;
     std::optional<Rgb> colour_;
     std::optional<std::pair<DPoint, DPoint>> drawnBox_;
     std::vector<ExtractionSettings::Disc> excluded_;

@@ -237,7 +237,8 @@ void MainWindow::showCalibrationCheck()
 // Tools ▸ Snap Clicks to Marks puts double-clicks on the middle of what they hit.
 void MainWindow::placeExtraction()
 {
-    extraction_ = new ExtractionPanel(*manager_, [this] {
+    shownPixels_ = std::make_unique<ShownPixels>(*manager_);
+    extraction_ = new ExtractionPanel(*manager_, *shownPixels_, [this] {
         ui_->acquireButton->click();
         return manager_->mode() == PlotmeterManager::acquireMode && manager_->worldMap().has_value();
     }, this);
@@ -261,7 +262,7 @@ void MainWindow::placeExtraction()
     snapClicks_->setCheckable(true);
     snapClicks_->setToolTip(tr("Double-clicks land on the middle of the line, marker, tick or gridline crossing "
                                "under them (or hold Shift for one click)"));
-    snapper_ = std::make_unique<ClickSnapper>(*manager_, *snapClicks_);
+    snapper_ = std::make_unique<ClickSnapper>(*manager_, *shownPixels_, *snapClicks_);
 }
 
 // One line under the mode buttons that tells a first-time user what a double-click does.

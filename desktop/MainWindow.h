@@ -95,6 +95,7 @@ class MainWindow : public QMainWindow {
     PictureNavigation* navigation_ = nullptr;
     ExtractionPanel* extraction_ = nullptr;
     QAction* snapClicks_ = nullptr;
+    std::unique_ptr<ShownPixels> shownPixels_;
     std::unique_ptr<ClickSnapper> snapper_;
     QString pictureName_;
     RecentFiles* recent_ = nullptr;
