@@ -238,7 +238,7 @@ void ExtractionPanel::buildControls()
         markerOptions_->setVisible(mode_->currentIndex() == 1);
     };
     showModeOptions();
-    connect(mode_, &QComboBox::currentIndexChanged, this, [this, showModeOptions](int index) {
+    connect(mode_, &QComboBox::currentIndexChanged, this, [showModeOptions](int index) {
         showModeOptions();
         QSettings().setValue(QStringLiteral("extraction/mode"), index);
     });
