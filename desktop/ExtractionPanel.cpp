@@ -39,6 +39,19 @@ QIcon swatchIcon(QColor colour)
     return QIcon(pixmap);
 }
 
+// Shows 8 as "8" and 0.001 as "0.001": a step in x units may need many decimals, a
+// step in pixels rarely any.
+class CompactSpinBox : public QDoubleSpinBox {
+  public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+    QString textFromValue(double value) const override
+    {
+        QLocale plain = locale();
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        return plain.toString(value, 'g', 10);
+    }
+};
+
 } // namespace
 
 // The left button's job on the picture while a tool is chosen.
@@ -150,7 +163,7 @@ void ExtractionPanel::buildControls()
     lineOptions_ = new QWidget(body);
     auto* lineForm = new QFormLayout(lineOptions_);
     lineForm->setContentsMargins(0, 0, 0, 0);
-    step_ = new QDoubleSpinBox(lineOptions_);
+    step_ = new CompactSpinBox(lineOptions_);
     step_->setObjectName(QStringLiteral("extractionStep"));
     step_->setRange(0.0001, 1e9);
     step_->setDecimals(4);
