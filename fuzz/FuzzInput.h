@@ -31,6 +31,20 @@ class FuzzInput {
         return value;
     }
 
+    // A double as the fuzzer gives it, or a small integer, or a single-precision value, so
+    // that exact and nearly degenerate values come up often.
+    double takeNumber()
+    {
+        switch (take<std::uint8_t>() % 3) {
+        case 0:
+            return take<double>();
+        case 1:
+            return static_cast<double>(take<std::int8_t>());
+        default:
+            return static_cast<double>(take<float>());
+        }
+    }
+
     std::string rest() { return {reinterpret_cast<const char*>(data_), size_}; }
     bool empty() const { return size_ == 0; }
 

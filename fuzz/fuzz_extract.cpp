@@ -14,18 +14,6 @@
 
 namespace {
 
-double takeValue(FuzzInput& input)
-{
-    switch (input.take<std::uint8_t>() % 3) {
-    case 0:
-        return input.take<double>();
-    case 1:
-        return static_cast<double>(input.take<std::int8_t>());
-    default:
-        return static_cast<double>(input.take<std::uint8_t>()) / 8.0;
-    }
-}
-
 void requireInside(const PixelView& picture, PixelPoint point)
 {
     require(std::isfinite(point.column) && std::isfinite(point.row), "a point found is finite");
@@ -50,29 +38,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PixelView picture{pixels.data(), width, height, width};
 
     const Rgb target = rgbOf(colours[input.take<std::uint8_t>() % 8]);
-    const double tolerance = takeValue(input);
+    const double tolerance = input.takeNumber();
     const ColourMatch match(target, backgroundColour(picture, {0, 0, width, height}),
                             std::isfinite(tolerance) ? std::fabs(tolerance) : 20.0);
     Region region({input.take<std::int8_t>(), input.take<std::int8_t>(), input.take<std::int8_t>(),
                    input.take<std::int8_t>()});
     if (input.take<std::uint8_t>() % 2 == 0)
-        region.exclude({takeValue(input), takeValue(input)}, takeValue(input));
+        region.exclude({input.takeNumber(), input.takeNumber()}, input.takeNumber());
 
     LineOptions line;
-    line.axes = {{takeValue(input), takeValue(input)}, {takeValue(input), takeValue(input)}};
-    line.step = takeValue(input);
+    line.axes = {{input.takeNumber(), input.takeNumber()}, {input.takeNumber(), input.takeNumber()}};
+    line.step = input.takeNumber();
     line.keepAllRuns = input.take<std::uint8_t>() % 2 == 0;
     for (const PixelPoint& point : extractLine(picture, match, region, line, Work{}).points)
         requireInside(picture, point);
 
     MarkerOptions markers;
-    markers.minimumArea = takeValue(input);
-    markers.maximumArea = takeValue(input);
+    markers.minimumArea = input.takeNumber();
+    markers.maximumArea = input.takeNumber();
     for (const PixelPoint& point : extractMarkers(picture, match, region, markers, Work{}).points)
         requireInside(picture, point);
 
-    const PixelPoint click{takeValue(input), takeValue(input)};
-    const double radius = takeValue(input);
+    const PixelPoint click{input.takeNumber(), input.takeNumber()};
+    const double radius = input.takeNumber();
     if (const auto snapped = snapToMark(picture, click, radius, 20.0))
         requireInside(picture, *snapped);
     if (const auto snapped = snapToCrossing(picture, click, radius))

@@ -11,24 +11,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-// Doubles as the fuzzer gives them, or small integers and single-precision values, so
-// that exact and nearly degenerate configurations come up often.
-double takeValue(FuzzInput& input)
-{
-    switch (input.take<std::uint8_t>() % 3) {
-    case 0:
-        return input.take<double>();
-    case 1:
-        return static_cast<double>(input.take<std::int8_t>());
-    default:
-        return static_cast<double>(input.take<float>());
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzInput input(data, size);
@@ -37,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CartesianPlotmeter plotmeter;
     for (int i = 0; i < screens; ++i)
-        plotmeter.addScreenPoint({takeValue(input), takeValue(input)});
+        plotmeter.addScreenPoint({input.takeNumber(), input.takeNumber()});
     for (int i = 0; i < worlds; ++i)
-        plotmeter.addWorldPoint({takeValue(input), takeValue(input)});
+        plotmeter.addWorldPoint({input.takeNumber(), input.takeNumber()});
 
     // A refused fit says why on the standard error stream; keep that out of the log.
     static const int quiet = open("/dev/null", O_WRONLY);
@@ -58,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "an accepted fit has finite offsets");
         require(worlds == screens && screens >= 3, "only complete calibrations of three or more pairs fit");
     }
-    const DPoint probe{takeValue(input), takeValue(input)};
+    const DPoint probe{input.takeNumber(), input.takeNumber()};
     (void)plotmeter.calcScreenFromWorld(plotmeter.calcWorldFromScreen(probe));
     plotmeter.clear();
     return 0;
