@@ -60,6 +60,8 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // .tsv) and `layout` ask, every series or the active one; any other extension gets the
     // data file of the active series. False, the user told why, when nothing was written.
     bool exportData(const std::string& path, TextLayout layout, bool allSeries);
+    // Whether there is a calibration to export with; when there is none, the user is told.
+    bool mayExport();
     void undo();
     void redo();
 

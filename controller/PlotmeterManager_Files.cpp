@@ -215,13 +215,19 @@ bool PlotmeterManager::saveProjectAs()
     return true;
 }
 
+bool PlotmeterManager::mayExport()
+{
+    if (worldMap_)
+        return true;
+    platform_.runAlertPanel("No Calibration", "The data cannot be exported before the calibration is complete: "
+                                              "choose Acquire once every calibration point has its world values.");
+    return false;
+}
+
 bool PlotmeterManager::exportData(const std::string& path, TextLayout layout, bool allSeries)
 {
-    if (!worldMap_) {
-        platform_.runAlertPanel("No Calibration", "The data cannot be exported before the calibration is complete: "
-                                                  "choose Acquire once every calibration point has its world values.");
+    if (!mayExport())
         return false;
-    }
     std::string text;
     if (const std::optional<char> separator = separatorForName(path, layout.decimalComma)) {
         // A .csv file keeps semicolons when they were chosen; a .tsv file has tabs.

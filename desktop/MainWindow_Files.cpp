@@ -50,10 +50,8 @@ void MainWindow::connectFileActions()
 
 void MainWindow::exportData()
 {
-    if (!manager_->worldMap()) {
-        manager_->exportData({}, {}, true); // says why nothing can be exported yet
+    if (!manager_->mayExport())
         return;
-    }
     const std::optional<ExportChoice> choice =
         chooseExport(QString::fromStdString(manager_->document().active().look.name), this);
     if (choice)
