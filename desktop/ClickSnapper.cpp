@@ -2,6 +2,7 @@
 
 #include "controller/PlotmeterManager.h"
 #include "desktop/QtImage.h"
+#include "document/PictureExtraction.h"
 #include "extraction/Snap.h"
 #include "view/PlotmeterView.h"
 
@@ -43,13 +44,12 @@ std::optional<DPoint> ClickSnapper::snap(DPoint picture, double factor, bool shi
     if (pixels == nullptr)
         return std::nullopt;
     const PixelView view = pixels->view();
-    const double height = static_cast<double>(view.height);
-    const PixelPoint click{picture.x, height - picture.y};
+    const PixelPoint click = pixelOf(picture, view.height);
     const double radius = std::max(1.0, snapRadius / factor);
     const std::optional<PixelPoint> found = manager_.mode() == PlotmeterManager::calMode
                                                 ? snapToCrossing(view, click, radius)
                                                 : snapToMark(view, click, radius, defaultTolerance);
     if (!found)
         return std::nullopt;
-    return DPoint{found->column, height - found->row};
+    return pictureOf(*found, view.height);
 }

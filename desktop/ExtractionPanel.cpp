@@ -367,8 +367,9 @@ void ExtractionPanel::picked(DPoint picture)
     if (pixels == nullptr)
         return;
     const PixelView view = pixels->view();
-    const long column = std::lround(picture.x);
-    const long row = std::lround(static_cast<double>(view.height) - picture.y);
+    const PixelPoint clicked = pixelOf(picture, view.height);
+    const long column = std::lround(clicked.column);
+    const long row = std::lround(clicked.row);
     if (column < 0 || row < 0 || column >= view.width || row >= view.height)
         return;
     // Zoomed out, a click lands on a line's blended edge as often as on its middle: of the

@@ -93,9 +93,8 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
         return result;
     }
     Region region(box);
-    const double height = static_cast<double>(picture.height);
     for (const ExtractionSettings::Disc& disc : settings.excluded)
-        region.exclude({disc.centre.x, height - disc.centre.y}, disc.radius);
+        region.exclude(pixelOf(disc.centre, picture.height), disc.radius);
 
     const ColourMatch match(settings.colour, backgroundColour(picture, box), settings.tolerance);
     Extraction found;
@@ -122,7 +121,7 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
     }
     result.points.reserve(found.points.size());
     for (const PixelPoint& point : found.points)
-        result.points.push_back({point.column, height - point.row});
+        result.points.push_back(pictureOf(point, picture.height));
     // Line mode's points come in order along world x already; markers are put in it too.
     std::stable_sort(result.points.begin(), result.points.end(),
                      [&map](DPoint a, DPoint b) { return map.fit(a).x < map.fit(b).x; });

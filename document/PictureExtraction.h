@@ -47,6 +47,17 @@ struct PictureExtraction {
     std::string problem; // why nothing was found or nothing could be done, as a sentence
 };
 
+// Between picture coordinates (x the column, y the height minus the row) and the pixel
+// coordinates extraction works in (column, row from the top), for a picture `height` rows tall.
+inline PixelPoint pixelOf(DPoint picture, int height)
+{
+    return {picture.x, static_cast<double>(height) - picture.y};
+}
+inline DPoint pictureOf(PixelPoint pixel, int height)
+{
+    return {pixel.column, static_cast<double>(height) - pixel.row};
+}
+
 // The whole pixels inside two corners given in picture coordinates, clipped to the picture.
 PixelBox pixelBoxOf(DPoint a, DPoint b, int width, int height);
 // The calibration points' bounding box, in picture coordinates.
