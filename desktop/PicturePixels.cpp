@@ -22,12 +22,6 @@ bool opaque(const QImage& image)
     return true;
 }
 
-bool startsLikePdf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
-}
-
 } // namespace
 
 PicturePixels::PicturePixels(const QImage& image)
@@ -55,7 +49,7 @@ DecodedPicture decodePicture(const std::string& path, const std::optional<PdfPag
 {
     const QString file = QFile::decodeName(QByteArray::fromStdString(path));
     QImage image;
-    if (startsLikePdf(file)) {
+    if (startsLikePdf(path)) {
         // Qt PDF wants an application object; the command line has none of its own.
         std::unique_ptr<QCoreApplication> application;
         if (QCoreApplication::instance() == nullptr) {

@@ -5,8 +5,6 @@
 #include "platform/Platform.h"
 
 #include <cstdio>
-#include <fstream>
-#include <string_view>
 
 PlotmeterView::PlotmeterView(Rect frame, Platform& platform) : ImageView(frame), platform_(platform)
 {
@@ -40,23 +38,12 @@ PlotmeterView& PlotmeterView::setTarget(ScreenPointTarget* target)
     return *this;
 }
 
-namespace {
-
-bool isPdf(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    char start[5] = {};
-    return file.read(start, sizeof start) && std::string_view(start, sizeof start) == "%PDF-";
-}
-
-} // namespace
-
 PlotmeterView& PlotmeterView::openImage(const std::string& path, std::optional<PdfPage> page)
 {
     dataImage_.reset();
     imageError_.clear();
     pdfPage_.reset();
-    const bool pdf = isPdf(path);
+    const bool pdf = startsLikePdf(path);
     dataImage_ =
         pdf ? platform_.pdfPageImage(path, page, imageError_) : platform_.imageWithContentsOfFile(path, imageError_);
     if (dataImage_ == nullptr) {
