@@ -8,6 +8,7 @@
 #include "document/SafeFileWriter.h"
 #include "platform/NumberText.h"
 
+#include <cmath>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,8 @@ struct ExtractRequest {
     std::string project;
     std::string output;
     std::optional<std::string> picture;
+    std::optional<int> pageNumber; // of a PDF picture; the project's page otherwise
+    std::optional<double> dpi;     // the same for the resolution
     ExtractionSettings settings;
 };
 
@@ -54,7 +57,7 @@ std::pair<DPoint, DPoint> boxOf(const std::string& text)
 ExtractRequest extractRequest(int argc, char** argv)
 {
     ExtractRequest request;
-    std::optional<std::string> project, output, colour, tolerance, mode, box, step, picture;
+    std::optional<std::string> project, output, colour, tolerance, mode, box, step, picture, page, dpi;
     bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -87,6 +90,10 @@ ExtractRequest extractRequest(int argc, char** argv)
             slot = &step;
         else if (name == "--picture")
             slot = &picture;
+        else if (name == "--page")
+            slot = &page;
+        else if (name == "--dpi")
+            slot = &dpi;
         else
             throw Refused{"unknown option \"" + std::string(argument) + "\" (plotmeter --help lists them)"};
         std::string value;
@@ -109,6 +116,18 @@ ExtractRequest extractRequest(int argc, char** argv)
     request.project = *project;
     request.output = *output;
     request.picture = picture;
+    if (page) {
+        const double number = numberOf(*page, "--page");
+        if (!(number >= 1.0 && number <= 1e6) || number != std::floor(number))
+            throw Refused{"--page needs a page number from 1, not \"" + *page + "\""};
+        request.pageNumber = static_cast<int>(number);
+    }
+    if (dpi) {
+        request.dpi = numberOf(*dpi, "--dpi");
+        if (!(*request.dpi >= PdfPage::lowestDpi && *request.dpi <= PdfPage::highestDpi))
+            throw Refused{"--dpi needs a resolution from " + shortestNumber(PdfPage::lowestDpi) + " to " +
+                          shortestNumber(PdfPage::highestDpi) + ", not \"" + *dpi + "\""};
+    }
 
     ExtractionSettings& settings = request.settings;
     const std::optional<Rgb> rgb = rgbFromText(*colour);
@@ -152,8 +171,18 @@ std::string runExtract(int argc, char** argv, const PictureDecoder& decode)
             return request.project + " names no picture; give one with --picture FILE";
         if (!decode)
             return "this build of plotmeter cannot read pictures";
-        const std::optional<PdfPage> page = request.picture ? std::nullopt : document.pdfPage();
-        const DecodedPicture picture = decode(path, page);
+        // A PDF is read at the project's page and resolution, whichever file is given, so
+        // that the calibration's picture coordinates mean the same; --page and --dpi override.
+        const bool pdf = startsLikePdf(path);
+        if (!pdf && (request.pageNumber || request.dpi))
+            return std::string(request.pageNumber ? "--page" : "--dpi") + " is for PDF documents, and " + path +
+                   " is not one";
+        PdfPage page = document.pdfPage().value_or(PdfPage{});
+        if (request.pageNumber)
+            page.number = *request.pageNumber;
+        if (request.dpi)
+            page.dpi = *request.dpi;
+        const DecodedPicture picture = decode(path, pdf ? std::optional<PdfPage>(page) : std::nullopt);
         if (!picture.problem.empty())
             return "cannot read " + path + ": " + picture.problem;
 

@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -37,6 +38,7 @@ class ExtractionTest : public QObject {
     void panelExtractsIntoOneStepToUndo();
     void shiftDoubleClickSnapsToCurvesAndCrossings();
     void extractCommandReadsEveryPictureFormat();
+    void extractCommandReadsTheProjectsPdfPage();
 
   private:
     // The curve's middle: picture row (from the top, pixel centres whole) at column x.
@@ -56,6 +58,13 @@ class ExtractionTest : public QObject {
     // World values are the picture coordinates: x the column, y the height minus the row.
     void calibrate(bool thenAcquire);
     QString save(const QImage& image, const QString& name);
+    // Writes a project calibrated so that world values are picture coordinates.
+    QString saveProject(Document& document, const QString& name);
+    // `plotmeter extract` with these arguments after "extract": exit status, and what it
+    // wrote to standard error.
+    static std::pair<int, std::string> extract(const std::vector<QString>& arguments);
+    // The CSV `plotmeter extract` wrote, checked for its header and colour: its points.
+    static std::vector<DPoint> readPoints(const QString& path);
 
     static constexpr int height = 600;
     std::unique_ptr<QTemporaryDir> folder_;
@@ -241,18 +250,55 @@ void ExtractionTest::shiftDoubleClickSnapsToCurvesAndCrossings()
     QVERIFY2(offCurve(points[1]) < 0.2, qPrintable(QString::number(offCurve(points[1]))));
 }
 
+QString ExtractionTest::saveProject(Document& document, const QString& name)
+{
+    const DPoint marks[] = {{20, 20}, {780, 20}, {20, 580}};
+    for (std::size_t i = 0; i < 3; ++i)
+        document.apply(change::InsertCalibration{i, {marks[i], marks[i].x, marks[i].y}});
+    const QString project = folder_->filePath(name);
+    std::string error;
+    if (!writeProjectFile(document, QFile::encodeName(project).toStdString(), error))
+        qFatal("%s", error.c_str());
+    return project;
+}
+
+std::pair<int, std::string> ExtractionTest::extract(const std::vector<QString>& arguments)
+{
+    std::vector<std::string> words = {"plotmeter", "extract"};
+    for (const QString& argument : arguments)
+        words.push_back(QFile::encodeName(argument).toStdString());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    std::ostringstream said, complaint;
+    const int status = runCommand(static_cast<int>(argv.size()), argv.data(), said, complaint, decodePicture);
+    return {status, complaint.str()};
+}
+
+std::vector<DPoint> ExtractionTest::readPoints(const QString& path)
+{
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    if (lines.first() != QByteArray("series,x,y,screen_x,screen_y\r"))
+        return {};
+    std::vector<DPoint> points;
+    for (const QByteArray& line : lines.mid(1, lines.size() - 2)) {
+        const QList<QByteArray> fields = line.trimmed().split(',');
+        if (fields.size() != 5 || fields[0] != QByteArray("#d62728"))
+            return {};
+        points.push_back({fields[1].toDouble(), fields[2].toDouble()});
+    }
+    return points;
+}
+
 // The command line decodes with the window's code: PNG (with transparency), JPEG, TIFF
 // and a PDF page give the curve, in world values.
 void ExtractionTest::extractCommandReadsEveryPictureFormat()
 {
     Document document;
-    const DPoint marks[] = {{20, 20}, {780, 20}, {20, 580}};
-    for (std::size_t i = 0; i < 3; ++i)
-        document.apply(change::InsertCalibration{i, {marks[i], marks[i].x, marks[i].y}});
-    const QString project = folder_->filePath(QStringLiteral("plot.plotmeter"));
-    std::string error;
-    QVERIFY2(writeProjectFile(document, QFile::encodeName(project).toStdString(), error), error.c_str());
-
+    const QString project = saveProject(document, QStringLiteral("plot.plotmeter"));
     const QString pdf = folder_->filePath(QStringLiteral("plot.pdf"));
     {
         QPdfWriter writer(pdf);
@@ -262,43 +308,83 @@ void ExtractionTest::extractCommandReadsEveryPictureFormat()
         QPainter painter(&writer);
         painter.drawImage(0, 0, plot());
     }
-    const struct {
-        QString picture;
-        double worst; // pixels, JPEG's blocks allowing more
-    } cases[] = {
-        {save(plot(QImage::Format_ARGB32), QStringLiteral("clear.png")), 1.0},
-        {save(plot(), QStringLiteral("plot.jpg")), 1.0},
-        {save(plot(), QStringLiteral("plot.tiff")), 1.0},
-        {pdf, 1.0},
-    };
-    for (const auto& c : cases) {
+    const QString pictures[] = {save(plot(QImage::Format_ARGB32), QStringLiteral("clear.png")),
+                                save(plot(), QStringLiteral("plot.jpg")), save(plot(), QStringLiteral("plot.tiff")),
+                                pdf};
+    for (const QString& picture : pictures) {
         const QString out = folder_->filePath(QStringLiteral("found.csv"));
         QFile::remove(out);
-        std::vector<std::string> arguments = {"plotmeter", "extract", QFile::encodeName(project).toStdString(),
-                                              "--colour", "#d62728", "--picture",
-                                              QFile::encodeName(c.picture).toStdString(), "-o",
-                                              QFile::encodeName(out).toStdString()};
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        std::ostringstream said, complaint;
-        const int status = runCommand(static_cast<int>(argv.size()), argv.data(), said, complaint, decodePicture);
-        QVERIFY2(status == 0, complaint.str().c_str());
-        QFile written(out);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = written.readAll().split('\n');
-        QCOMPARE(lines.first(), QByteArray("series,x,y,screen_x,screen_y\r"));
-        int rows = 0;
+        const auto [status, complaint] = extract({project, "--colour", "#d62728", "--picture", picture, "-o", out});
+        QVERIFY2(status == 0, complaint.c_str());
+        const std::vector<DPoint> points = readPoints(out);
         double worst = 0.0;
-        for (const QByteArray& line : lines.mid(1, lines.size() - 2)) {
-            const QList<QByteArray> fields = line.trimmed().split(',');
-            QCOMPARE(fields.size(), 5);
-            QCOMPARE(fields[0], QByteArray("#d62728"));
-            worst = std::max(worst, offCurve({fields[1].toDouble(), fields[2].toDouble()}));
-            ++rows;
+        for (const DPoint point : points)
+            worst = std::max(worst, offCurve(point));
+        const QString figures = QStringLiteral("%1: %2 rows, worst %3 px").arg(picture).arg(points.size()).arg(worst);
+        QVERIFY2(points.size() >= 740 && points.size() <= 761 && worst <= 1.0, qPrintable(figures));
+    }
+}
+
+// A project calibrated on page 2 of a PDF at 150 dpi reads that page at that resolution,
+// also when the PDF is given again with --picture; --page and --dpi choose others, and a
+// page the document lacks is refused.
+void ExtractionTest::extractCommandReadsTheProjectsPdfPage()
+{
+    const QString pdf = folder_->filePath(QStringLiteral("pages.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QSizeF(800 * 72.0 / 150.0, height * 72.0 / 150.0), QPageSize::Point));
+        writer.setPageMargins({});
+        writer.setResolution(150);
+        QPainter painter(&writer);
+        painter.fillRect(0, 0, 800, height, Qt::white); // page 1: nothing of the curve
+        writer.newPage();
+        painter.drawImage(0, 0, plot());
+    }
+    Document onPage;
+    onPage.setPicture(QFile::encodeName(pdf).toStdString());
+    onPage.setPdfPage(PdfPage{2, 150.0});
+    const QString project = saveProject(onPage, QStringLiteral("page2.plotmeter"));
+    Document onPng;
+    onPng.setPicture(QFile::encodeName(save(plot(), QStringLiteral("plot.png"))).toStdString());
+    const QString pngProject = saveProject(onPng, QStringLiteral("png.plotmeter"));
+
+    const QString out = folder_->filePath(QStringLiteral("found.csv"));
+    const struct {
+        std::vector<QString> arguments;
+        const char* refusal; // part of the one line on stderr, or null when it succeeds
+    } cases[] = {
+        {{project}, nullptr},
+        {{project, "--picture", pdf}, nullptr},
+        {{pngProject, "--picture", pdf, "--page", "2", "--dpi", "150"}, nullptr},
+        {{project, "--picture", pdf, "--page", "3"}, "has 2 pages, and no page 3"},
+        {{project, "--page", "0"}, "--page needs a page number from 1"},
+        {{project, "--dpi", "5"}, "--dpi needs a resolution from 10 to 2400"},
+        {{pngProject, "--page", "2"}, "--page is for PDF documents"},
+    };
+    std::vector<DPoint> first;
+    for (const auto& c : cases) {
+        QFile::remove(out);
+        std::vector<QString> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--colour", "#d62728", "-o", out});
+        const auto [status, complaint] = extract(arguments);
+        const QString described = QStringList(c.arguments.begin(), c.arguments.end()).join(' ');
+        if (c.refusal) {
+            QVERIFY2(status == 1 && complaint.find(c.refusal) != std::string::npos, qPrintable(described));
+            QVERIFY2(std::count(complaint.begin(), complaint.end(), '\n') == 1, complaint.c_str());
+            QVERIFY(!QFile::exists(out));
+            continue;
         }
-        const QString figures = QStringLiteral("%1: %2 rows, worst %3 px").arg(c.picture).arg(rows).arg(worst);
-        QVERIFY2(rows >= 740 && rows <= 761 && worst <= c.worst, qPrintable(figures));
+        QVERIFY2(status == 0, qPrintable(described + ": " + QString::fromStdString(complaint)));
+        const std::vector<DPoint> points = readPoints(out);
+        QVERIFY2(points.size() >= 740, qPrintable(described));
+        if (first.empty())
+            first = points;
+        QCOMPARE(points.size(), first.size());
+        for (std::size_t i = 0; i < points.size(); ++i)
+            QVERIFY2(std::abs(points[i].x - first[i].x) < 1e-9 && std::abs(points[i].y - first[i].y) < 1e-9,
+                     qPrintable(described));
+        QVERIFY(offCurve(points[points.size() / 2]) < 1.0);
     }
 }
 
