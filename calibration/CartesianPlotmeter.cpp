@@ -5,7 +5,6 @@
 #include "calibration/SpanTest.h"
 
 #include <cmath>
-#include <cstdio>
 #include <initializer_list>
 
 namespace {
@@ -95,13 +94,15 @@ void CartesianPlotmeter::release(double**& list, int& count, int& capacity)
 
 bool CartesianPlotmeter::findTransform()
 {
+    problem_.clear();
     if (nworld != nscreen) {
-        std::fputs(nworld > nscreen ? "Missing screen points\n" : "Missing world points\n", stderr);
+        problem_ = nworld > nscreen ? "Missing screen points" : "Missing world points";
         return false;
     }
     const int n = nscreen;
     if (n < 3) {
-        std::fprintf(stderr, "Too few calibration points to fit a transform: %d\n", n);
+        problem_ = "Too few calibration points to fit a transform: ";
+        problem_ += std::to_string(n);
         return false;
     }
     const int m = n - 1;
@@ -117,14 +118,14 @@ bool CartesianPlotmeter::findTransform()
     }
     multiplyByTranspose(St, 2, m, St, 2, N);
     if (!spansThePlane(N)) {
-        std::fputs("Calibration screen points do not span the plane\n", stderr);
+        problem_ = "Calibration screen points do not span the plane";
         return false;
     }
 
     KernelMatrix Ni(2, 2), P(2, m);
     dmatrix_inverse(N, Ni, 2);
     if (!isFinite(Ni)) {
-        std::fputs("Calibration screen points do not span the plane\n", stderr);
+        problem_ = "Calibration screen points do not span the plane";
         return false;
     }
     dmatrix_multiply(Ni, 2, 2, St, 2, m, P);
@@ -134,12 +135,12 @@ bool CartesianPlotmeter::findTransform()
     multiplyByTranspose(P, 2, m, Wt, 2, newAtrans);
     dmatrix_transpose(newAtrans, 2, 2, newA);
     if (!spansThePlane(newA)) {
-        std::fputs("Calibration world points do not span the plane\n", stderr);
+        problem_ = "Calibration world points do not span the plane";
         return false;
     }
     dmatrix_inverse(newA, newAinverse, 2);
     if (!isFinite(newAinverse)) {
-        std::fputs("Calibration world points do not span the plane\n", stderr);
+        problem_ = "Calibration world points do not span the plane";
         return false;
     }
 
@@ -152,7 +153,7 @@ bool CartesianPlotmeter::findTransform()
     const double newXoffset = xsum / static_cast<double>(n);
     const double newYoffset = ysum / static_cast<double>(n);
     if (!std::isfinite(newXoffset) || !std::isfinite(newYoffset)) {
-        std::fputs("Calibration offsets are not finite numbers\n", stderr);
+        problem_ = "Calibration offsets are not finite numbers";
         return false;
     }
 

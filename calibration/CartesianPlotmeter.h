@@ -2,6 +2,8 @@
 
 #include "platform/Geometry.h"
 
+#include <string>
+
 // The calibration model: the pairs of screen and world points the user marked, and the
 // affine screen-to-world transform fitted to them by least squares,
 //
@@ -21,12 +23,15 @@ class CartesianPlotmeter {
     CartesianPlotmeter& addScreenPoint(DPoint point);
     CartesianPlotmeter& addWorldPoint(DPoint point);
 
-    // Fits the transform to the pairs held. Refuses, with one line on the standard error
-    // stream and the previous transform left in force, when the two lists differ in
+    // Fits the transform to the pairs held. Refuses, with the reason in problem() and the
+    // previous transform left in force, when the two lists differ in
     // length, when there are fewer than three pairs, or when the screen or the world
     // points do not span the plane (all on or nearly on one line), since
     // no affine map can then be recovered.
     [[nodiscard]] bool findTransform();
+    // Why the last fit was refused ("Calibration screen points do not span the plane");
+    // empty after a fit that succeeded.
+    const std::string& problem() const { return problem_; }
 
     DPoint calcWorldFromScreen(DPoint screenPoint) const;
     DPoint calcScreenFromWorld(DPoint worldPoint) const;
@@ -60,4 +65,5 @@ class CartesianPlotmeter {
     double** Atrans;
     double xoffset = 0.0;
     double yoffset = 0.0;
+    std::string problem_;
 };

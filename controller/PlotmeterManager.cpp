@@ -144,8 +144,10 @@ bool PlotmeterManager::loadCalibrationAndFit()
         plotmeter_.addScreenPoint(calibration[i].screen);
         plotmeter_.addWorldPoint(*point.fit);
     }
-    if (!plotmeter_.findTransform())
+    if (!plotmeter_.findTransform()) {
+        platform_.logDiagnostic(plotmeter_.problem());
         return false;
+    }
     worldMap_ = WorldMap::of(plotmeter_, document_.axes());
     calibrationChanged_ = false;
     acquireMatrix_->setNeedsDisplay(true);

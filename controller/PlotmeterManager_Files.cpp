@@ -254,7 +254,7 @@ bool PlotmeterManager::writeData(const std::string& path)
     SafeFileWriter writer;
     bool written = writer.open(path);
     if (!written && writer.failedToOpen())
-        std::fprintf(stderr, "Can't open output file: %s\n", path.c_str());
+        platform_.logDiagnostic("Can't open output file: " + path);
     written = written && writer.write(dataFileText(document_.active(), *worldMap_)) && writer.commit();
     if (!written)
         platform_.runAlertPanel("Save Failed", "The data could not be saved to \"" + path + "\": " + writer.error() +

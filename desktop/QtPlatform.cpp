@@ -1,5 +1,7 @@
 #include "desktop/QtPlatform.h"
 
+#include <cstdio>
+
 #include "desktop/ImageLoading.h"
 #include "desktop/PdfPages.h"
 #include "desktop/QtCursor.h"
@@ -113,4 +115,9 @@ std::unique_ptr<Cursor> QtPlatform::newCursor(const std::shared_ptr<Image>& imag
     if (pixmap.isNull())
         return nullptr;
     return std::make_unique<QtCursor>(QCursor(pixmap, static_cast<int>(hotSpot.x), static_cast<int>(hotSpot.y)));
+}
+
+void QtPlatform::logDiagnostic(const std::string& line)
+{
+    std::fputs((line + '\n').c_str(), stderr);
 }

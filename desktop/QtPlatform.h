@@ -28,6 +28,7 @@ class QtPlatform : public Platform {
     std::shared_ptr<Image> pdfPageImage(const std::string& path, std::optional<PdfPage>& page,
                                         std::string& whyNot) override;
     std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) override;
+    void logDiagnostic(const std::string& line) override; // to the standard error stream
 
   protected:
     QWidget* window() const { return window_; }

@@ -37,7 +37,14 @@ FitOutcome fitCalibration(const std::vector<CalibrationPoint>& calibration, Axis
         plotmeter.addScreenPoint(calibration[i].screen);
         plotmeter.addWorldPoint(*point.fit);
     }
-    if (!plotmeter.findTransform())
+    if (!plotmeter.findTransform()) {
+        // The fit names the side at fault: "Calibration screen (or world) points do not span the plane".
+        const std::string& why = plotmeter.problem();
+        if (why.starts_with("Calibration screen"))
+            return {std::nullopt, "the clicked points lie on one line"};
+        if (why.starts_with("Calibration world"))
+            return {std::nullopt, "the typed world values lie on one line"};
         return {std::nullopt, "the calibration points do not define a transform"};
+    }
     return {WorldMap::of(plotmeter, scales), {}};
 }

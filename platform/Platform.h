@@ -49,4 +49,7 @@ class Platform {
     }
     // Null when no cursor can be made from the picture.
     virtual std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) = 0;
+    // A line for whoever runs the program from a terminal (its standard error stream),
+    // about something the user is not shown: the logic never writes there itself.
+    virtual void logDiagnostic(const std::string& line) = 0;
 };

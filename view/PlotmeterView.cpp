@@ -4,20 +4,19 @@
 #include "platform/Image.h"
 #include "platform/Platform.h"
 
-#include <cstdio>
 
 PlotmeterView::PlotmeterView(Rect frame, Platform& platform) : ImageView(frame), platform_(platform)
 {
     const std::shared_ptr<Image> crossImage = platform_.imageNamed("cross");
     if (crossImage == nullptr) {
-        std::fputs("Can't open cursor image cross.tiff\n", stderr);
+        platform_.logDiagnostic("Can't open cursor image cross.tiff");
         return;
     }
     crossCursor_ = platform_.newCursor(crossImage, {7.0f, 7.0f});
     if (crossCursor_ != nullptr)
         crossCursor_->setOnMouseEntered(true);
     else
-        std::fputs("Can't make crossCursor \n", stderr);
+        platform_.logDiagnostic("Can't make crossCursor ");
 }
 
 // The cursor rectangles point at our cursor; drop them before it goes.
@@ -69,7 +68,7 @@ void PlotmeterView::mouseDown(const MouseEvent& event)
     if (dataImage_ == nullptr || event.clickCount != 2)
         return;
     if (target_ == nullptr) {
-        std::fputs("PlotmeterView:  No target to return screen point to.\n", stderr);
+        platform_.logDiagnostic("PlotmeterView:  No target to return screen point to.");
         return;
     }
     target_->newScreenPoint(convertPointFromWindow(event.locationInWindow));

@@ -24,6 +24,7 @@ class RigPlatform : public Platform {
     std::shared_ptr<Image> imageNamed(const std::string& name) override;
     std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path, std::string& whyNot) override;
     std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) override;
+    void logDiagnostic(const std::string& /*line*/) override {}
 
     std::string savePath;
     int alerts = 0;

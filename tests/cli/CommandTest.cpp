@@ -256,6 +256,10 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
          "the typed world values lie on one line"},
         {{"check", project({{{0, 0}, 0, 0}, {{100, 100}, 1, 0}, {{50, 50}, 0, 1}})},
          "the clicked points lie on one line"},
+        {{"export", project({{{0, 0}, 0, 0}, {{100, 100}, 1, 0}, {{50, 50}, 0, 1}}), "-o", out},
+         "the clicked points lie on one line"},
+        {{"extract", project({{{0, 0}, 0, 0}, {{0, 0}, 1, 0}, {{50, 50}, 0, 1}}), "--colour=#ff0000", "-o", out},
+         "no world values can be computed"},
         {{"extract", good, "-o", out}, "extract needs the colour to look for"},
         {{"extract", good, "--colour", "red", "-o", out}, "--colour needs a colour written #RRGGBB, not \"red\""},
         {{"extract", good, "--colour=#ff0000", "--tolerance", "-3", "-o", out}, "tolerance must be a number above 0"},
@@ -274,7 +278,9 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(message);
+        testing::internal::CaptureStderr(); // nothing below the command may write there itself
         const Outcome outcome = run(arguments);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.out, "");
         EXPECT_TRUE(outcome.err.starts_with("plotmeter: ")) << outcome.err;

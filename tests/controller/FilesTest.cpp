@@ -27,13 +27,16 @@ class Files : public ControllerTest {
         chooseMode(1);
     }
 
-    // Saves the data through the panel; returns what went to the standard error stream.
+    // Saves the data through the panel; returns the diagnostic lines it gave, one a line.
     std::string save(const fs::path& path)
     {
         platform.saveAnswers.push_back({true, path.string()});
-        testing::internal::CaptureStderr();
+        platform.diagnostics.clear();
         EXPECT_TRUE(manager.saveData());
-        return testing::internal::GetCapturedStderr();
+        std::string lines;
+        for (const std::string& line : platform.diagnostics)
+            lines += line + '\n';
+        return lines;
     }
 
     TempFolder temp;

@@ -85,7 +85,10 @@ class FakePlatform : public Platform {
         return std::make_unique<FakeCursor>();
     }
 
+    void logDiagnostic(const std::string& line) override { diagnostics.push_back(line); }
+
     std::vector<Alert> alerts; // choice panels too
+    std::vector<std::string> diagnostics;
     std::deque<std::size_t> choices;
     std::deque<PanelAnswer> openAnswers;
     std::deque<PanelAnswer> saveAnswers;

@@ -75,11 +75,9 @@ TEST_F(PlotView, WithoutAPictureEveryPressIsIgnoredSilently)
 TEST_F(PlotView, DoubleClickWithoutTargetIsReportedEachTime)
 {
     auto view = makeView(nullptr);
-    testing::internal::CaptureStderr();
     view->mouseDown(pressAt(5, 5));
     view->mouseDown(pressAt(6, 6));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "PlotmeterView:  No target to return screen point to.\n"
-                                                      "PlotmeterView:  No target to return screen point to.\n");
+    EXPECT_EQ(platform.diagnostics, std::vector<std::string>(2, "PlotmeterView:  No target to return screen point to."));
 }
 
 TEST_F(PlotView, CrossHairCoversTheVisibleRectangleAndTheBackendIsToldWhenTheViewGoes)
@@ -100,10 +98,10 @@ TEST_F(PlotView, CursorProblemsAreReportedAndPointsStillCome)
     for (const bool pictureMissing : {true, false}) {
         platform.hasCrossImage = !pictureMissing;
         platform.canMakeCursors = false;
-        testing::internal::CaptureStderr();
+        platform.diagnostics.clear();
         auto view = makeView(&target);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  pictureMissing ? "Can't open cursor image cross.tiff\n" : "Can't make crossCursor \n");
+        EXPECT_EQ(platform.diagnostics, std::vector<std::string>{pictureMissing ? "Can't open cursor image cross.tiff"
+                                                                                : "Can't make crossCursor "});
         view->resetCursorRects();
         EXPECT_TRUE(view->cursorRects().empty());
         view->mouseDown(pressAt(10, 20));
