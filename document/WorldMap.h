@@ -21,9 +21,16 @@ struct WorldMap {
     {
         return {(a00 * screen.x + a01 * screen.y) + xoffset, (a10 * screen.x + a11 * screen.y) + yoffset};
     }
+    // A fit value smaller than a millionth of what a pixel is worth on its axis is zero up
+    // to rounding (a point clicked on the axis gives -2.2e-16, not a value): it is 0, so that
+    // files show 0 (1 on a log axis), not rounding noise.
     DPoint world(DPoint screen) const
     {
-        const DPoint f = fit(screen);
+        DPoint f = fit(screen);
+        if (f.x * f.x < 1e-12 * (a00 * a00 + a01 * a01))
+            f.x = 0.0;
+        if (f.y * f.y < 1e-12 * (a10 * a10 + a11 * a11))
+            f.y = 0.0;
         return {fromFitSpace(scales.x, f.x), fromFitSpace(scales.y, f.y)};
     }
     // Where a point of fit space lies in the picture.

@@ -50,6 +50,24 @@ TEST(DataFile, TinyValuesKeepTheirDigitsAndOrdinaryOnesTheirBytes)
     }
 }
 
+// 0.1 · 3 - 0.3 is 5.6e-17 in doubles: a point on the axis is written as 0 (1 on a log
+// axis), while a value of a pixel's worth stays itself, however small the units.
+TEST(DataFile, RoundingNoiseIsZeroButSmallUnitsKeepTheirValues)
+{
+    const WorldMap tenths{0.1, 0.0, 0.0, 0.1, -0.3, -0.3, 10.0, 0.0, 0.0, 10.0, {}};
+    ASSERT_NE(tenths.fit({3, 3}).x, 0.0);
+    std::string line;
+    appendDataLine(line, {3, 3}, tenths.world({3, 3}));
+    EXPECT_EQ(line, "     3.000     3.000         0.000000        0.000000\n");
+    WorldMap logY = tenths;
+    logY.scales.y = AxisScale::log10;
+    EXPECT_EQ(logY.world({3, 3}).y, 1.0);
+
+    const WorldMap nano{1e-9, 0.0, 0.0, 1e-9, 0.0, 0.0, 1e9, 0.0, 0.0, 1e9, {}};
+    EXPECT_EQ(nano.world({1, 0.5}).x, 1e-9);
+    EXPECT_EQ(nano.world({1, 0.5}).y, 0.5e-9);
+}
+
 struct LayoutCase {
     const char* name;
     TextLayout layout;
