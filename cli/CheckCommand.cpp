@@ -27,6 +27,7 @@ std::string number(double value)
 }
 
 // A fitted value rounded to the decimal place of a tenth of a pixel's worth on its axis
+// (on a date axis to the calendar's unit below it)
 // (`perPixel`: how much its fit space value changes across one pixel), then shown as a
 // typed value is. The fit places nothing closer than that; the digits below would be
 // noise, and six significant digits would hide the tens on an axis offset by 1e9.
@@ -38,6 +39,17 @@ std::string fittedText(AxisScale scale, double fitValue, double perPixel)
         step *= value * std::log(10.0);
     if (!(step > 0.0) || !std::isfinite(step) || !std::isfinite(value))
         return showWorldValue(scale, value);
+    if (scale == AxisScale::date && step >= 1.0) {
+        // Dates round to whole days, hours, minutes or seconds, not to powers of ten of
+        // seconds (which would turn an exact 2024-01-01 into 2023-12-31T23:56:40).
+        double unit = 1.0;
+        for (const double calendarUnit : {86400.0, 3600.0, 60.0})
+            if (step >= calendarUnit) {
+                unit = calendarUnit;
+                break;
+            }
+        return showWorldValue(scale, std::round(value / unit) * unit);
+    }
     const int place = static_cast<int>(std::floor(std::log10(step)));
     const double unit = std::pow(10.0, std::abs(place));
     const double rounded = place < 0 ? std::round(value * unit) / unit : std::round(value / unit) * unit;
