@@ -17,6 +17,7 @@ class CalibrationTable : public PointTable {
     bool setStringValue(int row, int column, const std::string& text) override;
     std::string refusal() const override { return refusal_; }
     bool takesDates(int column) const override;
+    std::string problemWith(int column, const std::string& text) const override;
 
   private:
     friend class PlotmeterManager;

@@ -114,6 +114,12 @@ bool CalibrationTable::setStringValue(int row, int column, const std::string& te
     return manager_.setCalibrationValue(row, column, text);
 }
 
+std::string CalibrationTable::problemWith(int column, const std::string& text) const
+{
+    const AxisScales scales = manager_.document().axes();
+    return column == 2 || column == 3 ? readWorldValue(column == 2 ? scales.x : scales.y, text).problem : std::string();
+}
+
 bool CalibrationTable::takesDates(int column) const
 {
     const AxisScales scales = manager_.document().axes();

@@ -273,7 +273,7 @@ void MainWindow::updateGuide()
         guide = tr("Open a picture of a plot, or a project, with File ▸ Open… (Ctrl+O).");
     else if (manager_->mode() == PlotmeterManager::calMode)
         guide = tr("Calibrate: double-click three or more known points (axis marks) and type the values "
-                   "they stand for. Then choose Acquire.");
+                   "they stand for; to check them, add gridline crossings or the far corner. Then choose Acquire.");
     else
         guide = tr("Acquire: double-click points on the curve (with Shift, on its middle), or find it all with "
                    "Tools ▸ Automatic Extraction. Save Data… (Ctrl+S) writes them to a file.");

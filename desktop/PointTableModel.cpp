@@ -120,6 +120,11 @@ bool PointTableModel::setData(const QModelIndex& index, const QVariant& value, i
     return table_.setStringValue(index.row(), index.column(), text.trimmed().toStdString());
 }
 
+QString PointTableModel::problemWith(const QModelIndex& index, const QString& text) const
+{
+    return QString::fromStdString(table_.problemWith(index.column(), text.trimmed().toStdString()));
+}
+
 void PointTableModel::tableRowsInserted(PointTable& /*table*/, int first, int count)
 {
     if (count <= 0)

@@ -26,6 +26,8 @@ class PointTableModel : public QAbstractTableModel, public PointTableObserver {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // Takes only an empty text or one finite number; anything else is refused.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Why this text would be refused in the cell (zero on a log axis, say); empty if not.
+    QString problemWith(const QModelIndex& index, const QString& text) const;
 
     void tableRowsInserted(PointTable& table, int first, int count) override;
     void tableRowsRemoved(PointTable& table, int first, int count) override;

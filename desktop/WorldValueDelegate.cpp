@@ -9,8 +9,10 @@
 
 QValidator::State WorldValueValidator::validate(QString& input, int& /*position*/) const
 {
+    if (dates_)
+        return axisProblem_(input).isEmpty() ? Acceptable : Intermediate;
     if (isAcceptableWorldValue(input))
-        return Acceptable;
+        return axisProblem_(input).isEmpty() ? Acceptable : Intermediate;
     // A decimal comma stays in sight, never committed, so that "1,5" cannot quietly
     // become 15 by a refused key.
     static const QRegularExpression partialNumber(QStringLiteral("^\\s*[+-]?\\d*[.,]?\\d*([eE][+-]?\\d*)?\\s*$"));
@@ -49,17 +51,32 @@ QWidget* WorldValueDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     if (const QVariant font = index.data(Qt::FontRole); font.isValid())
         editor->setFont(font.value<QFont>());
     editor->setFrame(false);
-    // A date is checked whole when it is committed; a number key by key.
-    if (takesDates(index)) {
-        editor->setToolTip(dateHint());
-        return editor;
-    }
-    editor->setValidator(new WorldValueValidator(editor));
-    editor->setToolTip(hint());
+    const bool dates = takesDates(index);
+    const auto* model = qobject_cast<const PointTableModel*>(index.model());
+    const QPersistentModelIndex cell(index);
+    // As a sentence of its own: "A log axis takes only values above zero."
+    const auto axisProblem = [model, cell](const QString& text) {
+        QString why = model != nullptr && cell.isValid() ? model->problemWith(cell, text) : QString();
+        if (!why.isEmpty()) {
+            why[0] = why[0].toUpper();
+            if (!why.endsWith(QLatin1Char('.')))
+                why += QLatin1Char('.');
+        }
+        return why;
+    };
+    editor->setValidator(new WorldValueValidator(dates, axisProblem, editor));
+    const QString usual = dates ? dateHint() : hint();
+    editor->setToolTip(usual);
     connect(editor, &QLineEdit::inputRejected, editor, [editor] { showHint(editor); });
-    connect(editor, &QLineEdit::textEdited, editor, [editor] {
+    // Pink while the text cannot be committed, with the reason as its tooltip; a complete
+    // number that the axis refuses (zero on a log axis) says so at once.
+    connect(editor, &QLineEdit::textEdited, editor, [editor, axisProblem, usual, dates] {
         const bool acceptable = editor->hasAcceptableInput();
         editor->setStyleSheet(acceptable ? QString() : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
+        const QString why = acceptable ? QString() : axisProblem(editor->text());
+        editor->setToolTip(why.isEmpty() ? usual : why);
+        if (!dates && !why.isEmpty() && isAcceptableWorldValue(editor->text()))
+            showHint(editor, why);
     });
     return editor;
 }
@@ -71,7 +88,7 @@ bool WorldValueDelegate::eventFilter(QObject* editor, QEvent* event)
         const int key = static_cast<QKeyEvent*>(event)->key();
         auto* line = qobject_cast<QLineEdit*>(editor);
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && line != nullptr && !line->hasAcceptableInput())
-            showHint(line);
+            showHint(line, line->toolTip());
     }
     return QStyledItemDelegate::eventFilter(editor, event);
 }
@@ -84,7 +101,7 @@ void WorldValueDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
     if (line == nullptr)
         return;
     if (!line->hasAcceptableInput()) {
-        showHint(line);
+        showHint(line, line->toolTip());
         return;
     }
     // The axis may refuse a number too: zero or less on a log axis, a day that does not exist.

@@ -40,6 +40,10 @@ class PointTable : public View {
     virtual std::string refusal() const { return {}; }
     // Whether a column takes dates (ISO 8601 text) rather than plain numbers.
     virtual bool takesDates(int /*column*/) const { return false; }
+    // Why the text, typed into the column, would be refused, as a sentence for the user;
+    // empty when it would be taken. Asked while the user types, so that a refusal shows
+    // before the value is committed.
+    virtual std::string problemWith(int /*column*/, const std::string& /*text*/) const { return {}; }
 
     // Fits the frame to the rows and cells, so that a scroll view's extent follows it.
     PointTable& sizeToCells();

@@ -147,19 +147,34 @@ void MainWindowTest::worldCellRefusesWhatIsNotANumber_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");     // in the editor, after each key
     QTest::addColumn<QString>("committed"); // in the cell, after Enter
-    const char* const rows[][4] = {
-        {"letters", "abc", "", ""},
-        {"nan", "nan", "", ""},
-        {"inf", "inf", "", ""},
-        {"decimal comma", "1,5", "1,5", ""},
-        {"incomplete exponent", "1e", "1e", ""},
-        {"beyond double precision", "1e400", "1e400", ""},
-        {"blanks", "  ", "  ", ""},
-        {"negative zero", "-0", "-0", "-0"},
-        {"exponent", "-2.5E-3", "-2.5E-3", "-0.0025"},
+    QTest::addColumn<bool>("logAxis");
+    QTest::addColumn<QString>("why"); // the tooltip after Enter when nothing is committed
+    const QString notANumber = QStringLiteral("a point as the decimal mark");
+    const QString notAboveZero = QStringLiteral("A log axis takes only values above zero.");
+    const struct {
+        const char* name;
+        const char* typed;
+        const char* shown;
+        const char* committed;
+        bool log;
+        QString why;
+    } rows[] = {
+        {"letters", "abc", "", "", false, {}},
+        {"nan", "nan", "", "", false, {}},
+        {"inf", "inf", "", "", false, {}},
+        {"decimal comma", "1,5", "1,5", "", false, notANumber},
+        {"incomplete exponent", "1e", "1e", "", false, notANumber},
+        {"beyond double precision", "1e400", "1e400", "", false, notANumber},
+        {"blanks", "  ", "  ", "", false, {}},
+        {"negative zero", "-0", "-0", "-0", false, {}},
+        {"exponent", "-2.5E-3", "-2.5E-3", "-0.0025", false, {}},
+        {"zero on a log axis", "0", "0", "", true, notAboveZero},
+        {"negative on a log axis", "-5", "-5", "", true, notAboveZero},
+        {"positive on a log axis", "1e-3", "1e-3", "0.001", true, {}},
     };
     for (const auto& row : rows)
-        QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
+        QTest::newRow(row.name) << QString(row.typed) << QString(row.shown) << QString(row.committed) << row.log
+                                << row.why;
 }
 
 void MainWindowTest::worldCellRefusesWhatIsNotANumber()
@@ -167,6 +182,10 @@ void MainWindowTest::worldCellRefusesWhatIsNotANumber()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QString, committed);
+    QFETCH(bool, logAxis);
+    QFETCH(QString, why);
+    if (logAxis)
+        shown_->manager().setAxisScale(0, AxisScale::log10);
     doubleClickAt(100, 100);
     QLineEdit* editor = openEditor();
     QVERIFY(editor != nullptr);
@@ -175,9 +194,13 @@ void MainWindowTest::worldCellRefusesWhatIsNotANumber()
     if (shown != typed)
         QVERIFY2(QToolTip::isVisible() && QToolTip::text() == WorldValueDelegate::hint(), "a refused key shows why");
     const bool acceptable = editor->hasAcceptableInput();
+    QCOMPARE(acceptable, why.isEmpty());
+    QCOMPARE(editor->styleSheet().contains(QStringLiteral("#ffd8d8")), !acceptable); // pink while refused
     QTest::keyClick(editor, Qt::Key_Return);
-    if (!acceptable)
-        QVERIFY2(QToolTip::isVisible() && QToolTip::text() == WorldValueDelegate::hint(), "Enter shows why");
+    if (!acceptable) {
+        QVERIFY2(QToolTip::isVisible() && QToolTip::text().contains(why), qPrintable("Enter shows why: " + QToolTip::text()));
+        QVERIFY2(openEditor() == editor, "the editor stays open with the text");
+    }
     QCoreApplication::processEvents();
     QCOMPARE(QString::fromStdString(calibration().cellAtRow(0, 2).stringValue()), committed);
 }
