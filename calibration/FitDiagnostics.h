@@ -53,7 +53,7 @@ struct FitReport {
 
 // Fits the pairs (screen[i], world[i]) and checks them. No report when the two lists differ
 // in length, there are fewer than three pairs, a value is not a finite number, or the fit
-// refuses the points (a refused fit says why in one line on the standard error stream).
+// refuses the points.
 //
 // With five points or more each point is also compared with the fit of the others; it is
 // the outlier when the others put its typed value more than 3 pixels from where it was

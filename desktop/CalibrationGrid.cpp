@@ -134,7 +134,10 @@ void label(QPainter& painter, const std::vector<GridLine>& lines, const QRectF& 
 void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom, QSizeF picture,
                             const QRect& visible) const
 {
-    const std::optional<WorldMap>& map = manager_.worldMap();
+    // While calibrating, the fit of the points typed so far, following every change; else
+    // the transform in force.
+    const std::optional<CalibrationCheck>& checked = manager_.calibrationCheck();
+    const std::optional<WorldMap> map = checked ? std::optional<WorldMap>(checked->map) : manager_.worldMap();
     if (!map || picture.isEmpty())
         return;
     const QRectF area(QPointF(0, 0), picture * zoom.factor);

@@ -13,7 +13,7 @@ class QPainter;
 // of the part of the picture on show, and for each calibration point a small diamond where
 // the fit puts its typed values, joined to where it was clicked. When the calibration is
 // right the lines lie on the plot's own grid and every diamond sits in its ring.
-// Nothing is drawn before the calibration has been fitted.
+// Drawn once three points have values, while calibrating too; nothing before.
 class CalibrationGrid {
   public:
     explicit CalibrationGrid(const PlotmeterManager& manager) : manager_(manager) {}

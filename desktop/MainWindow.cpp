@@ -136,6 +136,7 @@ void MainWindow::connectActions()
     }
     connect(&modeGroup_, &QButtonGroup::idClicked, this, [this] {
         manager_->setMode();
+        plotView_->refresh(); // the grid and the marks follow the mode
         updateGuide();
     });
 }

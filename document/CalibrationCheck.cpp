@@ -32,7 +32,13 @@ std::optional<CalibrationCheck> checkCalibration(const Document& document)
     std::optional<FitReport> report = diagnoseFit(screen, world);
     if (!report)
         return std::nullopt;
-    CalibrationCheck check{std::move(rows), std::move(*report), {}};
+    std::vector<CalibrationPoint> takingPart;
+    for (const std::size_t row : rows)
+        takingPart.push_back(calibration[row]);
+    const FitOutcome fit = fitCalibration(takingPart, scales);
+    if (!fit.map)
+        return std::nullopt;
+    CalibrationCheck check{std::move(rows), std::move(*report), {}, *fit.map};
     // The report speaks in fit space and numbers only the points it saw; on linear axes
     // with every row complete that is the user's own view. Otherwise the point the others
     // disagree with is told again by its row, in the axes' units.

@@ -2,6 +2,7 @@
 
 #include "calibration/FitDiagnostics.h"
 #include "document/Document.h"
+#include "document/WorldMap.h"
 
 #include <optional>
 #include <string>
@@ -14,6 +15,8 @@ struct CalibrationCheck {
     FitReport report;
     // The report's sentences, naming calibration rows, with values in the axes' own units.
     std::vector<std::string> warnings;
+    // The transform fitted to those rows: what acquiring would use, shown while calibrating.
+    WorldMap map;
 };
 
 // Empty while fewer than three calibration points can take part or they fit no transform.

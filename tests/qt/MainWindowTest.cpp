@@ -31,6 +31,7 @@ class MainWindowTest : public QObject {
     void acquiringUncalibratedIsRefused_data();
     void acquiringUncalibratedIsRefused();
     void undoRedoSeriesAndMarksFromTheWindow();
+    void calibrationGridFollowsTheCalibrationInEitherMode();
     void unsavedPointsAreAskedAboutFirst();
 
   private:
@@ -44,6 +45,8 @@ class MainWindowTest : public QObject {
         QTest::mouseDClick(shown_->plot(), Qt::LeftButton, {}, QPoint(qRound(x), 480 - qRound(y)));
     }
     QColor colourAt(int x, int y) const { return shown_->plot()->grab().toImage().pixelColor(x, 480 - y); }
+    // The pixels of the plot area in the grid's teal, over the white picture.
+    int gridPixels() const;
     void typeWorldValues(const QString& x, const QString& y);
     // Picture (100, 100), (300, 100), (100, 400) stand for world (0, 0), (10, 0), (0, 60);
     // then one point at (200, 250), world (5, 30).
@@ -203,6 +206,43 @@ void MainWindowTest::worldCellRefusesWhatIsNotANumber()
     }
     QCoreApplication::processEvents();
     QCOMPARE(QString::fromStdString(calibration().cellAtRow(0, 2).stringValue()), committed);
+}
+
+int MainWindowTest::gridPixels() const
+{
+    const QImage shot = shown_->plot()->grab().toImage();
+    int teal = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            teal += c.red() + 40 < c.green() && std::abs(c.green() - c.blue()) < 8;
+        }
+    return teal;
+}
+
+// The grid is drawn as soon as three points have values, while calibrating too, and follows
+// every change to them; no fourth point or mode switch is needed.
+void MainWindowTest::calibrationGridFollowsTheCalibrationInEitherMode()
+{
+    ui().actionShowCalibrationGrid->setChecked(true);
+    doubleClickAt(100, 100);
+    typeWorldValues(QStringLiteral("0"), QStringLiteral("0"));
+    doubleClickAt(300, 100);
+    typeWorldValues(QStringLiteral("10"), QStringLiteral("0"));
+    QCOMPARE(gridPixels(), 0); // two points fix nothing
+    doubleClickAt(100, 400);
+    typeWorldValues(QStringLiteral("0"), QStringLiteral("60"));
+    QCOMPARE(shown_->manager().mode(), PlotmeterManager::calMode);
+    const QImage before = shown_->plot()->grab().toImage();
+    QVERIFY2(gridPixels() > 1000, qPrintable(QString::number(gridPixels())));
+
+    shown_->manager().setCalibrationValue(1, 2, "20"); // x lines twice as close
+    QVERIFY(shown_->plot()->grab().toImage() != before);
+    ui().acquireButton->click();
+    QCOMPARE(shown_->manager().mode(), PlotmeterManager::acquireMode);
+    QVERIFY(gridPixels() > 1000);
+    ui().actionShowCalibrationGrid->setChecked(false);
+    QCOMPARE(gridPixels(), 0);
 }
 
 void MainWindowTest::acquiringUncalibratedIsRefused_data()
