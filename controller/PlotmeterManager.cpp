@@ -35,6 +35,17 @@ void PlotmeterManager::perform(std::string name, Change change)
     tell();
 }
 
+// Points added to a hidden series would vanish as they are made: the series is shown
+// again, in the same step, so that undo hides it again with the points gone.
+void PlotmeterManager::showIfHidden(std::size_t series, std::vector<Change>& changes) const
+{
+    if (series >= document_.series().size() || document_.series()[series].look.visible)
+        return;
+    SeriesLook look = document_.series()[series].look;
+    look.visible = true;
+    changes.emplace_back(change::SetLook{series, std::move(look)});
+}
+
 void PlotmeterManager::tell()
 {
     if (listener_)
@@ -53,7 +64,10 @@ void PlotmeterManager::newScreenPoint(DPoint p)
         perform("Add Calibration Point", change::InsertCalibration{document_.calibration().size(), {p, {}, {}}});
     } else {
         const std::size_t series = document_.activeSeries();
-        perform("Add Point", change::InsertPoints{series, document_.series()[series].points.size(), {p}});
+        std::vector<Change> changes{change::InsertPoints{series, document_.series()[series].points.size(), {p}}};
+        showIfHidden(series, changes);
+        history_.perform(document_, "Add Point", std::move(changes));
+        tell();
     }
 }
 

@@ -131,6 +131,7 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     void documentReplaced(const Document& document) override;
 
     void perform(std::string name, Change change);
+    void showIfHidden(std::size_t series, std::vector<Change>& changes) const;
     template <typename Edit> void changeLook(std::size_t index, const char* name, Edit edit);
     PointTable& tableOfMode() const;
     void returnToCalibration();

@@ -112,6 +112,7 @@ bool PlotmeterManager::addExtractedPoints(const std::vector<DPoint>& points, boo
                                                           ? document_.series()[series].points.size()
                                                           : 0,
                                               points});
+    showIfHidden(series, changes);
     history_.perform(document_, plural("Extract Point", points.size()), std::move(changes));
     tell();
     dataView_->setNeedsDisplay(true);

@@ -96,6 +96,28 @@ TEST_F(ControllerTest, NewPointsGoIntoTheActiveSeriesAndTheTableShowsIt)
     EXPECT_EQ(manager.document().series()[1].points.size(), 2u);
 }
 
+// A point added to a hidden series shows it again, in the same step: undo hides it again.
+TEST_F(ControllerTest, PointsAddedToAHiddenSeriesShowIt)
+{
+    calibrateAndAcquire();
+    const auto visible = [this] { return manager.document().active().look.visible; };
+    for (const bool extracted : {false, true}) {
+        manager.setSeriesVisible(0, false);
+        const std::size_t before = manager.document().active().points.size();
+        if (extracted)
+            ASSERT_TRUE(manager.addExtractedPoints({{40, 40}, {50, 50}}, false, Colour{}));
+        else
+            click(20, 20);
+        EXPECT_TRUE(visible()) << extracted;
+        EXPECT_GT(manager.document().active().points.size(), before);
+        manager.undo();
+        EXPECT_FALSE(visible()) << extracted;
+        EXPECT_EQ(manager.document().active().points.size(), before);
+        manager.redo();
+        EXPECT_TRUE(visible()) << extracted;
+    }
+}
+
 TEST_F(ControllerTest, EveryKindOfEditCountsAsUnsavedUntilItIsUndone)
 {
     EXPECT_FALSE(manager.hasUnsavedChanges());
