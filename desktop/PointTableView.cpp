@@ -4,8 +4,17 @@
 #include "desktop/WorldValueDelegate.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <algorithm>
 
 namespace {
+
+// Room beside a cell's text: the style's margins either side, and a pixel to spare.
+constexpr int textPadding = 10;
+// A table changed as a whole is measured on this many rows at each end; a longer text in
+// between shows whole on hover.
+constexpr int sampledRows = 500;
 
 QString colorName(const Color& c)
 {
@@ -42,6 +51,68 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
                     QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
     setWordWrap(false);
+    for (int column = 0; column < table.numberOfColumns(); ++column)
+        narrowest_.push_back(columnWidth(column));
+    fitColumnsToSample();
+}
+
+int PointTableView::textWidth(const QModelIndex& index) const
+{
+    const QVariant font = index.data(Qt::FontRole);
+    const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : this->font());
+    return metrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + textPadding;
+}
+
+void PointTableView::fitColumns(int first, int last)
+{
+    const int columns = std::min(model()->columnCount(), static_cast<int>(narrowest_.size()));
+    for (int column = 0; column < columns; ++column) {
+        int widest = columnWidth(column);
+        for (int row = first; row <= last; ++row)
+            widest = std::max(widest, textWidth(model()->index(row, column)));
+        if (widest > columnWidth(column))
+            setColumnWidth(column, widest);
+    }
+}
+
+void PointTableView::fitColumnsToSample()
+{
+    for (std::size_t column = 0; column < narrowest_.size(); ++column)
+        setColumnWidth(static_cast<int>(column), narrowest_[column]);
+    const int rows = model()->rowCount();
+    fitColumns(0, std::min(rows, sampledRows) - 1);
+    fitColumns(std::max(sampledRows, rows - sampledRows), rows - 1);
+}
+
+void PointTableView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    if (bottomRight.row() - topLeft.row() < sampledRows)
+        fitColumns(topLeft.row(), bottomRight.row());
+    else
+        fitColumnsToSample();
+}
+
+void PointTableView::reset()
+{
+    QTableView::reset();
+    fitColumnsToSample();
+}
+
+// The whole text of a cell that is cut, on hover.
+bool PointTableView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && textWidth(index) > visualRect(index).width())
+            QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(),
+                               visualRect(index));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTableView::viewportEvent(event);
 }
 
 // One row added at the end is the user's latest click: keep it in sight and, when it
@@ -50,6 +121,10 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
 void PointTableView::rowsInserted(const QModelIndex& parent, int first, int last)
 {
     QTableView::rowsInserted(parent, first, last);
+    if (last - first < sampledRows)
+        fitColumns(first, last);
+    else
+        fitColumnsToSample();
     if (first != last || last != model()->rowCount() - 1)
         return;
     // Scrolling lays out the headers again; do it once after a burst of appended rows.

@@ -17,7 +17,7 @@ Document twoSeries(const std::string& firstName)
     d.apply(change::SetLook{0, defaultLook(firstName, 0)});
     d.apply(change::InsertPoints{0, 0, {{12.5, 0.25}}});
     d.apply(change::InsertSeries{1, {defaultLook("B", 1), {}}, 0});
-    d.apply(change::InsertPoints{1, 0, {{-3, 1e-9}}});
+    d.apply(change::InsertPoints{1, 0, {{-3, 1e-5}}});
     return d;
 }
 
@@ -88,13 +88,13 @@ TEST(DelimitedText, FollowsTheLayoutChosen)
     const Document d = twoSeries("a\tb;c,\"d\"");
     const LayoutCase cases[] = {
         {"csv", TextLayout{},
-         "series,x,y,screen_x,screen_y\r\n\"a\tb;c,\"\"d\"\"\",12.5,0.25,12.5,0.25\r\nB,-3,1e-09,-3,1e-09\r\n"},
+         "series,x,y,screen_x,screen_y\r\n\"a\tb;c,\"\"d\"\"\",12.5,0.25,12.5,0.25\r\nB,-3,1e-05,-3,1e-05\r\n"},
         {"tab, decimal comma", layout('\t', true, true, true, true),
-         "series\tx\ty\tscreen_x\tscreen_y\r\n\"a\tb;c,\"\"d\"\"\"\t12,5\t0,25\t12,5\t0,25\r\nB\t-3\t1e-09\t-3\t1e-"
-         "09\r\n"},
-        {"semicolon, world only", layout(';', true, false, false, true), "x;y\r\n12,5;0,25\r\n-3;1e-09\r\n"},
+         "series\tx\ty\tscreen_x\tscreen_y\r\n\"a\tb;c,\"\"d\"\"\"\t12,5\t0,25\t12,5\t0,25\r\nB\t-3\t1e-05\t-3\t1e-"
+         "05\r\n"},
+        {"semicolon, world only", layout(';', true, false, false, true), "x;y\r\n12,5;0,25\r\n-3;1e-05\r\n"},
         {"no header, no screen", layout(',', false, true, false, false),
-         "\"a\tb;c,\"\"d\"\"\",12.5,0.25\r\nB,-3,1e-09\r\n"},
+         "\"a\tb;c,\"\"d\"\"\",12.5,0.25\r\nB,-3,1e-05\r\n"},
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(c.name);

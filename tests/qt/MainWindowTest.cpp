@@ -32,6 +32,7 @@ class MainWindowTest : public QObject {
     void acquiringUncalibratedIsRefused();
     void undoRedoSeriesAndMarksFromTheWindow();
     void calibrationGridFollowsTheCalibrationInEitherMode();
+    void longValuesWidenTheirColumns();
     void unsavedPointsAreAskedAboutFirst();
 
   private:
@@ -243,6 +244,28 @@ void MainWindowTest::calibrationGridFollowsTheCalibrationInEitherMode()
     QVERIFY(gridPixels() > 1000);
     ui().actionShowCalibrationGrid->setChecked(false);
     QCOMPARE(gridPixels(), 0);
+}
+
+// No number is shown cut: its column widens to it, in the calibration and the data table.
+void MainWindowTest::longValuesWidenTheirColumns()
+{
+    doubleClickAt(100, 100);
+    typeWorldValues(QStringLiteral("-123456789.125"), QStringLiteral("0"));
+    doubleClickAt(300, 100);
+    typeWorldValues(QStringLiteral("-123456779.125"), QStringLiteral("0"));
+    doubleClickAt(100, 400);
+    typeWorldValues(QStringLiteral("-123456789.125"), QStringLiteral("6e5"));
+    ui().acquireButton->click();
+    doubleClickAt(211, 251);
+    for (PointTable* table : {&calibration(), &data()}) {
+        PointTableView* view = shown_->window->dataView().viewFor(table);
+        QVERIFY(view != nullptr);
+        const QModelIndex cell = view->model()->index(0, 2);
+        const QString text = cell.data().toString();
+        QVERIFY2(text.size() >= 14, qPrintable(text));
+        const int needed = QFontMetrics(cell.data(Qt::FontRole).value<QFont>()).horizontalAdvance(text);
+        QVERIFY2(view->columnWidth(2) > needed, qPrintable(QStringLiteral("%1 for %2").arg(view->columnWidth(2)).arg(text)));
+    }
 }
 
 void MainWindowTest::acquiringUncalibratedIsRefused_data()
