@@ -111,6 +111,12 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     void setActiveSeries(std::size_t index);
 
     // Whether the document holds changes not yet in a file: the unsaved-changes question.
+    // A project whose picture could not be opened: its calibration and points are open
+    // without it. locatePicture asks where the picture is now (the same page of a PDF)
+    // and shows it, keeping the document; false when it is not missing or none was chosen.
+    bool pictureMissing() const { return plotmeterView_ == nullptr && !document_.picture().empty(); }
+    bool locatePicture();
+
     bool hasUnsavedChanges() const { return !history_.isClean(); }
 
     int mode() const { return mode_; }

@@ -146,8 +146,14 @@ void PlotmeterManager::locateMissingPicture(const std::string& path, const std::
                                      ". The calibration and the points are open; say where the picture is now "
                                      "to see them on it.",
                                  {"Locate Picture…", "Continue Without Picture"});
-    if (answer != 0)
-        return;
+    if (answer == 0)
+        locatePicture();
+}
+
+bool PlotmeterManager::locatePicture()
+{
+    if (!pictureMissing())
+        return false;
     if (picturePanel_ == nullptr)
         picturePanel_ = platform_.newOpenPanel(FileKind::picture);
     while (picturePanel_->runModal() != cancelButton && !picturePanel_->filenames().empty()) {
@@ -161,12 +167,13 @@ void PlotmeterManager::locateMissingPicture(const std::string& path, const std::
             // The project on disk still names the old place.
             history_.markDirty();
             tell();
-            return;
+            return true;
         }
         if (!view->cancelled())
             platform_.runAlertPanel("Can't Open Image", "Plotmeter could not read a picture from \"" + chosen +
                                                             "\": " + view->imageError() + ".");
     }
+    return false;
 }
 
 bool PlotmeterManager::saveData()

@@ -181,6 +181,7 @@ void MainWindow::documentChanged()
     ui_->actionRedo->setEnabled(history.canRedo());
     ui_->actionRedo->setText(history.canRedo() ? tr("&Redo %1").arg(QString::fromStdString(history.redoName()))
                                                : tr("&Redo"));
+    ui_->actionLocatePicture->setEnabled(manager_->pictureMissing());
     seriesPanel_->refresh();
     axisControls_->refresh();
     showCalibrationCheck();

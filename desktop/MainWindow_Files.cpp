@@ -34,6 +34,7 @@ void MainWindow::connectFileActions()
             manager_->openPath(localPath(path));
         updateGuide();
     });
+    connect(ui_->actionLocatePicture, &QAction::triggered, this, [this] { manager_->locatePicture(); });
     connect(ui_->actionExportData, &QAction::triggered, this, &MainWindow::exportData);
     connect(ui_->actionCopy, &QAction::triggered, this, [this] { copyRows(false); });
     connect(ui_->actionCopyAllRows, &QAction::triggered, this, [this] { copyRows(true); });

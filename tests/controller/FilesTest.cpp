@@ -245,6 +245,16 @@ TEST_F(Files, ProjectWhosePictureMovedOpensAndTheUserMayLocateIt)
     ASSERT_TRUE(manager.openPath(project.string()));
     EXPECT_EQ(manager.plotmeterView(), nullptr);
     EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 1);
+
+    // Later, File > Locate Picture… finds it, the document kept.
+    EXPECT_TRUE(manager.pictureMissing());
+    platform.openAnswers.push_back({true, "other.png"});
+    ASSERT_TRUE(manager.locatePicture());
+    EXPECT_FALSE(manager.pictureMissing());
+    ASSERT_NE(manager.plotmeterView(), nullptr);
+    EXPECT_EQ(manager.acquireMatrix()->numberOfRows(), 1);
+    EXPECT_EQ(fs::path(manager.document().picture()).filename(), "other.png");
+    EXPECT_FALSE(manager.locatePicture()) << "nothing is missing any more";
 }
 
 } // namespace
