@@ -28,6 +28,11 @@ std::string absolute(const std::string& path)
     return error ? path : full.lexically_normal().string();
 }
 
+std::string fileName(const std::string& path)
+{
+    return std::filesystem::path(path).filename().string();
+}
+
 } // namespace
 
 bool PlotmeterManager::openPlotFile()
@@ -247,8 +252,11 @@ bool PlotmeterManager::exportData(const std::string& path, TextLayout layout, bo
         text = dataFileText(document_.active(), *worldMap_);
     }
     SafeFileWriter writer;
-    if (writer.open(path) && writer.write(text) && writer.commit())
+    if (writer.open(path) && writer.write(text) && writer.commit()) {
+        platform_.showStatus("Exported " + (allSeries ? std::string("every series") : document_.active().look.name) +
+                             " to " + fileName(path) + ".");
         return true;
+    }
     platform_.runAlertPanel("Export Failed", "The data could not be written to \"" + path + "\": " + writer.error() +
                                                  ". Any earlier file there is unchanged.");
     return false;
@@ -263,10 +271,15 @@ bool PlotmeterManager::writeData(const std::string& path)
     if (!written && writer.failedToOpen())
         platform_.logDiagnostic("Can't open output file: " + path);
     written = written && writer.write(dataFileText(document_.active(), *worldMap_)) && writer.commit();
-    if (!written)
+    if (!written) {
         platform_.runAlertPanel("Save Failed", "The data could not be saved to \"" + path + "\": " + writer.error() +
                                                    ". Any earlier file there is unchanged.");
-    return written;
+        return false;
+    }
+    const std::size_t count = document_.active().points.size();
+    platform_.showStatus("Saved " + std::to_string(count) + (count == 1 ? " point of " : " points of ") +
+                         document_.active().look.name + " to " + fileName(path) + ".");
+    return true;
 }
 
 bool PlotmeterManager::writeProject(const std::string& path)
@@ -297,8 +310,10 @@ bool PlotmeterManager::writeProject(const std::string& path)
         document_.setPicture(kept.string());
         unsavedPicture_.clear();
     }
-    if (writeProjectFile(document_, path, error))
+    if (writeProjectFile(document_, path, error)) {
+        platform_.showStatus("Saved the project to " + fileName(path) + ".");
         return true;
+    }
     platform_.runAlertPanel("Save Failed",
                             "The project could not be saved to " + error + ". Any earlier file there is unchanged.");
     return false;

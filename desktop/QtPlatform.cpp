@@ -1,5 +1,8 @@
 #include "desktop/QtPlatform.h"
 
+#include <QMainWindow>
+#include <QStatusBar>
+
 #include <cstdio>
 
 #include "desktop/ImageLoading.h"
@@ -120,4 +123,10 @@ std::unique_ptr<Cursor> QtPlatform::newCursor(const std::shared_ptr<Image>& imag
 void QtPlatform::logDiagnostic(const std::string& line)
 {
     std::fputs((line + '\n').c_str(), stderr);
+}
+
+void QtPlatform::showStatus(const std::string& message)
+{
+    if (auto* window = qobject_cast<QMainWindow*>(window_.data()))
+        window->statusBar()->showMessage(QString::fromStdString(message), 8000);
 }

@@ -29,6 +29,7 @@ class QtPlatform : public Platform {
                                         std::string& whyNot) override;
     std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) override;
     void logDiagnostic(const std::string& line) override; // to the standard error stream
+    void showStatus(const std::string& message) override; // in the window's status bar, a while
 
   protected:
     QWidget* window() const { return window_; }

@@ -49,6 +49,9 @@ class Platform {
     }
     // Null when no cursor can be made from the picture.
     virtual std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) = 0;
+    // A short note that something finished well ("Saved data.txt"), where the user looks
+    // without having to dismiss it: the window's status bar.
+    virtual void showStatus(const std::string& message) = 0;
     // A line for whoever runs the program from a terminal (its standard error stream),
     // about something the user is not shown: the logic never writes there itself.
     virtual void logDiagnostic(const std::string& line) = 0;

@@ -25,6 +25,7 @@ class RigPlatform : public Platform {
     std::shared_ptr<Image> imageWithContentsOfFile(const std::string& path, std::string& whyNot) override;
     std::unique_ptr<Cursor> newCursor(const std::shared_ptr<Image>& image, FPoint hotSpot) override;
     void logDiagnostic(const std::string& /*line*/) override {}
+    void showStatus(const std::string& /*message*/) override {}
 
     std::string savePath;
     int alerts = 0;

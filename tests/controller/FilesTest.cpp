@@ -55,6 +55,9 @@ TEST_F(Files, DataFileHasOneFixedWidthLinePerPointInClickOrderWhateverTheLocale)
     EXPECT_EQ(contents(folder / "data.txt"), "     1.500     2.250         1.500000        2.250000\n"
                                              "  12000.250    -3.125     12000.250000       -3.125000\n");
     EXPECT_TRUE(platform.alerts.empty());
+    EXPECT_EQ(platform.statuses, std::vector<std::string>{"Saved 2 points of Series 1 to data.txt."});
+    ASSERT_TRUE(manager.exportData((folder / "all.csv").string(), TextLayout{}, true));
+    EXPECT_EQ(platform.statuses.back(), "Exported every series to all.csv.");
 }
 
 TEST_F(Files, NothingIsSavedBeforeACalibration)
@@ -197,6 +200,7 @@ TEST_F(Files, ProjectSavedAndOpenedAgainIsTheSameDocumentReadyToAcquire)
     ASSERT_TRUE(manager.saveProjectAs());
     EXPECT_FALSE(manager.hasUnsavedChanges());
     EXPECT_EQ(manager.projectPath(), project.string() + ".plotmeter");
+    EXPECT_EQ(platform.statuses, std::vector<std::string>{"Saved the project to session.plotmeter."});
     EXPECT_NE(contents(manager.projectPath()).find("\"picture\": \"plot.png\""), std::string::npos) << "relative";
     const Document saved = manager.document();
 

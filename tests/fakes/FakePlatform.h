@@ -86,9 +86,11 @@ class FakePlatform : public Platform {
     }
 
     void logDiagnostic(const std::string& line) override { diagnostics.push_back(line); }
+    void showStatus(const std::string& message) override { statuses.push_back(message); }
 
     std::vector<Alert> alerts; // choice panels too
     std::vector<std::string> diagnostics;
+    std::vector<std::string> statuses;
     std::deque<std::size_t> choices;
     std::deque<PanelAnswer> openAnswers;
     std::deque<PanelAnswer> saveAnswers;
