@@ -270,8 +270,11 @@ void ExtractionPanel::buildControls()
             setColour({static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
                        static_cast<std::uint8_t>(chosen.blue())});
     });
-    connect(eyedropper_, &QToolButton::toggled, this,
-            [this](bool on) { chooseTool(on ? ToolKind::eyedropper : ToolKind::none); });
+    connect(eyedropper_, &QToolButton::toggled, this, [this](bool on) {
+        chooseTool(on ? ToolKind::eyedropper : ToolKind::none);
+        if (on)
+            say(tr("Click the curve or a marker on the picture to take its colour."), false);
+    });
     connect(drawBox_, &QToolButton::toggled, this, [this](bool on) { chooseTool(on ? ToolKind::box : ToolKind::none); });
     connect(brush_, &QToolButton::toggled, this, [this](bool on) { chooseTool(on ? ToolKind::brush : ToolKind::none); });
     connect(region_, &QComboBox::currentIndexChanged, this, [this] { emit pictureOverlayChanged(); });
@@ -498,7 +501,16 @@ bool ExtractionPanel::extract()
     say(tr("Added %n point(s) to %1. Undo takes them back.", nullptr, static_cast<int>(found.points.size()))
             .arg(series),
         false);
+    addedAt_ = manager_.history().position();
     return true;
+}
+
+void ExtractionPanel::documentChanged()
+{
+    if (!addedAt_ || manager_.history().position() == *addedAt_)
+        return;
+    addedAt_.reset();
+    say(QString(), false);
 }
 
 void ExtractionPanel::paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom) const

@@ -40,6 +40,9 @@ class ExtractionPanel : public QDockWidget {
     void paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom) const;
     // A new picture: its colours, and nothing drawn on the last one.
     void pictureChanged();
+    // Any change to the document: a message about the last extraction's points goes once
+    // another step is taken or that one is undone.
+    void documentChanged();
 
     // The choices, as the controls show them.
     ExtractionSettings settings() const;
@@ -78,6 +81,7 @@ class ExtractionPanel : public QDockWidget {
     MatchOverlay overlay_;
     ShownPixels& pixels_;
     std::optional<Rgb> colour_;
+    std::optional<std::size_t> addedAt_; // the history's position after the points went in
     std::optional<std::pair<DPoint, DPoint>> drawnBox_;
     std::vector<ExtractionSettings::Disc> excluded_;
 

@@ -182,6 +182,7 @@ void MainWindow::documentChanged()
     ui_->actionRedo->setText(history.canRedo() ? tr("&Redo %1").arg(QString::fromStdString(history.redoName()))
                                                : tr("&Redo"));
     ui_->actionLocatePicture->setEnabled(manager_->pictureMissing());
+    extraction_->documentChanged();
     seriesPanel_->refresh();
     axisControls_->refresh();
     showCalibrationCheck();

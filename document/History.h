@@ -19,6 +19,8 @@ class History {
     void perform(Document& document, std::string name, Change change);
 
     bool canUndo() const { return position_ > 0; }
+    // How many steps are done: it changes with every step taken, undone or redone.
+    std::size_t position() const { return position_; }
     bool canRedo() const { return position_ < steps_.size(); }
     // The name of the step undo or redo would take; empty when there is none.
     std::string undoName() const;

@@ -159,6 +159,7 @@ void ExtractionTest::panelExtractsIntoOneStepToUndo()
     QVERIFY(panel.isVisible());
     panel.findChild<QToolButton*>(QStringLiteral("eyedropper"))->click();
     QVERIFY(widget()->cursor().shape() == Qt::PointingHandCursor);
+    QVERIFY2(panel.message().contains(QStringLiteral("Click the curve or a marker")), qPrintable(panel.message()));
     // The curve's middle at column 400, clicked where it runs.
     const QPoint onCurve(400, static_cast<int>(std::lround(curveRow(400.0))));
     QTest::mouseClick(widget(), Qt::LeftButton, {}, onCurve);
@@ -185,9 +186,11 @@ void ExtractionTest::panelExtractsIntoOneStepToUndo()
     }
     QVERIFY2(worst < 1.0, qPrintable(QString::number(worst)));
     QCOMPARE(manager.history().undoName(), std::string("Extract Points"));
+    QVERIFY2(panel.message().startsWith(QStringLiteral("Added")), qPrintable(panel.message()));
     window_->ui().actionUndo->trigger();
     QCOMPARE(manager.document().series().size(), std::size_t{1});
     QVERIFY(manager.document().series()[0].points.empty());
+    QVERIFY2(panel.message().isEmpty(), qPrintable("after Undo: " + panel.message()));
 
     // A colour nowhere on the picture: a message, nothing added.
     panel.setColour({0x00, 0xff, 0x00});
