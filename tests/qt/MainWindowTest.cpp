@@ -325,6 +325,10 @@ void MainWindowTest::undoRedoSeriesAndMarksFromTheWindow()
     list->item(1)->setCheckState(Qt::Unchecked);
     QCOMPARE(colourAt(400, 300), QColor(Qt::white));
     QCOMPARE(ui().actionUndo->text(), QStringLiteral("&Undo Hide Series"));
+    // A point added to the hidden series shows it again, ticked, with its marks.
+    doubleClickAt(420, 320);
+    QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(colourAt(400, 300), mark);
     list->setCurrentRow(0);
     QCOMPARE(data().numberOfRows(), 1);
 }
