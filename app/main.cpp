@@ -1,6 +1,6 @@
 #include "cli/Command.h"
-#include "desktop/ApplicationMain.h"
-#include "desktop/PicturePixels.h"
+#include "desktop/window/ApplicationMain.h"
+#include "desktop/picture/PicturePixels.h"
 
 #include <iostream>
 

@@ -3,7 +3,7 @@
 // without a reason.
 
 #include "FuzzInput.h"
-#include "desktop/ImageLoading.h"
+#include "desktop/files/ImageLoading.h"
 
 #include <QCoreApplication>
 #include <QFile>

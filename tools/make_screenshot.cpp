@@ -5,9 +5,9 @@
 // automatically with its overlay on show. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
-#include "desktop/MainWindow.h"
-#include "desktop/PlotImageWidget.h"
-#include "desktop/QtPlatform.h"
+#include "desktop/window/MainWindow.h"
+#include "desktop/picture/PlotImageWidget.h"
+#include "desktop/window/QtPlatform.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>

@@ -15,8 +15,8 @@
 // them; the line then ends with copies=<how many>. A picture shown without them ends the
 // process with "nocopies".
 #ifdef PROBE_KNOWS_PLOT_IMAGE_WIDGET
-#include "desktop/PicturePyramid.h"
-#include "desktop/PlotImageWidget.h"
+#include "desktop/picture/PicturePyramid.h"
+#include "desktop/picture/PlotImageWidget.h"
 #endif
 
 #include <QApplication>

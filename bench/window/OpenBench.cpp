@@ -1,8 +1,8 @@
 // Goal 2, time: opening a large picture in the window, from the command to the picture
 // painted fitted to the picture area, costs at most 1.15 times decoding the file with
 // QImageReader alone. (Memory is measured on the whole process by bench/startup-figures.)
-#include "desktop/PicturePyramid.h"
-#include "desktop/PlotImageWidget.h"
+#include "desktop/picture/PicturePyramid.h"
+#include "desktop/picture/PlotImageWidget.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"
 

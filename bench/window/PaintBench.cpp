@@ -1,7 +1,7 @@
 // Goal 3: painting the plot area costs time in proportion to what is visible, not to the
 // picture: one repaint of the viewport, and one scroll step with its repaint, at 120
 // megapixels at most 1.2 times the same at 12 megapixels, both at 100 %.
-#include "desktop/PlotImageWidget.h"
+#include "desktop/picture/PlotImageWidget.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"
 

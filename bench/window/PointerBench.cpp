@@ -16,10 +16,10 @@
 // far as we can tell because a QMouseEvent shares its point with the device's current one
 // until the next is made). Posted to the widget, each keeps its own position in the widget,
 // which is all the picture widget reads; the checks below would tell if it did not.
-#include "desktop/PictureNavigation.h"
-#include "desktop/PicturePyramid.h"
-#include "desktop/PlotImageWidget.h"
-#include "desktop/ReadoutText.h"
+#include "desktop/picture/PictureNavigation.h"
+#include "desktop/picture/PicturePyramid.h"
+#include "desktop/picture/PlotImageWidget.h"
+#include "desktop/picture/ReadoutText.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"
 

@@ -3,7 +3,7 @@
 // 1,000; and one repaint of the table at 100,000 rows at most 1.2 times one at 1,000.
 // Goal 8, in the window: Edit > Undo of a Clear Data of 10,000 rows, with the window
 // catching up, takes no longer than the Clear did.
-#include "desktop/PointTableView.h"
+#include "desktop/tables/PointTableView.h"
 #include "ui_MainWindow.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"

@@ -1,8 +1,8 @@
 #include "window/WindowRig.h"
 
-#include "desktop/PicturePyramid.h"
-#include "desktop/PlotImageWidget.h"
-#include "desktop/PointTableView.h"
+#include "desktop/picture/PicturePyramid.h"
+#include "desktop/picture/PlotImageWidget.h"
+#include "desktop/tables/PointTableView.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>

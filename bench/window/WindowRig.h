@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Geometry.h"
-#include "desktop/MainWindow.h"
-#include "desktop/QtPlatform.h"
+#include "desktop/window/MainWindow.h"
+#include "desktop/window/QtPlatform.h"
 
 #include "common/PointSequence.h"
 #include <QObject>

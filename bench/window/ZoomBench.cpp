@@ -1,8 +1,8 @@
 // Goal 9, zoom: one repaint of the picture area (1600 x 1000) at any zoom costs at most
 // twice one repaint of the same area at 100 %, on the 120-megapixel picture with its
 // reduced copies made, scrolled to its middle.
-#include "desktop/PicturePyramid.h"
-#include "desktop/PlotImageWidget.h"
+#include "desktop/picture/PicturePyramid.h"
+#include "desktop/picture/PlotImageWidget.h"
 #include "window/WindowBenchmarks.h"
 #include "window/WindowRig.h"
 

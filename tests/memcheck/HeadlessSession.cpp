@@ -3,9 +3,9 @@
 // them, edit on the picture, extract its line automatically, open another plot. Run under valgrind by `make memcheck`; it must end with
 // no memory error and nothing definitely lost.
 
-#include "desktop/MainWindow.h"
-#include "desktop/PlotImageWidget.h"
-#include "desktop/QtPlatform.h"
+#include "desktop/window/MainWindow.h"
+#include "desktop/picture/PlotImageWidget.h"
+#include "desktop/window/QtPlatform.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "ShownWindow.h"
 
 #include "cli/Command.h"
-#include "desktop/ExtractionPanel.h"
-#include "desktop/MainWindow.h"
-#include "desktop/PicturePixels.h"
-#include "desktop/PlotImageWidget.h"
-#include "desktop/QtPlatform.h"
+#include "desktop/panels/ExtractionPanel.h"
+#include "desktop/window/MainWindow.h"
+#include "desktop/picture/PicturePixels.h"
+#include "desktop/picture/PlotImageWidget.h"
+#include "desktop/window/QtPlatform.h"
 #include "document/ProjectFile.h"
 #include "ui_MainWindow.h"
 

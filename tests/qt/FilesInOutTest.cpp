@@ -1,10 +1,10 @@
 #include "ShownWindow.h"
 
-#include "desktop/DataScrollView.h"
-#include "desktop/ExportDialog.h"
-#include "desktop/PdfPages.h"
-#include "desktop/PicturePyramid.h"
-#include "desktop/PointTableView.h"
+#include "desktop/tables/DataScrollView.h"
+#include "desktop/files/ExportDialog.h"
+#include "desktop/files/PdfPages.h"
+#include "desktop/picture/PicturePyramid.h"
+#include "desktop/tables/PointTableView.h"
 #include "ui_MainWindow.h"
 
 #include <QClipboard>

@@ -1,9 +1,9 @@
 #include "ShownWindow.h"
 
-#include "desktop/DataScrollView.h"
-#include "desktop/PointTableView.h"
-#include "desktop/SeriesPanel.h"
-#include "desktop/WorldValueDelegate.h"
+#include "desktop/tables/DataScrollView.h"
+#include "desktop/tables/PointTableView.h"
+#include "desktop/panels/SeriesPanel.h"
+#include "desktop/tables/WorldValueDelegate.h"
 #include "ui_MainWindow.h"
 
 #include <QFileDialog>

@@ -1,9 +1,9 @@
 #include "ShownWindow.h"
 
-#include "desktop/DataScrollView.h"
-#include "desktop/Magnifier.h"
-#include "desktop/PointTableView.h"
-#include "desktop/ReadoutText.h"
+#include "desktop/tables/DataScrollView.h"
+#include "desktop/picture/Magnifier.h"
+#include "desktop/tables/PointTableView.h"
+#include "desktop/picture/ReadoutText.h"
 #include "ui_MainWindow.h"
 
 #include <QLabel>

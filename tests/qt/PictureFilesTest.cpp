@@ -1,6 +1,6 @@
 #include "ShownWindow.h"
 
-#include "desktop/ImageLoading.h"
+#include "desktop/files/ImageLoading.h"
 #include "ui_MainWindow.h"
 
 #include <QImageWriter>

@@ -2,9 +2,9 @@
 
 // The tests include ui_MainWindow.h themselves to reach the window's parts through ui().
 #include "WindowDriver.h"
-#include "desktop/MainWindow.h"
-#include "desktop/PlotImageWidget.h"
-#include "desktop/QtPlatform.h"
+#include "desktop/window/MainWindow.h"
+#include "desktop/picture/PlotImageWidget.h"
+#include "desktop/window/QtPlatform.h"
 
 #include <QScrollArea>
 #include <QtTest>

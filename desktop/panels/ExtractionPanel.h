@@ -1,0 +1,109 @@
+#pragma once
+
+#include "desktop/picture/ClickSnapper.h"
+#include "desktop/picture/MatchOverlay.h"
+#include "desktop/picture/PlotImageWidget.h"
+#include "document/PictureExtraction.h"
+
+#include <QDockWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class PlotmeterManager;
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+// Automatic extraction, beside the picture: the colour (picked from the picture with the
+// eyedropper, from the picture's main colours, or chosen), its tolerance with the matching
+// pixels shown over the picture, line or markers mode, where to look (the calibration
+// points' box, a box drawn on the picture, less what is painted out) and which series gets
+// the points. Extract runs off the window's thread with a progress bar and Cancel; what it
+// finds is one step to undo.
+class ExtractionPanel : public QDockWidget {
+    Q_OBJECT
+  public:
+    // `acquire` switches to acquisition (fitting the calibration) and says whether it could.
+    ExtractionPanel(PlotmeterManager& manager, ShownPixels& pixels, std::function<bool()> acquire,
+                    QWidget* parent = nullptr);
+    ~ExtractionPanel() override;
+
+    // The tool the picture should use for the left button; none when no tool is chosen.
+    PictureTool* tool() const;
+    // Drawn over the picture: the matching pixels, the box and what is painted out.
+    void paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom) const;
+    // A new picture: its colours, and nothing drawn on the last one.
+    void pictureChanged();
+    // Any change to the document: a message about the last extraction's points goes once
+    // another step is taken or that one is undone.
+    void documentChanged();
+
+    // The choices, as the controls show them.
+    ExtractionSettings settings() const;
+    std::optional<Rgb> colour() const { return colour_; }
+    void setColour(Rgb colour);
+    QString message() const;
+    const MatchOverlay& overlay() const { return overlay_; }
+
+    // Runs the extraction now, as the Extract button does; true when points were added.
+    bool extract();
+
+  signals:
+    // The tool, the overlay or the region changed: the picture needs a repaint, and
+    // perhaps another tool.
+    void pictureOverlayChanged();
+
+  private:
+    class Tool;
+    enum class ToolKind { none, eyedropper, box, brush };
+    void buildControls();
+    void chooseTool(ToolKind kind);
+    void refreshOverlay();
+    void refreshPalette();
+    void say(const QString& text, bool problem);
+    std::shared_ptr<const PicturePixels> pixels();
+    // From the tools, in picture coordinates.
+    void picked(DPoint picture);
+    void boxDrawn(DPoint from, DPoint to, bool done);
+    void paintedOut(DPoint picture);
+
+    PlotmeterManager& manager_;
+    std::function<bool()> acquire_;
+    std::unique_ptr<Tool> tool_;
+    std::unique_ptr<Tool> retired_;
+    ToolKind toolKind_ = ToolKind::none;
+    MatchOverlay overlay_;
+    ShownPixels& pixels_;
+    std::optional<Rgb> colour_;
+    std::optional<std::size_t> addedAt_; // the history's position after the points went in
+    std::optional<std::pair<DPoint, DPoint>> drawnBox_;
+    std::vector<ExtractionSettings::Disc> excluded_;
+
+    QToolButton* swatch_ = nullptr;
+    QToolButton* eyedropper_ = nullptr;
+    QWidget* palette_ = nullptr;
+    QDoubleSpinBox* tolerance_ = nullptr;
+    QCheckBox* showMatches_ = nullptr;
+    QComboBox* mode_ = nullptr;
+    QDoubleSpinBox* step_ = nullptr;
+    QComboBox* stepUnit_ = nullptr;
+    QCheckBox* keepAllRuns_ = nullptr;
+    QDoubleSpinBox* smallest_ = nullptr;
+    QDoubleSpinBox* largest_ = nullptr;
+    QWidget* lineOptions_ = nullptr;
+    QWidget* markerOptions_ = nullptr;
+    QComboBox* region_ = nullptr;
+    QToolButton* drawBox_ = nullptr;
+    QToolButton* brush_ = nullptr;
+    QDoubleSpinBox* brushSize_ = nullptr;
+    QPushButton* clearPainted_ = nullptr;
+    QComboBox* into_ = nullptr;
+    QPushButton* extract_ = nullptr;
+    QLabel* message_ = nullptr;
+};

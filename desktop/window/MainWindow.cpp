@@ -1,0 +1,284 @@
+#include "desktop/window/MainWindow.h"
+
+#include "desktop/window/QtPlatform.h"
+#include "ui_MainWindow.h"
+#include "view/PlotmeterView.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>())
+{
+    ui_->setupUi(this);
+    modeGroup_.addButton(ui_->calibrateButton, 0);
+    modeGroup_.addButton(ui_->acquireButton, 1);
+
+    platform.setWindow(this);
+    manager_ = std::make_unique<PlotmeterManager>(platform);
+    plotView_ = std::make_unique<PlotScrollView>(*ui_->plotScrollArea);
+    dataView_ = std::make_unique<DataScrollView>(*ui_->dataStack);
+    modeButtons_ = std::make_unique<QtModeButtons>(modeGroup_);
+    manager_->connectOutlets(*plotView_, *dataView_, *modeButtons_);
+    editor_ = new PictureEditor(*manager_, *dataView_, this);
+    dataView_->setViewListener([this](PointTableView& view) { editor_->watch(view); });
+    connect(editor_, &PictureEditor::marksChanged, this, [this] { plotView_->refresh(); });
+    marks_ = std::make_unique<PlotMarks>(*manager_, *editor_);
+    grid_ = std::make_unique<CalibrationGrid>(*manager_);
+    plotView_->setOverlay([this](QPainter& painter, const QRect& exposed, const PictureZoom& zoom) {
+        const PlotmeterView* view = manager_->plotmeterView();
+        if (view == nullptr)
+            return;
+        if (ui_->actionShowCalibrationGrid->isChecked()) {
+            const QWidget* shown = ui_->plotScrollArea->widget();
+            const QSizeF picture(view->bounds().size.width, view->bounds().size.height);
+            grid_->paint(painter, exposed, zoom, picture,
+                         shown != nullptr ? shown->visibleRegion().boundingRect() : QRect());
+        }
+        extraction_->paint(painter, exposed, zoom);
+        marks_->paint(painter, exposed, zoom);
+    });
+
+    axisControls_ = new AxisControls(*manager_, *ui_->modeMenu, ui_->sidePanel);
+    ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->modeBox) + 1, axisControls_);
+    placeWarningBar();
+    ui_->splitter->setSizes({width() - 600, 600});
+    magnifier_ = new Magnifier(ui_->sidePanel);
+    ui_->sideLayout->insertWidget(0, magnifier_);
+    navigation_ =
+        new PictureNavigation(*manager_, *ui_->plotScrollArea, *ui_->viewMenu, *ui_->statusBar, *magnifier_, *this);
+    placeExtraction();
+    plotView_->setWidgetListener([this](PlotImageWidget& widget) {
+        widget.setEditor(editor_);
+        widget.setTool(extraction_->tool());
+        widget.setSnapper([this](DPoint picture, double factor, bool shift) {
+            return snapper_->snap(picture, factor, shift);
+        });
+        navigation_->follow(widget);
+        extraction_->pictureChanged();
+    });
+    fitStatus_ = new QLabel(this);
+    fitStatus_->setObjectName(QStringLiteral("fitStatus"));
+    ui_->statusBar->addWidget(fitStatus_, 1);
+    seriesPanel_ = new SeriesPanel(*manager_, ui_->sidePanel);
+    ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->dataStack), seriesPanel_);
+    // The table takes what height there is; the series list stays compact above it.
+    ui_->sideLayout->setStretchFactor(ui_->dataStack, 1);
+    ui_->actionUndo->setShortcuts(QKeySequence::Undo);
+    ui_->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    manager_->setDocumentListener([this] { documentChanged(); });
+    connectActions();
+    connectFileActions();
+    restoreSettings();
+    documentChanged();
+}
+
+// The views go first, while the controller's tables they observe are still there; so do
+// the panels that talk to the controller, before it goes.
+MainWindow::~MainWindow()
+{
+    manager_->setDocumentListener({});
+    delete seriesPanel_;
+    delete extraction_;
+    delete axisControls_;
+    dataView_.reset();
+    plotView_.reset();
+    manager_.reset();
+}
+
+void MainWindow::launch(const QStringList& arguments)
+{
+    manager_->applicationDidFinishLaunching();
+    updateGuide();
+    if (!arguments.isEmpty())
+        manager_->openPath(QFile::encodeName(arguments.constFirst()).toStdString());
+    updateGuide();
+}
+
+void MainWindow::connectActions()
+{
+    connect(ui_->actionOpenPlot, &QAction::triggered, this, [this] {
+        if (!mayDiscardData())
+            return;
+        manager_->openPlotFile();
+        updateGuide();
+    });
+    connect(ui_->actionSaveData, &QAction::triggered, this, [this] { manager_->saveData(); });
+    connect(ui_->actionSaveProject, &QAction::triggered, this, [this] { manager_->saveProject(); });
+    connect(ui_->actionSaveProjectAs, &QAction::triggered, this, [this] { manager_->saveProjectAs(); });
+    connect(ui_->actionUndo, &QAction::triggered, this, [this] {
+        manager_->undo();
+        updateGuide();
+    });
+    connect(ui_->actionRedo, &QAction::triggered, this, [this] {
+        manager_->redo();
+        updateGuide();
+    });
+    connect(ui_->actionClearData, &QAction::triggered, this, [this] { manager_->clearData(); });
+    connect(ui_->actionDeletePoints, &QAction::triggered, this, [this] { editor_->deleteSelected(); });
+    connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui_->actionCalibrate, &QAction::triggered, ui_->calibrateButton, &QAbstractButton::click);
+    connect(ui_->actionAcquire, &QAction::triggered, ui_->acquireButton, &QAbstractButton::click);
+    connect(ui_->actionShowCalibrationGrid, &QAction::toggled, this, [this] { plotView_->refresh(); });
+    // The grid's labels keep to the edges of the part of the picture on show.
+    const auto followShownPart = [this] {
+        if (ui_->actionShowCalibrationGrid->isChecked())
+            plotView_->refresh();
+    };
+    for (QScrollBar* bar : {ui_->plotScrollArea->horizontalScrollBar(), ui_->plotScrollArea->verticalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, followShownPart);
+        connect(bar, &QScrollBar::rangeChanged, this, followShownPart);
+    }
+    connect(&modeGroup_, &QButtonGroup::idClicked, this, [this] {
+        manager_->setMode();
+        plotView_->refresh(); // the grid and the marks follow the mode
+        updateGuide();
+    });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (mayDiscardData()) {
+        saveSettings();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool MainWindow::mayDiscardData()
+{
+    if (!manager_->hasUnsavedChanges())
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("Unsaved Changes"),
+                    tr("The calibration or the points have changes that have not been saved."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("unsavedDataQuestion"));
+    box.setInformativeText(tr("Save them in a project before they are discarded?"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        manager_->saveProject();
+        return !manager_->hasUnsavedChanges();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::documentChanged()
+{
+    const History& history = manager_->history();
+    ui_->actionUndo->setEnabled(history.canUndo());
+    ui_->actionUndo->setText(history.canUndo() ? tr("&Undo %1").arg(QString::fromStdString(history.undoName()))
+                                               : tr("&Undo"));
+    ui_->actionRedo->setEnabled(history.canRedo());
+    ui_->actionRedo->setText(history.canRedo() ? tr("&Redo %1").arg(QString::fromStdString(history.redoName()))
+                                               : tr("&Redo"));
+    ui_->actionLocatePicture->setEnabled(manager_->pictureMissing());
+    extraction_->documentChanged();
+    seriesPanel_->refresh();
+    axisControls_->refresh();
+    showCalibrationCheck();
+    plotView_->refresh();
+
+    const std::string& project = manager_->projectPath();
+    const std::string& picture = manager_->document().picture();
+    const std::string& shown = project.empty() ? picture : project;
+    const QString name = shown.empty() ? QString() : QFileInfo(QFile::decodeName(shown.c_str())).fileName();
+    setWindowTitle(name.isEmpty() ? tr("Plotmeter[*]") : tr("%1[*] — Plotmeter").arg(name));
+    setWindowModified(manager_->hasUnsavedChanges());
+    noteRecentFile();
+}
+
+// A bar above the picture for what the calibration's check finds wrong: shown only then,
+// and never in the way of a click.
+void MainWindow::placeWarningBar()
+{
+    auto* left = new QWidget;
+    auto* layout = new QVBoxLayout(left);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    warningBar_ = new QLabel(left);
+    warningBar_->setObjectName(QStringLiteral("calibrationWarnings"));
+    warningBar_->setWordWrap(true);
+    warningBar_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    warningBar_->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; border: 1px solid #e0c060; padding: 4px 6px; }"));
+    warningBar_->hide();
+    layout->addWidget(warningBar_);
+    layout->addWidget(ui_->plotScrollArea, 1);
+    ui_->splitter->insertWidget(0, left);
+    ui_->splitter->setStretchFactor(0, 1);
+}
+
+void MainWindow::showCalibrationCheck()
+{
+    const std::optional<CalibrationCheck>& check = manager_->calibrationCheck();
+    if (!check) {
+        fitStatus_->clear();
+        warningBar_->hide();
+        return;
+    }
+    QStringList warnings;
+    for (const std::string& warning : check->warnings)
+        warnings << QString::fromStdString(warning);
+    const QString summary = QString::fromStdString(fitSummary(check->report));
+    fitStatus_->setText(warnings.isEmpty() ? summary
+                                           : summary + QStringLiteral(" — ") + warnings.join(QStringLiteral("; ")));
+    warningBar_->setText(tr("Check the calibration: %1").arg(warnings.join(QStringLiteral("\n"))));
+    warningBar_->setVisible(!warnings.isEmpty());
+}
+
+// Tools ▸ Automatic Extraction shows the extraction panel, docked beside the picture;
+// Tools ▸ Snap Clicks to Marks puts double-clicks on the middle of what they hit.
+void MainWindow::placeExtraction()
+{
+    shownPixels_ = std::make_unique<ShownPixels>(*manager_);
+    extraction_ = new ExtractionPanel(*manager_, *shownPixels_, [this] {
+        ui_->acquireButton->click();
+        return manager_->mode() == PlotmeterManager::acquireMode && manager_->worldMap().has_value();
+    }, this);
+    extraction_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(Qt::RightDockWidgetArea, extraction_);
+    extraction_->hide();
+    connect(extraction_, &ExtractionPanel::pictureOverlayChanged, this, [this] {
+        if (PlotImageWidget* widget = plotView_->widget())
+            widget->setTool(extraction_->tool());
+        plotView_->refresh();
+    });
+    auto* tools = new QMenu(tr("&Tools"), this);
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    menuBar()->insertMenu(ui_->modeMenu->menuAction(), tools);
+    QAction* show = extraction_->toggleViewAction();
+    show->setText(tr("&Automatic Extraction"));
+    show->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X));
+    tools->addAction(show);
+    snapClicks_ = tools->addAction(tr("&Snap Clicks to Marks"));
+    snapClicks_->setObjectName(QStringLiteral("actionSnapClicks"));
+    snapClicks_->setCheckable(true);
+    snapClicks_->setToolTip(tr("Double-clicks land on the middle of the line, marker, tick or gridline crossing "
+                               "under them (or hold Shift for one click)"));
+    snapper_ = std::make_unique<ClickSnapper>(*manager_, *shownPixels_, *snapClicks_);
+}
+
+// One line under the mode buttons that tells a first-time user what a double-click does.
+void MainWindow::updateGuide()
+{
+    QString guide;
+    if (manager_->plotmeterView() == nullptr)
+        guide = tr("Open a picture of a plot, or a project, with File ▸ Open… (Ctrl+O).");
+    else if (manager_->mode() == PlotmeterManager::calMode)
+        guide = tr("Calibrate: double-click three or more known points (axis marks) and type the values "
+                   "they stand for; to check them, add gridline crossings or the far corner. Then choose Acquire.");
+    else
+        guide = tr("Acquire: double-click points on the curve (with Shift, on its middle), or find it all with "
+                   "Tools ▸ Automatic Extraction. Save Data… (Ctrl+S) writes them to a file.");
+    ui_->guideLabel->setText(guide);
+}

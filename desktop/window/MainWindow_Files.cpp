@@ -1,0 +1,162 @@
+// The main window's traffic with files and other programs: exporting, the clipboard,
+// dropped files, recent files and the settings kept between runs.
+#include "desktop/window/MainWindow.h"
+
+#include "controller/TableText.h"
+#include "desktop/files/ExportDialog.h"
+#include "desktop/tables/PointTableView.h"
+#include "ui_MainWindow.h"
+
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+namespace {
+
+std::string localPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+void MainWindow::connectFileActions()
+{
+    recent_ = new RecentFiles(*ui_->openRecentMenu, this);
+    connect(recent_, &RecentFiles::chosen, this, [this](const QString& path) {
+        if (mayDiscardData())
+            manager_->openPath(localPath(path));
+        updateGuide();
+    });
+    connect(ui_->actionLocatePicture, &QAction::triggered, this, [this] { manager_->locatePicture(); });
+    connect(ui_->actionExportData, &QAction::triggered, this, &MainWindow::exportData);
+    connect(ui_->actionCopy, &QAction::triggered, this, [this] { copyRows(false); });
+    connect(ui_->actionCopyAllRows, &QAction::triggered, this, [this] { copyRows(true); });
+    connect(ui_->actionPastePicture, &QAction::triggered, this, [this] {
+        const QImage image = QGuiApplication::clipboard()->image();
+        if (image.isNull()) {
+            statusBar()->showMessage(tr("The clipboard holds no picture to paste."), 5000);
+            return;
+        }
+        openUnsavedPicture(image);
+    });
+    setAcceptDrops(true);
+}
+
+void MainWindow::exportData()
+{
+    if (!manager_->mayExport())
+        return;
+    const std::optional<ExportChoice> choice =
+        chooseExport(QString::fromStdString(manager_->document().active().look.name), this);
+    if (choice)
+        manager_->exportData(localPath(choice->path), choice->layout, choice->allSeries);
+}
+
+// The selected rows of the table on show, or every point of the active series.
+void MainWindow::copyRows(bool all)
+{
+    const PointTable& table =
+        all ? *manager_->acquireMatrix()
+            : (manager_->mode() == PlotmeterManager::calMode ? *manager_->calMatrix() : *manager_->acquireMatrix());
+    std::vector<int> rows;
+    if (all)
+        for (int row = 0; row < table.numberOfRows(); ++row)
+            rows.push_back(row);
+    else
+        for (const std::size_t row : editor_->selectedRows())
+            rows.push_back(static_cast<int>(row));
+    if (rows.empty()) {
+        statusBar()->showMessage(all ? tr("The active series has no points to copy.")
+                                     : tr("Select rows of the table, or points on the picture, to copy them."),
+                                 5000);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(QString::fromStdString(tableText(table, rows)));
+    statusBar()->showMessage(rows.size() == 1 ? tr("Copied 1 row.") : tr("Copied %1 rows.").arg(rows.size()), 5000);
+}
+
+// A picture from the clipboard or a drop: kept in a temporary PNG until a project keeps it.
+void MainWindow::openUnsavedPicture(const QImage& image)
+{
+    if (!mayDiscardData())
+        return;
+    if (pasteFolder_ == nullptr)
+        pasteFolder_ = std::make_unique<QTemporaryDir>();
+    const QString path = pasteFolder_->filePath(QStringLiteral("pasted-%1.png").arg(++pastes_));
+    if (!pasteFolder_->isValid() || !image.save(path, "PNG")) {
+        QMessageBox::warning(this, tr("Can't Paste Picture"),
+                             tr("The picture could not be kept in a temporary file (%1).").arg(path));
+        return;
+    }
+    manager_->openUnsavedPicture(localPath(path));
+    updateGuide();
+}
+
+bool MainWindow::isUnsavedPicture(const std::string& path) const
+{
+    return pasteFolder_ != nullptr && QFile::decodeName(path.c_str()).startsWith(pasteFolder_->path());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QMimeData* dropped = event->mimeData();
+    const bool file = dropped->hasUrls() && !dropped->urls().isEmpty() && dropped->urls().constFirst().isLocalFile();
+    if (file || dropped->hasImage())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QMimeData* dropped = event->mimeData();
+    event->acceptProposedAction();
+    if (dropped->hasUrls() && !dropped->urls().isEmpty() && dropped->urls().constFirst().isLocalFile()) {
+        const QString path = dropped->urls().constFirst().toLocalFile();
+        if (mayDiscardData())
+            manager_->openPath(localPath(path));
+        updateGuide();
+    } else if (dropped->hasImage()) {
+        openUnsavedPicture(qvariant_cast<QImage>(dropped->imageData()));
+    }
+}
+
+// The file on show goes to the top of File ▸ Open Recent.
+void MainWindow::noteRecentFile()
+{
+    const std::string& project = manager_->projectPath();
+    const std::string& shown = project.empty() ? manager_->document().picture() : project;
+    if (shown.empty() || shown == lastShown_ || isUnsavedPicture(shown))
+        return;
+    lastShown_ = shown;
+    recent_->add(QFile::decodeName(shown.c_str()));
+}
+
+void MainWindow::restoreSettings()
+{
+    const QSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    ui_->splitter->restoreState(settings.value(QStringLiteral("window/splitter")).toByteArray());
+    magnifier_->setEnlargement(settings.value(QStringLiteral("magnifier/enlargement"), 6).toInt());
+    navigation_->showMagnifier()->setChecked(settings.value(QStringLiteral("magnifier/shown"), true).toBool());
+    ui_->actionShowCalibrationGrid->setChecked(settings.value(QStringLiteral("view/calibrationGrid"), false).toBool());
+    restoreState(settings.value(QStringLiteral("window/docks")).toByteArray());
+    snapClicks_->setChecked(settings.value(QStringLiteral("view/snapClicks"), false).toBool());
+}
+
+void MainWindow::saveSettings() const
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/splitter"), ui_->splitter->saveState());
+    settings.setValue(QStringLiteral("magnifier/enlargement"), magnifier_->enlargement());
+    settings.setValue(QStringLiteral("magnifier/shown"), navigation_->showMagnifier()->isChecked());
+    settings.setValue(QStringLiteral("view/calibrationGrid"), ui_->actionShowCalibrationGrid->isChecked());
+    settings.setValue(QStringLiteral("window/docks"), saveState());
+    settings.setValue(QStringLiteral("view/snapClicks"), snapClicks_->isChecked());
+}
