@@ -29,14 +29,15 @@ QString titleOf(AxisScale scale)
 } // namespace
 
 AxisControls::AxisControls(PlotmeterManager& manager, QMenu& menu, QWidget* parent)
-    : QGroupBox(tr("Axes"), parent),
+    : QWidget(parent),
       manager_(manager), axes_{makeAxis(0, tr("X axis"), menu), makeAxis(1, tr("Y axis"), menu)}
 {
     setObjectName(QStringLiteral("axisControls"));
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(new QLabel(tr("X:"), this));
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(new QLabel(tr("Axes:  X"), this));
     layout->addWidget(axes_[0].box, 1);
-    layout->addWidget(new QLabel(tr("Y:"), this));
+    layout->addWidget(new QLabel(tr("Y"), this));
     layout->addWidget(axes_[1].box, 1);
     refresh();
 }

@@ -2,7 +2,7 @@
 
 #include "calibration/AxisScale.h"
 
-#include <QGroupBox>
+#include <QWidget>
 
 class PlotmeterManager;
 class QActionGroup;
@@ -11,7 +11,7 @@ class QMenu;
 
 // How each axis of the plot is graduated (linear, log10 or date), chosen in the side panel
 // or in the Mode menu; each change is an edit to undo, and the fit follows it at once.
-class AxisControls : public QGroupBox {
+class AxisControls : public QWidget {
     Q_OBJECT
   public:
     // Adds the axis submenus to `menu`.

@@ -48,7 +48,7 @@ SeriesPanel::SeriesPanel(PlotmeterManager& manager, QWidget* parent)
     setObjectName(QStringLiteral("seriesPanel"));
     list_->setObjectName(QStringLiteral("seriesList"));
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    list_->setMaximumHeight(100);
+    list_->setMaximumHeight(76); // three rows; more scroll
     addButton_->setToolTip(tr("Add a series; new points go into it"));
     deleteButton_->setToolTip(tr("Delete the chosen series and its points (Edit ▸ Undo brings them back)"));
     colourButton_->setToolTip(tr("Choose the colour of the chosen series' marks"));

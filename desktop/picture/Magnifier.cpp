@@ -4,14 +4,14 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int lensSide = 200;
+constexpr int lensHeight = 150;
+constexpr int lensMinimumWidth = 160;
 
 QString coordinate(double value)
 {
@@ -20,34 +20,33 @@ QString coordinate(double value)
 
 } // namespace
 
-Magnifier::Magnifier(QWidget* parent) : QGroupBox(tr("Magnifier"), parent)
+Magnifier::Magnifier(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("magnifier"));
     lens_ = new QWidget(this);
     lens_->setObjectName(QStringLiteral("magnifierLens"));
-    lens_->setFixedSize(lensSide, lensSide);
+    lens_->setMinimumSize(lensMinimumWidth, lensHeight);
+    lens_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     lens_->setAttribute(Qt::WA_OpaquePaintEvent);
     lens_->installEventFilter(this);
 
-    factor_ = new QSpinBox(this);
+    factor_ = new QSpinBox(lens_);
     factor_->setObjectName(QStringLiteral("magnifierFactor"));
     factor_->setRange(2, 16);
     factor_->setValue(6);
     factor_->setSuffix(QStringLiteral("×"));
-    factor_->setToolTip(tr("Screen pixels for each pixel of the picture"));
+    factor_->setToolTip(tr("Enlargement: screen pixels for each pixel of the picture"));
     connect(factor_, &QSpinBox::valueChanged, lens_, qOverload<>(&QWidget::update));
 
-    auto* enlarge = new QHBoxLayout;
-    enlarge->addWidget(new QLabel(tr("Enlarge:"), this));
-    enlarge->addWidget(factor_);
-    enlarge->addStretch(1);
-    auto* side = new QVBoxLayout;
-    side->addLayout(enlarge);
-    side->addSpacing(8);
-    side->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
+    auto* corner = new QHBoxLayout(lens_);
+    corner->setContentsMargins(4, 4, 4, 4);
+    corner->addStretch(1);
+    corner->addWidget(factor_, 0, Qt::AlignTop);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(lens_);
-    layout->addLayout(side, 1);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setFixedHeight(lensHeight + 4); // the panels below it take what height there is
 }
 
 void Magnifier::setPicture(const QImage& picture)
@@ -81,7 +80,7 @@ bool Magnifier::eventFilter(QObject* watched, QEvent* event)
         paintLens(*lens_);
         return true;
     }
-    return QGroupBox::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 // The cursor's point at the lens's centre: the picture pixel whose centre is at picture

@@ -2,7 +2,7 @@
 
 #include "platform/Geometry.h"
 
-#include <QGroupBox>
+#include <QWidget>
 #include <QImage>
 #include <optional>
 
@@ -10,9 +10,10 @@ class QSpinBox;
 
 // The pixels under the cursor, enlarged, in a panel of their own beside the picture (so it
 // never covers what it magnifies): a cross-hair on the exact point a click would give, and
-// that point's picture coordinates in a corner. The enlargement counts screen pixels per picture
-// pixel, 6 unless the user picks another.
-class Magnifier : public QGroupBox {
+// that point's picture coordinates in a corner. The lens takes the panel's width at a
+// compact height, its enlargement (screen pixels per picture pixel, 6 unless the user picks
+// another) chosen in its upper corner.
+class Magnifier : public QWidget {
     Q_OBJECT
   public:
     explicit Magnifier(QWidget* parent = nullptr);

@@ -52,10 +52,6 @@ PictureNavigation::PictureNavigation(const PlotmeterManager& manager, QScrollAre
                             {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_0)});
     fitToWindow_ = addAction(viewMenu, tr("&Fit to Window"), QStringLiteral("actionFitToWindow"),
                              {QKeySequence(Qt::CTRL | Qt::Key_0)});
-    viewMenu.addSeparator();
-    showMagnifier_ = addAction(viewMenu, tr("Show &Magnifier"), QStringLiteral("actionShowMagnifier"), {});
-    showMagnifier_->setCheckable(true);
-    showMagnifier_->setChecked(true);
     for (QAction* action : {zoomIn_, zoomOut_, actualSize_, fitToWindow_})
         window.addAction(action);
 
@@ -69,7 +65,6 @@ PictureNavigation::PictureNavigation(const PlotmeterManager& manager, QScrollAre
         if (widget_ != nullptr)
             widget_->zoomToFit();
     });
-    connect(showMagnifier_, &QAction::toggled, &magnifier_, &QWidget::setVisible);
 
     zoomLabel_ = new QLabel(&statusBar);
     zoomLabel_->setObjectName(QStringLiteral("zoomLevel"));

@@ -33,7 +33,6 @@ class PictureNavigation : public QObject {
     QAction* zoomOut() const { return zoomOut_; }
     QAction* actualSize() const { return actualSize_; }
     QAction* fitToWindow() const { return fitToWindow_; }
-    QAction* showMagnifier() const { return showMagnifier_; }
 
     // The cursor's coordinates as the status bar shows them.
     QString readout(DPoint picture) const;
@@ -52,7 +51,6 @@ class PictureNavigation : public QObject {
     QAction* zoomOut_;
     QAction* actualSize_;
     QAction* fitToWindow_;
-    QAction* showMagnifier_;
     QLabel* zoomLabel_;
     ReadoutText* pointerLabel_;
 };

@@ -93,8 +93,18 @@ void PlotImageWidget::setZoom(double factor, std::optional<QPointF> anchor)
 
 void PlotImageWidget::zoomToFit()
 {
+    fitEnlarges_ = true;
+    followFit();
+}
+
+// Fitted by itself (on opening), the picture never grows past 100 % as the window grows:
+// enlarging blurs the pixels a user clicks on. Fit to Window, asked for, enlarges too.
+void PlotImageWidget::followFit()
+{
     const QSize area = area_.viewport()->size();
-    const double fit = fitFactor(pictureSize(), {static_cast<float>(area.width()), static_cast<float>(area.height())});
+    double fit = fitFactor(pictureSize(), {static_cast<float>(area.width()), static_cast<float>(area.height())});
+    if (!fitEnlarges_)
+        fit = std::min(fit, 1.0);
     applyZoom(zoomRange().clamp(fit), QRectF(area_.viewport()->rect()).center());
     followsFit_ = true;
 }
@@ -288,7 +298,7 @@ bool PlotImageWidget::event(QEvent* event)
 bool PlotImageWidget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == area_.viewport() && event->type() == QEvent::Resize && followsFit_ && isVisible())
-        zoomToFit();
+        followFit();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -357,6 +367,7 @@ void PlotImageWidget::showEvent(QShowEvent* event)
         applyZoom(openingFactor(pictureSize(), {static_cast<float>(area.width()), static_cast<float>(area.height())}),
                   {});
         followsFit_ = factor_ < 1.0;
+        fitEnlarges_ = false;
     }
     rebuildCursorRects();
 }

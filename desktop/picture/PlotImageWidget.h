@@ -57,6 +57,7 @@ class PlotImageWidget : public QWidget, public ImageViewBackend {
     // Zooms so that the picture point under `anchor` (a position in the scroll area's
     // viewport; its centre when none) stays where it is. The factor is kept in range.
     void setZoom(double factor, std::optional<QPointF> anchor = std::nullopt);
+    // Fits the picture to the window, enlarging a small one: View > Fit to Window.
     void zoomToFit();
     // Zoomed by the user: the picture no longer follows the window's size.
     bool followsFit() const { return followsFit_; }
@@ -88,6 +89,7 @@ class PlotImageWidget : public QWidget, public ImageViewBackend {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void followFit();
     void press(QMouseEvent* event);
     // The centre of the screen pixel under a widget position, in widget coordinates.
     QPointF pixelCentre(QPointF position) const;
@@ -109,6 +111,7 @@ class PlotImageWidget : public QWidget, public ImageViewBackend {
     std::optional<DPoint> snapped_; // where the double-click being handed on lands
     double factor_ = 1.0;
     bool followsFit_ = true;
+    bool fitEnlarges_ = false; // Fit to Window was asked for, rather than the fit on opening
     bool applyingCursor_ = false;
     // Panning: where the press was (global) and the scroll position then.
     std::optional<QPointF> panFrom_;

@@ -31,13 +31,9 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
 
     const Size cell = table.cellSize();
     const Size spacing = table.intercellSpacing();
+    // Columns are as wide as their title or their widest value, no wider: the table's
+    // nominal cell width would not fit six columns beside the picture.
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setDefaultSectionSize(qRound(cell.width + spacing.width));
-    // The calibration table's residuals: a pair of numbers, and a short one.
-    if (table.numberOfColumns() == 6) {
-        horizontalHeader()->resizeSection(4, qRound(1.4 * (cell.width + spacing.width)));
-        horizontalHeader()->resizeSection(5, qRound(0.7 * (cell.width + spacing.width)));
-    }
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(qRound(cell.height + spacing.height));
@@ -51,8 +47,11 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
                     QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
     setWordWrap(false);
+    const QFontMetrics titles(horizontalHeader()->font());
     for (int column = 0; column < table.numberOfColumns(); ++column)
-        narrowest_.push_back(columnWidth(column));
+        narrowest_.push_back(
+            titles.horizontalAdvance(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()) +
+            2 * textPadding);
     fitColumnsToSample();
 }
 

@@ -7,6 +7,7 @@ class PointTableModel;
 #include <vector>
 
 // A point table on screen: fixed cell sizes (so a table of any length scrolls at once),
+// each column as wide as its title or its widest value,
 // the newest row kept in sight, and a new row that awaits world values opened for typing
 // at its world x cell. A column widens to the widest text of its rows (new rows measured
 // as they come, a changed table from its first and last rows), and a cell whose text is

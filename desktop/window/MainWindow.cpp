@@ -47,9 +47,7 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     axisControls_ = new AxisControls(*manager_, *ui_->modeMenu, ui_->sidePanel);
     ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->modeBox) + 1, axisControls_);
     placeWarningBar();
-    ui_->splitter->setSizes({width() - 600, 600});
-    magnifier_ = new Magnifier(ui_->sidePanel);
-    ui_->sideLayout->insertWidget(0, magnifier_);
+    magnifier_ = new Magnifier;
     navigation_ =
         new PictureNavigation(*manager_, *ui_->plotScrollArea, *ui_->viewMenu, *ui_->statusBar, *magnifier_, *this);
     placeExtraction();
@@ -69,6 +67,7 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->dataStack), seriesPanel_);
     // The table takes what height there is; the series list stays compact above it.
     ui_->sideLayout->setStretchFactor(ui_->dataStack, 1);
+    placeDocks();
     ui_->actionUndo->setShortcuts(QKeySequence::Undo);
     ui_->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     manager_->setDocumentListener([this] { documentChanged(); });
@@ -201,21 +200,14 @@ void MainWindow::documentChanged()
 // and never in the way of a click.
 void MainWindow::placeWarningBar()
 {
-    auto* left = new QWidget;
-    auto* layout = new QVBoxLayout(left);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    warningBar_ = new QLabel(left);
+    warningBar_ = new QLabel(ui_->centralWidget);
     warningBar_->setObjectName(QStringLiteral("calibrationWarnings"));
     warningBar_->setWordWrap(true);
     warningBar_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     warningBar_->setStyleSheet(
         QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; border: 1px solid #e0c060; padding: 4px 6px; }"));
     warningBar_->hide();
-    layout->addWidget(warningBar_);
-    layout->addWidget(ui_->plotScrollArea, 1);
-    ui_->splitter->insertWidget(0, left);
-    ui_->splitter->setStretchFactor(0, 1);
+    ui_->centralLayout->insertWidget(0, warningBar_);
 }
 
 void MainWindow::showCalibrationCheck()
@@ -246,8 +238,6 @@ void MainWindow::placeExtraction()
         return manager_->mode() == PlotmeterManager::acquireMode && manager_->worldMap().has_value();
     }, this);
     extraction_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    addDockWidget(Qt::RightDockWidgetArea, extraction_);
-    extraction_->hide();
     connect(extraction_, &ExtractionPanel::pictureOverlayChanged, this, [this] {
         if (PlotImageWidget* widget = plotView_->widget())
             widget->setTool(extraction_->tool());
@@ -281,4 +271,40 @@ void MainWindow::updateGuide()
         guide = tr("Acquire: double-click points on the curve (with Shift, on its middle), or find it all with "
                    "Tools ▸ Automatic Extraction. Save Data… (Ctrl+S) writes them to a file.");
     ui_->guideLabel->setText(guide);
+}
+
+// The panels share one column at the right of the picture, about 360 pixels wide: the
+// magnifier on top, compact; under it the points, with the extraction and the data plot as
+// tabs beside them, so that opening a panel never takes room from the picture. Each can be
+// shown, hidden, moved or floated from View > Panels, and the window keeps the layout.
+void MainWindow::placeDocks()
+{
+    magnifierDock_ = new QDockWidget(tr("Magnifier"), this);
+    magnifierDock_->setObjectName(QStringLiteral("magnifierDock"));
+    magnifierDock_->setWidget(magnifier_);
+    addDockWidget(Qt::RightDockWidgetArea, magnifierDock_);
+    addDockWidget(Qt::RightDockWidgetArea, ui_->pointsDock);
+    splitDockWidget(magnifierDock_, ui_->pointsDock, Qt::Vertical);
+    addDockWidget(Qt::RightDockWidgetArea, extraction_);
+    tabifyDockWidget(ui_->pointsDock, extraction_);
+    extraction_->hide();
+    ui_->pointsDock->raise();
+    resizeDocks({ui_->pointsDock}, {defaultPanelWidth}, Qt::Horizontal);
+
+    QAction* showMagnifier = magnifierDock_->toggleViewAction();
+    showMagnifier->setObjectName(QStringLiteral("actionShowMagnifier"));
+    showMagnifier->setText(tr("Show &Magnifier"));
+    ui_->viewMenu->addSeparator();
+    ui_->viewMenu->addAction(showMagnifier);
+    QMenu* panels = ui_->viewMenu->addMenu(tr("&Panels"));
+    panels->setObjectName(QStringLiteral("panelsMenu"));
+    for (QDockWidget* dock : {ui_->pointsDock, magnifierDock_, static_cast<QDockWidget*>(extraction_)}) {
+        QAction* toggle = dock->toggleViewAction();
+        panels->addAction(toggle);
+        // A panel asked for comes to the front of its tabs.
+        connect(toggle, &QAction::triggered, dock, [dock](bool shown) {
+            if (shown)
+                dock->raise();
+        });
+    }
 }

@@ -16,6 +16,7 @@
 #include "desktop/panels/SeriesPanel.h"
 
 #include <QButtonGroup>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMainWindow>
 #include <memory>
@@ -48,6 +49,7 @@ class MainWindow : public QMainWindow {
     PictureEditor& editor() { return *editor_; }
     PictureNavigation& navigation() { return *navigation_; }
     Magnifier& magnifier() { return *magnifier_; }
+    QDockWidget& magnifierDock() { return *magnifierDock_; }
     ExtractionPanel& extraction() { return *extraction_; }
     QAction& snapClicks() { return *snapClicks_; }
 
@@ -76,7 +78,10 @@ class MainWindow : public QMainWindow {
     void showCalibrationCheck();
     void placeWarningBar();
     void placeExtraction();
+    void placeDocks();
 
+    static constexpr int defaultPanelWidth = 360;
+    static constexpr int panelLayoutVersion = 2;
     std::unique_ptr<Ui::MainWindow> ui_;
     QButtonGroup modeGroup_;
     // The controller outlives the views below it: they observe its tables.
@@ -92,6 +97,7 @@ class MainWindow : public QMainWindow {
     QLabel* warningBar_ = nullptr;
     QLabel* fitStatus_ = nullptr;
     Magnifier* magnifier_ = nullptr;
+    QDockWidget* magnifierDock_ = nullptr;
     PictureNavigation* navigation_ = nullptr;
     ExtractionPanel* extraction_ = nullptr;
     QAction* snapClicks_ = nullptr;

@@ -141,11 +141,10 @@ void MainWindow::restoreSettings()
 {
     const QSettings settings;
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
-    ui_->splitter->restoreState(settings.value(QStringLiteral("window/splitter")).toByteArray());
     magnifier_->setEnlargement(settings.value(QStringLiteral("magnifier/enlargement"), 6).toInt());
-    navigation_->showMagnifier()->setChecked(settings.value(QStringLiteral("magnifier/shown"), true).toBool());
     ui_->actionShowCalibrationGrid->setChecked(settings.value(QStringLiteral("view/calibrationGrid"), false).toBool());
-    restoreState(settings.value(QStringLiteral("window/docks")).toByteArray());
+    // The panels as the user left them; a layout saved by an older version is not this one's.
+    restoreState(settings.value(QStringLiteral("window/panels")).toByteArray(), panelLayoutVersion);
     snapClicks_->setChecked(settings.value(QStringLiteral("view/snapClicks"), false).toBool());
 }
 
@@ -153,10 +152,8 @@ void MainWindow::saveSettings() const
 {
     QSettings settings;
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
-    settings.setValue(QStringLiteral("window/splitter"), ui_->splitter->saveState());
     settings.setValue(QStringLiteral("magnifier/enlargement"), magnifier_->enlargement());
-    settings.setValue(QStringLiteral("magnifier/shown"), navigation_->showMagnifier()->isChecked());
     settings.setValue(QStringLiteral("view/calibrationGrid"), ui_->actionShowCalibrationGrid->isChecked());
-    settings.setValue(QStringLiteral("window/docks"), saveState());
+    settings.setValue(QStringLiteral("window/panels"), saveState(panelLayoutVersion));
     settings.setValue(QStringLiteral("view/snapClicks"), snapClicks_->isChecked());
 }

@@ -252,7 +252,7 @@ void NavigationTest::readoutAndMagnifierFollowTheCursor()
     QVERIFY2(readout.startsWith(QStringLiteral("x 99.625, y 100.375")), qPrintable(readout));
     QVERIFY2(readout.contains(QStringLiteral("X 200.25, Y 296.125")), qPrintable(readout));
     QCOMPARE(window().magnifier().shownPoint(), std::optional(expected));
-    window().navigation().showMagnifier()->trigger();
+    window().magnifierDock().toggleViewAction()->trigger();
     QVERIFY(!window().magnifier().isVisible());
 }
 
