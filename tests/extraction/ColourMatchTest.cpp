@@ -58,10 +58,10 @@ TEST(ColourMatchTolerance, EdgesByColourDifference)
             const Rgb p{channel(c.target.red), channel(c.target.green), channel(c.target.blue)};
             const double d = colourDifference(p, c.target);
             if (d < c.tolerance - 0.3 && d > c.tolerance - 3.0) {
-                EXPECT_FLOAT_EQ(match.weight(pixelOf(p)), 1.0f) << rgbText(p) << " at " << d;
+                EXPECT_FLOAT_EQ(match.blendWeight(pixelOf(p)), 1.0f) << rgbText(p) << " at " << d;
                 inside = true;
             } else if (d > c.tolerance + 0.3) {
-                EXPECT_EQ(match.weight(pixelOf(p)), 0.0f) << rgbText(p) << " at " << d;
+                EXPECT_EQ(match.blendWeight(pixelOf(p)), 0.0f) << rgbText(p) << " at " << d;
                 outside = true;
             }
         }
@@ -77,7 +77,7 @@ TEST(ColourMatchWeight, IsTheShareOfTheBlend)
                 return static_cast<std::uint8_t>(std::lround((1 - share) * b + share * t));
             };
             const Rgb p{mix(white.red, target.red), mix(white.green, target.green), mix(white.blue, target.blue)};
-            EXPECT_NEAR(ColourMatch(target, white, defaultTolerance).weight(pixelOf(p)), share, 0.02)
+            EXPECT_NEAR(ColourMatch(target, white, defaultTolerance).blendWeight(pixelOf(p)), share, 0.02)
                 << rgbText(target);
         }
 }
@@ -89,9 +89,9 @@ TEST(ColourMatchWeight, DefaultLeavesGreyAndOtherColoursOut)
     for (const Rgb target : curves) {
         const ColourMatch match(target, white, defaultTolerance);
         for (const Rgb other : {Rgb{176, 176, 176}, Rgb{204, 204, 204}, Rgb{128, 128, 128}})
-            EXPECT_EQ(match.weight(pixelOf(other)), 0.0f) << rgbText(target) << " " << rgbText(other);
+            EXPECT_EQ(match.blendWeight(pixelOf(other)), 0.0f) << rgbText(target) << " " << rgbText(other);
         for (const Rgb other : curves)
-            EXPECT_TRUE(other == target || match.weight(pixelOf(other)) == 0.0f)
+            EXPECT_TRUE(other == target || match.blendWeight(pixelOf(other)) == 0.0f)
                 << rgbText(target) << " " << rgbText(other);
     }
 }
