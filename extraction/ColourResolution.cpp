@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
-// Rows and columns read, at most, evenly spaced over the box.
-constexpr int sampledLines = 256;
+// Rows and columns read, at most, evenly spaced over the box; enough edges end the reading
+// early (half of them across rows, half down columns, where the box has them).
+constexpr int sampledLines = 128;
+constexpr int enoughEdges = 1024;
 // An edge: the brightness changes by at least this much (of 255) over three pixel steps,
 // nearly all of it within the middle one, and the colour (JPEG's chroma) by at least
 // `colourStep` over the three steps.
@@ -58,6 +61,27 @@ struct Tally {
     }
 };
 
+// JPEG's luma and chroma of the pixels along a line of the picture, four at a time; a
+// repeated pixel (the background, mostly) is not converted again.
+struct Window {
+    Ycc ycc[4] = {};
+    std::uint32_t last = 0;
+    int filled = 0;
+
+    // True once four pixels are in.
+    bool push(std::uint32_t pixel)
+    {
+        ycc[0] = ycc[1];
+        ycc[1] = ycc[2];
+        ycc[2] = ycc[3];
+        if (filled == 0 || pixel != last)
+            ycc[3] = yccOf(pixel);
+        last = pixel;
+        filled = std::min(filled + 1, 4);
+        return filled == 4;
+    }
+};
+
 } // namespace
 
 bool colourSpread(const PixelView& picture, PixelBox box)
@@ -68,28 +92,20 @@ bool colourSpread(const PixelView& picture, PixelBox box)
         return true;
     Tally tally;
     const int rowStep = std::max(1, (box.bottom - box.top) / sampledLines);
-    for (int row = box.top; row < box.bottom; row += rowStep) {
-        Ycc window[4] = {};
-        for (int column = box.left; column < box.right; ++column) {
-            window[0] = window[1];
-            window[1] = window[2];
-            window[2] = window[3];
-            window[3] = yccOf(picture.at(column, row));
-            if (column - box.left >= 3)
-                tally.look(window[0], window[1], window[2], window[3]);
-        }
+    for (int row = box.top; row < box.bottom && tally.edges < enoughEdges; row += rowStep) {
+        Window window;
+        for (int column = box.left; column < box.right; ++column)
+            if (window.push(picture.at(column, row) & 0x00FFFFFFu))
+                tally.look(window.ycc[0], window.ycc[1], window.ycc[2], window.ycc[3]);
     }
+    // Down the columns, a row of the picture at a time, in the order the pixels lie in memory.
     const int columnStep = std::max(1, (box.right - box.left) / sampledLines);
-    for (int column = box.left; column < box.right; column += columnStep) {
-        Ycc window[4] = {};
-        for (int row = box.top; row < box.bottom; ++row) {
-            window[0] = window[1];
-            window[1] = window[2];
-            window[2] = window[3];
-            window[3] = yccOf(picture.at(column, row));
-            if (row - box.top >= 3)
-                tally.look(window[0], window[1], window[2], window[3]);
-        }
+    std::vector<Window> windows(static_cast<std::size_t>((box.right - box.left + columnStep - 1) / columnStep));
+    for (int row = box.top; row < box.bottom && tally.edges < 2 * enoughEdges; ++row) {
+        std::size_t k = 0;
+        for (int column = box.left; column < box.right; column += columnStep, ++k)
+            if (windows[k].push(picture.at(column, row) & 0x00FFFFFFu))
+                tally.look(windows[k].ycc[0], windows[k].ycc[1], windows[k].ycc[2], windows[k].ycc[3]);
     }
     return tally.edges < fewestEdges || tally.within < spreadBelow * tally.across;
 }
