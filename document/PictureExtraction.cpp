@@ -1,5 +1,6 @@
 #include "document/PictureExtraction.h"
 
+#include "extraction/ColourResolution.h"
 #include "extraction/LineExtraction.h"
 #include "extraction/Palette.h"
 
@@ -83,6 +84,25 @@ std::string boxText(const PixelBox& box, int height)
     return text;
 }
 
+// A tolerance as large as the colour's distance from the background takes the background
+// itself for the colour: nothing can be found, and a larger tolerance only makes it worse.
+std::string toleranceProblem(const ExtractionSettings& settings, Rgb background)
+{
+    const double apart = colourDifference(settings.colour, background);
+    if (settings.tolerance < apart)
+        return {};
+    if (apart < 1.0)
+        return "Cannot extract: the colour " + rgbText(settings.colour) +
+               " is the background's. Pick the colour of a curve or of markers from the picture.";
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "Cannot extract: the colour %s is only %g from the background %s, and the tolerance (%g) "
+                  "reaches it. Lower the tolerance below %g.",
+                  rgbText(settings.colour).c_str(), std::floor(apart), rgbText(background).c_str(), settings.tolerance,
+                  std::floor(apart));
+    return text;
+}
+
 } // namespace
 
 PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& map,
@@ -108,7 +128,12 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
     for (const ExtractionSettings::Disc& disc : settings.excluded)
         region.exclude(pixelOf(disc.centre, picture.height), disc.radius);
 
-    const ColourMatch match(settings.colour, backgroundColour(picture, box), settings.tolerance);
+    const Rgb background = backgroundColour(picture, box);
+    if (std::string problem = toleranceProblem(settings, background); !problem.empty()) {
+        result.problem = std::move(problem);
+        return result;
+    }
+    const ColourMatch match(settings.colour, background, settings.tolerance, colourSpread(picture, box));
     Extraction found;
     if (settings.mode == ExtractionMode::line) {
         LineOptions options;

@@ -17,9 +17,6 @@ constexpr float minimumCoverage = 0.05f;
 constexpr float minimumLumaStep = 16.0f;
 // Below this chroma difference the target is a grey of the background's hue: no chroma test.
 constexpr float minimumChromaStep = 8.0f;
-// The least share of the target's colour a pixel must show (unless its coverage is lower):
-// JPEG leaves a one-pixel line about a third of it; greys have none.
-constexpr float washedOutShare = 0.15f;
 
 struct Ycc {
     float luma, blue, red;
@@ -104,12 +101,11 @@ std::string rgbText(Rgb colour)
     return text;
 }
 
-ColourMatch::ColourMatch(Rgb target, Rgb background, double tolerance)
+ColourMatch::ColourMatch(Rgb target, Rgb background, double tolerance, bool spreadColour)
     : target_(target), background_(background), tolerance_(std::max(tolerance, 0.0)),
-      targetLab_(colourspace::fastLab(target)), lastPixel_(noPixel), lastWeight_(0.0f)
+      targetLab_(colourspace::fastLab(target)), spread_(spreadColour), lastPixel_(noPixel)
 {
     cachedPixels_.fill(noPixel);
-    cachedWeights_.fill(0.0f);
     // A target within the tolerance of the background cannot be told from it by blending.
     plain_ = colourDifference(target, background) <= std::max(tolerance_, 1.0);
     towardRed_ = static_cast<float>(target.red - background.red);
@@ -145,32 +141,60 @@ double ColourMatch::tolerance() const
     return tolerance_;
 }
 
-float ColourMatch::lookUp(std::uint32_t key) const
+float ColourMatch::blendWeight(std::uint32_t pixel) const
 {
-    const std::size_t slot = (key * 2654435761u) >> 22;
-    float w;
-    if (cachedPixels_[slot] == key) {
-        w = cachedWeights_[slot];
-    } else {
-        w = measure(key);
-        cachedPixels_[slot] = key;
-        cachedWeights_[slot] = w;
-    }
-    lastPixel_ = key;
-    lastWeight_ = w;
-    return w;
+    const Verdict v = verdict(pixel);
+    return v.kind == Kind::blend ? v.coverage : 0.0f;
 }
 
-float ColourMatch::measure(std::uint32_t pixel) const
+ColourMatch::Verdict ColourMatch::lookUp(std::uint32_t key) const
+{
+    const std::size_t slot = (key * 2654435761u) >> 22;
+    if (cachedPixels_[slot] != key) {
+        cachedVerdicts_[slot] = measure(key);
+        cachedPixels_[slot] = key;
+    }
+    lastPixel_ = key;
+    lastVerdict_ = cachedVerdicts_[slot];
+    return lastVerdict_;
+}
+
+double ColourMatch::limitAt(float coverage) const
+{
+    // Weakly covered pixels must sit closer to the blend: near the background every colour
+    // is nearly a blend, and noise is most of what such a pixel holds.
+    const double scale = std::min(1.0, 2.0 * static_cast<double>(coverage));
+    return tolerance_ * tolerance_ * scale * scale;
+}
+
+double ColourMatch::blendDifference(Rgb colour, float coverage, float share) const
+{
+    const float luma = backgroundLuma_ + coverage * towardLuma_;
+    const float blueChroma = backgroundBlueChroma_ + share * towardBlueChroma_;
+    const float redChroma = backgroundRedChroma_ + share * towardRedChroma_;
+    auto channel = [](float value) { return std::clamp(value, 0.0f, 255.0f); };
+    const Lab blend = colourspace::fastLab(channel(luma + 1.402f * redChroma),
+                                           channel(luma - 0.344136f * blueChroma - 0.714136f * redChroma),
+                                           channel(luma + 1.772f * blueChroma));
+    return colourspace::squaredDifference(colourspace::fastLab(colour), blend);
+}
+
+ColourMatch::Verdict ColourMatch::measure(std::uint32_t pixel) const
 {
     const Rgb p = rgbOf(pixel);
-    const double limit = tolerance_ * tolerance_;
-    if (plain_)
-        return colourspace::squaredDifference(colourspace::fastLab(p), targetLab_) <= limit ? 1.0f : 0.0f;
+    Verdict v;
+    if (plain_) {
+        v.coverage = 1.0f;
+        if (colourspace::squaredDifference(colourspace::fastLab(p), targetLab_) <= tolerance_ * tolerance_)
+            v.kind = Kind::blend;
+        return v;
+    }
 
     // The coverage: where the pixel falls on the way from the background to the target, in
     // the sRGB values most renderers blend in. Measured on the brightness (JPEG's luma, kept
-    // at full resolution), unless target and background are about equally bright.
+    // at full resolution), unless target and background are about equally bright. Beyond
+    // the target (darker than a dark target) is no closer to it: the blend to compare with
+    // is then the target itself.
     const Ycc ycc = yccOf(p.red, p.green, p.blue);
     float coverage;
     if (std::abs(towardLuma_) >= minimumLumaStep) {
@@ -181,35 +205,26 @@ float ColourMatch::measure(std::uint32_t pixel) const
         const float fromBlue = static_cast<float>(p.blue - background_.blue);
         coverage = (fromRed * towardRed_ + fromGreen * towardGreen_ + fromBlue * towardBlue_) * inverseSquaredLength_;
     }
-    if (coverage < minimumCoverage)
-        return 0.0f;
-    coverage = std::min(coverage, 1.0f);
-
-    // JPEG keeps colour at half resolution: a thin mark's pixels keep their brightness but
-    // their colour is washed out toward the background's, and its neighbours take some of
-    // it. So the colour's own share may fall short of the coverage (down to a floor that
-    // keeps greys out) or exceed it; the blend to compare with has the pixel's share, within
-    // those bounds, and the coverage's brightness.
-    float colourShare = coverage;
+    v.coverage = std::clamp(coverage, 0.0f, 1.0f);
+    // The share of the target's colour that the pixel shows, for its neighbours' sake too.
     if (inverseChromaLength_ > 0.0f) {
         const float share = ((ycc.blue - backgroundBlueChroma_) * towardBlueChroma_ +
                              (ycc.red - backgroundRedChroma_) * towardRedChroma_) *
                             inverseChromaLength_;
-        const float low = std::min(washedOutShare, 0.5f * coverage);
-        if (share < low)
-            return 0.0f;
-        colourShare = std::min(share, std::min(1.0f, coverage + 0.5f));
+        v.share = std::clamp(share, 0.0f, 1.0f);
     }
-    const float luma = backgroundLuma_ + coverage * towardLuma_;
-    const float blueChroma = backgroundBlueChroma_ + colourShare * towardBlueChroma_;
-    const float redChroma = backgroundRedChroma_ + colourShare * towardRedChroma_;
-    auto channel = [](float value) { return std::clamp(value, 0.0f, 255.0f); };
-    const Lab blend = colourspace::fastLab(channel(luma + 1.402f * redChroma),
-                                           channel(luma - 0.344136f * blueChroma - 0.714136f * redChroma),
-                                           channel(luma + 1.772f * blueChroma));
-    // Weakly covered pixels must sit closer to the blend: a light grey gridline projects onto
-    // a small coverage of a dark target, and would otherwise pass as its faint edge.
-    const double scale = std::min(1.0, 2.0 * static_cast<double>(coverage));
-    const double difference = colourspace::squaredDifference(colourspace::fastLab(p), blend);
-    return difference <= limit * scale * scale ? coverage : 0.0f;
+    if (coverage < minimumCoverage)
+        return v;
+    const double limit = limitAt(v.coverage);
+    if (blendDifference(p, v.coverage, v.coverage) <= limit) {
+        v.kind = Kind::blend;
+        return v;
+    }
+    if (!spread_ || inverseChromaLength_ == 0.0f)
+        return v;
+    // Not a blend as it stands; perhaps one whose colour JPEG has spread (weightAt decides
+    // with the neighbours).
+    if (blendDifference(p, v.coverage, v.share) <= limit)
+        v.kind = Kind::washed;
+    return v;
 }

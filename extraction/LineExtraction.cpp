@@ -202,9 +202,8 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
             outside = true;
             return 0.0f;
         }
-        const std::uint32_t pixel = picture.at(column, row);
-        pixels[read++] = pixel;
-        return colour.weight(pixel);
+        pixels[read++] = picture.at(column, row);
+        return colour.weightAt(picture, column, row);
     };
 
     std::vector<RunBuilder> builders(batchSize);
@@ -213,7 +212,7 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
     const Rgb background = colour.background();
     const std::uint32_t backgroundPixel =
         (std::uint32_t{background.red} << 16) | (std::uint32_t{background.green} << 8) | background.blue;
-    const bool backgroundWeighs = colour.weight(backgroundPixel) > 0.0f;
+    const bool backgroundWeighs = colour.mayMatch(backgroundPixel);
     const double tPerStep = 1.0 / frame.vMajor;
     const double minorPerStep = frame.vMinor / frame.vMajor;
     for (std::size_t first = 0; first < count; first += batchSize) {
@@ -257,17 +256,13 @@ bool gatherRuns(const PixelView& picture, const ColourMatch& colour, const Regio
                 }
                 const double minor = startMinor[k - first] + minorStep;
                 // The common case first: well inside an upright cut, nothing painted out, no
-                // run open, and a pixel of no weight (the background). Nothing is written:
-                // should a run open at the next step, the pixels of this one are read again
-                // (below). Truncation is the floor here (minor >= 0).
+                // run open, and pixels whose colour cannot match (the background). Nothing is
+                // written: should a run open at the next step, the pixels of this one are
+                // read again (below). Truncation is the floor here (minor >= 0).
                 if (line != nullptr && !masked && opened[k - first] == 0 && minor >= minorLow &&
                     minor < minorHigh - 1) {
                     const int index = static_cast<int>(minor);
-                    const double fraction = minor - index;
-                    float w = colour.weight(line[index]);
-                    if (fraction > 0.0)
-                        w = static_cast<float>((1.0 - fraction) * w + fraction * colour.weight(line[index + 1]));
-                    if (w == 0.0f)
+                    if (!colour.mayMatch(line[index]) && (minor == index || !colour.mayMatch(line[index + 1])))
                         continue;
                 }
                 RunBuilder& builder = builders[k - first];
@@ -376,8 +371,8 @@ std::vector<Link> follow(const std::vector<Cut>& cuts, Link seed)
         // The straight line through the last links misses a bending curve by about half its
         // curvature times the gap squared: the gap-squared term allows for the bends of a
         // plotted curve (0.02 px per px squared) at coarse steps, and is nothing at fine ones.
-        const double limit = (chain.size() == 1 ? 1.5 + gap * 4.0 : 1.5 + gap * (0.2 + 0.1 * std::abs(slope))) +
-                             0.01 * gap * gap;
+        const double limit =
+            (chain.size() == 1 ? 1.5 + gap * 4.0 : 1.5 + gap * (0.2 + 0.1 * std::abs(slope))) + 0.01 * gap * gap;
         // The first links' masses were measured before the slope was known: a steep
         // curve's long runs would set the median far above its later ones.
         if (chain.size() == 3)

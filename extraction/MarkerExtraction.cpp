@@ -61,7 +61,7 @@ float weightAt(const PixelView& picture, const ColourMatch& colour, const Region
 {
     if (!region.contains(column, row))
         return 0.0f;
-    return colour.weight(picture.at(column, row));
+    return colour.weightAt(picture, column, row);
 }
 
 struct Pixel {

@@ -20,7 +20,9 @@ void matchOverlay(const PixelView& picture, const ColourMatch& colour, PixelBox 
     for (int r = top; r < bottom; ++r) {
         std::uint8_t* cells = out + static_cast<std::ptrdiff_t>((r - box.top) / block) * cellsAcross;
         for (int c = left; c < right; ++c) {
-            const float w = colour.weight(picture.at(c, r));
+            if (!colour.mayMatch(picture.at(c, r)))
+                continue;
+            const float w = colour.weightAt(picture, c, r);
             if (w <= 0.0f)
                 continue;
             const auto value = static_cast<std::uint8_t>(std::lround(std::min(w, 1.0f) * 255.0f));

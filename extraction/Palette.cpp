@@ -123,8 +123,8 @@ std::vector<PaletteColour> dominantColours(const PixelView& picture, PixelBox bo
                 break;
             }
             if (!edge && ColourMatch(centre, background, 10.0)
-                             .matches(0xFF000000u | (std::uint32_t{colour.red} << 16) | (std::uint32_t{colour.green} << 8) |
-                                      colour.blue)) {
+                                 .blendWeight(0xFF000000u | (std::uint32_t{colour.red} << 16) |
+                                              (std::uint32_t{colour.green} << 8) | colour.blue) > 0.0f) {
                 home = &cluster;
                 edge = true;
             }

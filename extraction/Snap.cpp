@@ -122,8 +122,7 @@ std::optional<PixelPoint> snapToMark(const PixelView& picture, PixelPoint click,
     std::vector<float> weights(static_cast<std::size_t>(width * height));
     for (int r = 0; r < height; ++r)
         for (int c = 0; c < width; ++c)
-            weights[static_cast<std::size_t>(r * width + c)] =
-                match.weight(picture.at(window.left + c, window.top + r));
+            weights[static_cast<std::size_t>(r * width + c)] = match.weightAt(picture, window.left + c, window.top + r);
     auto weightAt = [&](int c, int r) {
         return weights[static_cast<std::size_t>((r - window.top) * width + c - window.left)];
     };
@@ -146,7 +145,7 @@ std::optional<PixelPoint> snapToMark(const PixelView& picture, PixelPoint click,
                 const int nr = r + dr;
                 if (!window.contains(nc, nr)) {
                     touchesEdge = touchesEdge || nc < 0 || nr < 0 || nc >= picture.width || nr >= picture.height ||
-                                  match.matches(picture.at(nc, nr));
+                                  match.matchesAt(picture, nc, nr);
                     continue;
                 }
                 const auto index = static_cast<std::size_t>((nr - window.top) * width + nc - window.left);

@@ -4,6 +4,7 @@
 
 #include "FuzzInput.h"
 #include "document/PictureExtraction.h"
+#include "extraction/ColourResolution.h"
 #include "extraction/LineExtraction.h"
 #include "extraction/MarkerExtraction.h"
 #include "extraction/Palette.h"
@@ -30,19 +31,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int width = 1 + input.take<std::uint8_t>() % 48;
     const int height = 1 + input.take<std::uint8_t>() % 48;
     // A few colours, so that matches, blends and other marks all come up.
-    const std::uint32_t colours[] = {0xffffffffu, 0xffd62728u, 0xffeb9393u, 0xff1f77b4u, 0xffccccccu,
-                                     0xff000000u, 0xffd52829u, 0xff7f1f1fu};
+    const std::uint32_t colours[] = {0xffffffffu, 0xffd62728u, 0xffeb9393u, 0xff1f77b4u,
+                                     0xffccccccu, 0xff000000u, 0xffd52829u, 0xff7f1f1fu};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * height));
     for (std::uint32_t& pixel : pixels)
-        pixel = input.take<std::uint8_t>() % 5 == 0 ? input.take<std::uint32_t>() : colours[input.take<std::uint8_t>() % 8];
+        pixel =
+            input.take<std::uint8_t>() % 5 == 0 ? input.take<std::uint32_t>() : colours[input.take<std::uint8_t>() % 8];
     const PixelView picture{pixels.data(), width, height, width};
 
     const Rgb target = rgbOf(colours[input.take<std::uint8_t>() % 8]);
     const double tolerance = input.takeNumber();
     const ColourMatch match(target, backgroundColour(picture, {0, 0, width, height}),
-                            std::isfinite(tolerance) ? std::fabs(tolerance) : 20.0);
-    Region region({input.take<std::int8_t>(), input.take<std::int8_t>(), input.take<std::int8_t>(),
-                   input.take<std::int8_t>()});
+                            std::isfinite(tolerance) ? std::fabs(tolerance) : 20.0,
+                            colourSpread(picture, {0, 0, width, height}));
+    Region region(
+        {input.take<std::int8_t>(), input.take<std::int8_t>(), input.take<std::int8_t>(), input.take<std::int8_t>()});
     if (input.take<std::uint8_t>() % 2 == 0)
         region.exclude({input.takeNumber(), input.takeNumber()}, input.takeNumber());
 

@@ -1,5 +1,6 @@
 #include "LargePlots.h"
 
+#include "extraction/ColourResolution.h"
 #include "extraction/MarkerExtraction.h"
 
 #include <memory>
@@ -31,15 +32,17 @@ const LargePlots& largePlots()
 Extraction extractCurve(const QImage& picture)
 {
     const LinePlot& plot = plots->line;
-    const ColourMatch colour(plot.curveColour, plot.background, defaultTolerance);
+    const PixelView pixels = pixelViewOf(picture);
+    const ColourMatch colour(plot.curveColour, plot.background, defaultTolerance, colourSpread(pixels, plot.plotArea));
     LineOptions options;
     options.axes = plot.axes;
-    return extractLine(pixelViewOf(picture), colour, Region(plot.plotArea), options, Work{});
+    return extractLine(pixels, colour, Region(plot.plotArea), options, Work{});
 }
 
 Extraction extractMarkerPoints(const QImage& picture)
 {
     const MarkerPlot& plot = plots->markers;
-    const ColourMatch colour(plot.markerColour, plot.background, defaultTolerance);
-    return extractMarkers(pixelViewOf(picture), colour, Region(plot.plotArea), MarkerOptions{}, Work{});
+    const PixelView pixels = pixelViewOf(picture);
+    const ColourMatch colour(plot.markerColour, plot.background, defaultTolerance, colourSpread(pixels, plot.plotArea));
+    return extractMarkers(pixels, colour, Region(plot.plotArea), MarkerOptions{}, Work{});
 }

@@ -1,5 +1,6 @@
 #include "desktop/picture/MatchOverlay.h"
 
+#include "extraction/ColourResolution.h"
 #include "extraction/Overlay.h"
 #include "extraction/Palette.h"
 
@@ -61,7 +62,8 @@ void MatchOverlay::start(Request request)
         const double area = static_cast<double>(pixels.width) * pixels.height;
         const int block = std::max(1, static_cast<int>(std::ceil(std::sqrt(area / largestOverlay))));
         const PixelBox box{0, 0, pixels.width, pixels.height};
-        const ColourMatch match(request.colour, backgroundColour(pixels, box), request.tolerance);
+        const ColourMatch match(request.colour, backgroundColour(pixels, box), request.tolerance,
+                                colourSpread(pixels, box));
         const int columns = (pixels.width + block - 1) / block;
         const int rows = (pixels.height + block - 1) / block;
         std::vector<std::uint8_t> weights(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));

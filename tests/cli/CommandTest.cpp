@@ -4,6 +4,7 @@
 #include "document/CsvFile.h"
 #include "document/DataFile.h"
 #include "document/ProjectFile.h"
+#include "extraction/ColourMatch.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +39,9 @@ struct Outcome {
 };
 
 // Any picture `extract` asks for: 200 x 120 white, a red line two pixels thick over rows 59
-// and 60 (middle at picture y 120 - 59.5 = 60.5), and two blue 5 x 5 squares centred on
-// pixels (30, 30) and (150, 90). A path ending "missing.png" cannot be read.
+// and 60 (middle at picture y 120 - 59.5 = 60.5), a light grey (#cccccc) one over rows 100
+// and 101 (picture y 19.5), and two blue 5 x 5 squares centred on pixels (30, 30) and
+// (150, 90). A path ending "missing.png" cannot be read.
 DecodedPicture syntheticPicture(const std::string& path, const std::optional<PdfPage>& /*page*/)
 {
     if (path.ends_with("missing.png"))
@@ -48,14 +50,25 @@ DecodedPicture syntheticPicture(const std::string& path, const std::optional<Pdf
     const auto paint = [&](int column, int row, std::uint32_t colour) {
         (*pixels)[static_cast<std::size_t>(row * 200 + column)] = colour;
     };
-    for (int column = 0; column < 200; ++column)
+    for (int column = 0; column < 200; ++column) {
         for (int row : {59, 60})
             paint(column, row, 0xffff0000u);
+        for (int row : {100, 101})
+            paint(column, row, 0xffccccccu);
+    }
     for (const auto& [x, y] : {std::pair{30, 30}, std::pair{150, 90}})
         for (int dy = -2; dy <= 2; ++dy)
             for (int dx = -2; dx <= 2; ++dx)
                 paint(x + dx, y + dy, 0xff0000ffu);
     return {pixels, {pixels->data(), 200, 120, 200}, {}};
+}
+
+// The advice for a colour whose distance from white the tolerance reaches.
+std::string lowerBelow(Rgb colour, const std::string& tolerance)
+{
+    const std::string apart = std::to_string(static_cast<int>(std::floor(colourDifference(colour, {255, 255, 255}))));
+    return "is only " + apart + " from the background #ffffff, and the tolerance (" + tolerance +
+           ") reaches it. Lower the tolerance below " + apart + ".";
 }
 
 Outcome run(std::vector<std::string> arguments)
@@ -272,12 +285,19 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
         {{"extract", good, "--colour=#ff0000", "--mode", "dots", "-o", out}, "--mode is line or markers"},
         {{"extract", good, "--colour=#ff0000", "--box", "1,2,3", "-o", out}, "--box needs four numbers"},
         {{"extract", good, "--colour=#ff0000", "--box", "1,2,3,x", "-o", out}, "--box needs a number, not \"x\""},
-        {{"extract", good, "--colour=#ff0000", "--step", "0.01", "-o", out}, "the sampling step must be a number of pixels from 0.1 up"},
+        {{"extract", good, "--colour=#ff0000", "--step", "0.01", "-o", out},
+         "the sampling step must be a number of pixels from 0.1 up"},
         {{"extract", good, "--colour=#ff0000", "-o", out}, "names no picture; give one with --picture FILE"},
         {{"extract", good, "--colour=#ff0000", "--picture", "missing.png", "-o", out},
          "cannot read missing.png: the file does not exist"},
         {{"extract", good, "--colour=#00ff00", "--picture", "plot.png", "-o", out},
          "plot.png: Found no line of colour #00ff00 (tolerance"},
+        // A tolerance that reaches the background would take it for the colour: lowering it
+        // is the way, not raising it (the light grey is within the default of white).
+        {{"extract", good, "--colour=#cccccc", "--picture", "plot.png", "-o", out}, lowerBelow({204, 204, 204}, "20")},
+        {{"extract", good, "--colour=#ff0000", "--tolerance", "150", "--picture", "plot.png", "-o", out},
+         lowerBelow({255, 0, 0}, "150")},
+        {{"extract", good, "--colour=#ffffff", "--picture", "plot.png", "-o", out}, "is the background's"},
         {{"check"}, "check needs a project"},
         {{"check", "a", "b"}, "check takes one project"},
         {{"check", "--all", "a"}, "unknown option \"--all\""},
@@ -311,6 +331,10 @@ TEST_F(Commands, ExtractWritesWhatItFindsInWorldValues)
         // Within the calibration points: columns 0 to 160.
         {{"--colour", "#FF0000"}, 161, {"#ff0000,0,3.78125,0,60.5", "#ff0000,10,3.78125,160,60.5"}},
         {{"--colour", "#ff0000", "--box", "60,0,40,100", "--step", "5"}, 5, {"#ff0000,2.5,3.78125,40,60.5"}},
+        // The light grey line, with the tolerance below its distance from white.
+        {{"--colour", "#cccccc", "--tolerance", "10"},
+         161,
+         {"#cccccc,0,1.21875,0,19.5", "#cccccc,10,1.21875,160,19.5"}},
         {{"--colour", "#0000ff", "--mode", "markers", "--box", "0,0,199,119"},
          2,
          {"#0000ff,1.875,5.625,30,90", "#0000ff,9.375,1.875,150,30"}},
@@ -346,8 +370,9 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
 TEST(CommandLine, OnlyCommandsAreTakenFromTheWindow)
 {
     const std::pair<std::vector<std::string>, bool> cases[] = {
-        {{"export"}, true}, {{"extract"}, true}, {{"--help"}, true},    {{"-h"}, true},       {{"--version"}, true},
-        {{}, false},        {{"plot.png"}, false}, {{"exports"}, false}, {{"-style", "fusion"}, false},
+        {{"export"}, true},    {{"extract"}, true},   {{"--help"}, true},
+        {{"-h"}, true},        {{"--version"}, true}, {{}, false},
+        {{"plot.png"}, false}, {{"exports"}, false},  {{"-style", "fusion"}, false},
     };
     for (const auto& [arguments, command] : cases)
         EXPECT_EQ(withArguments(arguments, isCommand), command) << (arguments.empty() ? "" : arguments.back());

@@ -1,5 +1,6 @@
 #include "plots/AccuracyCases.h"
 
+#include "extraction/ColourResolution.h"
 #include "extraction/MarkerExtraction.h"
 
 #include <cstdio>
@@ -29,10 +30,11 @@ LineFigures measureLine(const LineCase& given)
     options.seed = static_cast<unsigned>(10.0 * given.penWidth + given.rotation + 1.0);
     const LinePlot plot = renderLinePlot(options);
     const QImage picture = roundTrip(plot.image, given.encoding);
-    const ColourMatch colour(plot.curveColour, plot.background, defaultTolerance);
+    const PixelView pixels = pixelViewOf(picture);
+    const ColourMatch colour(plot.curveColour, plot.background, defaultTolerance, colourSpread(pixels, plot.plotArea));
     LineOptions lineOptions;
     lineOptions.axes = plot.axes;
-    const Extraction found = extractLine(pixelViewOf(picture), colour, Region(plot.plotArea), lineOptions, Work{});
+    const Extraction found = extractLine(pixels, colour, Region(plot.plotArea), lineOptions, Work{});
     return lineFigures(found.points, plot);
 }
 
@@ -40,8 +42,8 @@ MarkerFigures measureMarkers(Encoding encoding)
 {
     const MarkerPlot plot = renderMarkerPlot({.seed = encoding == Encoding::png ? 3u : 4u});
     const QImage picture = roundTrip(plot.image, encoding);
-    const ColourMatch colour(plot.markerColour, plot.background, defaultTolerance);
-    const Extraction found =
-        extractMarkers(pixelViewOf(picture), colour, Region(plot.plotArea), MarkerOptions{}, Work{});
+    const PixelView pixels = pixelViewOf(picture);
+    const ColourMatch colour(plot.markerColour, plot.background, defaultTolerance, colourSpread(pixels, plot.plotArea));
+    const Extraction found = extractMarkers(pixels, colour, Region(plot.plotArea), MarkerOptions{}, Work{});
     return markerFigures(found.points, plot.centres);
 }
