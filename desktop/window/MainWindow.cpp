@@ -291,11 +291,8 @@ void MainWindow::placeDocks()
     ui_->pointsDock->raise();
     resizeDocks({ui_->pointsDock}, {defaultPanelWidth}, Qt::Horizontal);
 
-    QAction* showMagnifier = magnifierDock_->toggleViewAction();
-    showMagnifier->setObjectName(QStringLiteral("actionShowMagnifier"));
-    showMagnifier->setText(tr("Show &Magnifier"));
+    magnifierDock_->toggleViewAction()->setObjectName(QStringLiteral("actionShowMagnifier"));
     ui_->viewMenu->addSeparator();
-    ui_->viewMenu->addAction(showMagnifier);
     QMenu* panels = ui_->viewMenu->addMenu(tr("&Panels"));
     panels->setObjectName(QStringLiteral("panelsMenu"));
     for (QDockWidget* dock : {ui_->pointsDock, magnifierDock_, static_cast<QDockWidget*>(extraction_)}) {

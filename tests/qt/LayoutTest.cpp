@@ -1,0 +1,137 @@
+#include "WindowDriver.h"
+
+#include "desktop/picture/PlotImageWidget.h"
+#include "desktop/window/MainWindow.h"
+#include "desktop/window/QtPlatform.h"
+#include "ui_MainWindow.h"
+
+#include <QMenu>
+#include <QScrollArea>
+#include <QSettings>
+#include <QtTest>
+#include <memory>
+
+// How much of the window the picture gets, with no saved settings, and the panels kept
+// from one start to the next: the real window under the offscreen platform.
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { QSettings().clear(); }
+    void cleanup() { QCOMPARE(guard_.unexpected(), QStringList()); }
+
+    void pictureGetsMostOfTheWindow_data();
+    void pictureGetsMostOfTheWindow();
+    void fittingOnOpeningNeverEnlarges();
+    void panelsShownAndHiddenAreKeptForTheNextStart();
+
+  private:
+    // A window of that size, started on `picture` as from the command line.
+    std::unique_ptr<MainWindow> start(QSize size, const QString& picture);
+    static QScrollArea& pictureArea(MainWindow& window) { return *window.ui().plotScrollArea; }
+    static PlotImageWidget* plot(MainWindow& window)
+    {
+        return qobject_cast<PlotImageWidget*>(pictureArea(window).widget());
+    }
+    static QAction* panelAction(MainWindow& window, const QString& title);
+
+    ModalGuard guard_;
+    QTemporaryDir folder_;
+    QtPlatform platform_;
+};
+
+std::unique_ptr<MainWindow> LayoutTest::start(QSize size, const QString& picture)
+{
+    auto window = std::make_unique<MainWindow>(platform_);
+    window->resize(size);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    window->launch({picture});
+    QCoreApplication::processEvents();
+    return window;
+}
+
+QAction* LayoutTest::panelAction(MainWindow& window, const QString& title)
+{
+    auto* panels = window.findChild<QMenu*>(QStringLiteral("panelsMenu"));
+    for (QAction* action : panels != nullptr ? panels->actions() : QList<QAction*>())
+        if (action->text().remove(QLatin1Char('&')) == title)
+            return action;
+    return nullptr;
+}
+
+void LayoutTest::pictureGetsMostOfTheWindow_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("extraction");
+    QTest::addColumn<double>("least");
+    QTest::newRow("1280 x 800") << QSize(1280, 800) << false << 0.60;
+    QTest::newRow("1920 x 1050") << QSize(1920, 1050) << false << 0.70;
+    QTest::newRow("1280 x 800, extraction open") << QSize(1280, 800) << true << 0.55;
+}
+
+// The share of the window's area that the scrolling picture area takes, with a picture
+// larger than any screen shown at 100 % so that the area is filled.
+void LayoutTest::pictureGetsMostOfTheWindow()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, extraction);
+    QFETCH(double, least);
+    static const QString large = makePicture(folder_, QStringLiteral("large.png"), 6000, 4000);
+    const std::unique_ptr<MainWindow> window = start(size, large);
+    QVERIFY(window != nullptr && plot(*window) != nullptr);
+    plot(*window)->setZoom(1.0);
+    if (extraction) {
+        window->findChild<QMenu*>(QStringLiteral("toolsMenu"))->actions().first()->trigger();
+        QVERIFY(window->extraction().isVisible());
+    }
+    QCoreApplication::processEvents();
+    const QSize area = pictureArea(*window).size();
+    const double share = double(area.width()) * area.height() / (double(window->width()) * window->height());
+    qInfo("%s: picture area %d x %d of %d x %d, %.1f %%", QTest::currentDataTag(), area.width(), area.height(),
+          window->width(), window->height(), 100.0 * share);
+    QVERIFY2(share >= least, qPrintable(QString::number(share)));
+}
+
+// A picture fitted on opening grows with the window only up to 100 %; Fit to Window, asked
+// for, still enlarges it.
+void LayoutTest::fittingOnOpeningNeverEnlarges()
+{
+    const std::unique_ptr<MainWindow> window =
+        start({700, 500}, makePicture(folder_, QStringLiteral("small.png"), 900, 700));
+    QVERIFY(window != nullptr && plot(*window) != nullptr);
+    QVERIFY2(plot(*window)->zoom().factor < 1.0, "opened fitted to the small window");
+    window->resize(1920, 1050);
+    QCoreApplication::processEvents();
+    QCOMPARE(plot(*window)->zoom().factor, 1.0);
+    window->findChild<QAction*>(QStringLiteral("actionFitToWindow"))->trigger();
+    QVERIFY2(plot(*window)->zoom().factor > 1.0, "asked for, the fit enlarges");
+}
+
+// View > Panels shows and hides each panel; the next start has them as they were left.
+void LayoutTest::panelsShownAndHiddenAreKeptForTheNextStart()
+{
+    const QString picture = makePicture(folder_, QStringLiteral("plot.png"), 800, 600);
+    std::unique_ptr<MainWindow> window = start({1280, 800}, picture);
+    QVERIFY(window != nullptr);
+    QVERIFY(window->magnifierDock().isVisible());
+    QVERIFY(!window->extraction().isVisible());
+    for (const char* title : {"Points", "Magnifier", "Automatic Extraction"})
+        QVERIFY2(panelAction(*window, QString::fromLatin1(title)) != nullptr, title);
+    panelAction(*window, QStringLiteral("Magnifier"))->trigger();
+    panelAction(*window, QStringLiteral("Automatic Extraction"))->trigger();
+    QVERIFY(!window->magnifierDock().isVisible());
+    QVERIFY(window->extraction().isVisible());
+    QVERIFY(window->close());
+    window.reset();
+
+    window = start({1280, 800}, picture);
+    QVERIFY(window != nullptr);
+    QVERIFY(!window->magnifierDock().isVisible());
+    QVERIFY(window->extraction().isVisible());
+    QVERIFY(!panelAction(*window, QStringLiteral("Magnifier"))->isChecked());
+}
+
+QTEST_MAIN(LayoutTest)
+#include "LayoutTest.moc"
