@@ -11,7 +11,6 @@
 #include <QPaintEvent>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QWindow>
@@ -66,16 +65,10 @@ WindowRig::WindowRig(Start start)
     while (!window.windowHandle()->isExposed() && waited.elapsed() < 10'000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     settle();
-    // The window grows by what the picture area lacks, and the splitter gives all of it to
-    // the picture area; the menu bar, the status bar and the side panel keep their size.
-    QSplitter& splitter = *window.ui().splitter;
-    constexpr int sidePanelWidth = 600;
+    // The window grows by what the picture area lacks: the picture is the central widget,
+    // and the menu bar, the status bar and the panels keep their size.
     for (int pass = 0; pass < 4 && plotArea().viewport()->size() != pictureArea; ++pass) {
         window.resize(window.size() + (pictureArea - plotArea().viewport()->size()));
-        settle();
-        const QList<int> sizes = splitter.sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        splitter.setSizes({total - sidePanelWidth, sidePanelWidth});
         settle();
     }
 }

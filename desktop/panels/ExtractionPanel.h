@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class ExtractionRun;
 class PlotmeterManager;
 class QAbstractButton;
 class QButtonGroup;
@@ -25,7 +26,8 @@ class QToolButton;
 // pixels shown over the picture, line or markers mode, where to look (the calibration
 // points' box, a box drawn on the picture, less what is painted out) and which series gets
 // the points. Extract runs off the window's thread with a progress bar and Cancel; what it
-// finds is one step to undo.
+// finds is one step to undo. Its code: the controls and settings in _Controls.cpp, the
+// picture tools in _Tools.cpp, the run in ExtractionRun.
 class ExtractionPanel : public QDockWidget {
     Q_OBJECT
   public:
@@ -51,10 +53,16 @@ class ExtractionPanel : public QDockWidget {
     QString message() const;
     const MatchOverlay& overlay() const { return overlay_; }
 
-    // Runs the extraction now, as the Extract button does; true when points were added.
+    // Starts the extraction, as the Extract button does: off the window's thread, its
+    // points added when it ends. False, with the reason shown, when it cannot start.
+    bool start();
+    bool running() const { return run_ != nullptr; }
+    // Starts it and waits for its end; true when points were added.
     bool extract();
 
   signals:
+    // A run started by start() ended; `added` says whether points went in.
+    void extractionEnded(bool added);
     // The tool, the overlay or the region changed: the picture needs a repaint, and
     // perhaps another tool.
     void pictureOverlayChanged();
@@ -72,6 +80,7 @@ class ExtractionPanel : public QDockWidget {
     void picked(DPoint picture);
     void boxDrawn(DPoint from, DPoint to, bool done);
     void paintedOut(DPoint picture);
+    void finished(const PictureExtraction& found);
 
     PlotmeterManager& manager_;
     std::function<bool()> acquire_;
@@ -82,6 +91,8 @@ class ExtractionPanel : public QDockWidget {
     ShownPixels& pixels_;
     std::optional<Rgb> colour_;
     std::optional<std::size_t> addedAt_; // the history's position after the points went in
+    ExtractionRun* run_ = nullptr;       // while an extraction runs
+    bool lastAdded_ = false;
     std::optional<std::pair<DPoint, DPoint>> drawnBox_;
     std::vector<ExtractionSettings::Disc> excluded_;
 

@@ -5,6 +5,7 @@
 #include "extraction/Palette.h"
 
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 #include <vector>
 
@@ -25,18 +26,21 @@ QRgb contrasting(Rgb colour)
 
 } // namespace
 
-MatchOverlay::MatchOverlay(QObject* parent) : QObject(parent) {}
+MatchOverlay::MatchOverlay(QObject* parent) : QObject(parent)
+{
+    connect(&watcher_, &QFutureWatcherBase::finished, this, &MatchOverlay::done);
+}
 
 MatchOverlay::~MatchOverlay()
 {
-    if (worker_.joinable())
-        worker_.join();
+    watcher_.disconnect(this);
+    watcher_.waitForFinished();
 }
 
 void MatchOverlay::show(std::shared_ptr<const PicturePixels> picture, Rgb colour, double tolerance)
 {
     Request request{std::move(picture), colour, tolerance};
-    if (working_)
+    if (watcher_.isRunning())
         waiting_ = std::move(request);
     else
         start(std::move(request));
@@ -53,54 +57,54 @@ void MatchOverlay::clear()
 
 void MatchOverlay::start(Request request)
 {
-    if (worker_.joinable())
-        worker_.join();
-    working_ = true;
-    const int generation = ++generation_;
-    worker_ = std::thread([this, request = std::move(request), generation] {
-        const PixelView pixels = request.picture->view();
-        const double area = static_cast<double>(pixels.width) * pixels.height;
-        const int block = std::max(1, static_cast<int>(std::ceil(std::sqrt(area / largestOverlay))));
-        const PixelBox box{0, 0, pixels.width, pixels.height};
-        const ColourMatch match(request.colour, backgroundColour(pixels, box), request.tolerance,
-                                colourSpread(pixels, box));
-        const int columns = (pixels.width + block - 1) / block;
-        const int rows = (pixels.height + block - 1) / block;
-        std::vector<std::uint8_t> weights(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
-        matchOverlay(pixels, match, box, block, weights.data());
+    started_ = ++generation_;
+    watcher_.setFuture(QtConcurrent::run([request = std::move(request)] { return work(request); }));
+}
 
-        QImage image(columns, rows, QImage::Format_ARGB32_Premultiplied);
-        const QRgb shade = contrasting(request.colour);
-        int matching = 0;
-        for (int row = 0; row < rows; ++row) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
-            for (int column = 0; column < columns; ++column) {
-                const int weight = weights[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
-                                           static_cast<std::size_t>(column)];
-                matching += weight > 0 ? 1 : 0;
-                // Translucent: at most 70 % over a fully matching pixel.
-                const int alpha = weight == 0 ? 0 : 60 + weight * 120 / 255;
-                line[column] = qPremultiply(qRgba(qRed(shade), qGreen(shade), qBlue(shade), alpha));
-            }
+void MatchOverlay::done()
+{
+    if (started_ == generation_ && watcher_.future().resultCount() > 0) {
+        const Cells cells = watcher_.future().result();
+        image_ = cells.image;
+        block_ = cells.block;
+        matching_ = cells.matching;
+        emit ready();
+    }
+    if (waiting_) {
+        Request next = std::move(*waiting_);
+        waiting_.reset();
+        start(std::move(next));
+    }
+}
+
+MatchOverlay::Cells MatchOverlay::work(const Request& request)
+{
+    const PixelView pixels = request.picture->view();
+    const double area = static_cast<double>(pixels.width) * pixels.height;
+    Cells cells;
+    cells.block = std::max(1, static_cast<int>(std::ceil(std::sqrt(area / largestOverlay))));
+    const int block = cells.block;
+    const PixelBox box{0, 0, pixels.width, pixels.height};
+    const ColourMatch match(request.colour, backgroundColour(pixels, box), request.tolerance, colourSpread(pixels, box));
+    const int columns = (pixels.width + block - 1) / block;
+    const int rows = (pixels.height + block - 1) / block;
+    std::vector<std::uint8_t> weights(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    matchOverlay(pixels, match, box, block, weights.data());
+
+    cells.image = QImage(columns, rows, QImage::Format_ARGB32_Premultiplied);
+    const QRgb shade = contrasting(request.colour);
+    for (int row = 0; row < rows; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(cells.image.scanLine(row));
+        for (int column = 0; column < columns; ++column) {
+            const int weight = weights[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
+                                       static_cast<std::size_t>(column)];
+            cells.matching += weight > 0 ? 1 : 0;
+            // Translucent: at most 70 % over a fully matching pixel.
+            const int alpha = weight == 0 ? 0 : 60 + weight * 120 / 255;
+            line[column] = qPremultiply(qRgba(qRed(shade), qGreen(shade), qBlue(shade), alpha));
         }
-        QMetaObject::invokeMethod(
-            this,
-            [this, image = std::move(image), block, matching, generation] {
-                working_ = false;
-                if (generation == generation_) {
-                    image_ = image;
-                    block_ = block;
-                    matching_ = matching;
-                    emit ready();
-                }
-                if (waiting_) {
-                    Request next = std::move(*waiting_);
-                    waiting_.reset();
-                    start(std::move(next));
-                }
-            },
-            Qt::QueuedConnection);
-    });
+    }
+    return cells;
 }
 
 void MatchOverlay::paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom) const

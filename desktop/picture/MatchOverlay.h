@@ -4,18 +4,18 @@
 #include "extraction/ColourMatch.h"
 #include "view/PictureZoom.h"
 
+#include <QFutureWatcher>
 #include <QImage>
 #include <QObject>
 #include <memory>
 #include <optional>
-#include <thread>
 
 class QPainter;
 
 // The pixels that match the colour being extracted, shown translucent over the picture so
-// the user sees what a tolerance takes in before extracting. Worked out on a thread of its
-// own, at one cell per block of pixels on huge pictures; a newer request replaces one not
-// yet started.
+// the user sees what a tolerance takes in before extracting. Worked out off the window's
+// thread (QtConcurrent, its end reported by a QFutureWatcher), at one cell per block of
+// pixels on huge pictures; a newer request replaces one not yet started.
 class MatchOverlay : public QObject {
     Q_OBJECT
   public:
@@ -39,12 +39,19 @@ class MatchOverlay : public QObject {
         Rgb colour;
         double tolerance = 0.0;
     };
+    struct Cells {
+        QImage image;
+        int block = 1;
+        int matching = 0;
+    };
+    static Cells work(const Request& request);
     void start(Request request);
+    void done();
 
-    std::thread worker_;
-    bool working_ = false;
+    QFutureWatcher<Cells> watcher_;
     std::optional<Request> waiting_;
     int generation_ = 0;
+    int started_ = 0; // the generation of the overlay being worked out
     QImage image_;
     int block_ = 1;
     int matching_ = 0;

@@ -1,6 +1,7 @@
 #include "desktop/picture/PicturePyramid.h"
 
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -66,36 +67,35 @@ QImage halved(const QImage& source, const std::atomic<bool>& stop)
 
 PicturePyramid::PicturePyramid(QImage picture, QObject* parent) : QObject(parent), picture_(std::move(picture))
 {
-    if (picture_.width() > smallestSide || picture_.height() > smallestSide)
-        worker_ = std::thread([this] { build(); });
-    else
+    if (picture_.width() <= smallestSide && picture_.height() <= smallestSide) {
         complete_ = true;
+        return;
+    }
+    connect(&watcher_, &QFutureWatcherBase::resultReadyAt, this, [this](int index) {
+        levels_.push_back(watcher_.resultAt(index));
+        const QImage& level = levels_.back();
+        complete_ = level.width() <= smallestSide && level.height() <= smallestSide;
+        emit levelReady();
+    });
+    watcher_.setFuture(QtConcurrent::run(
+        [picture = picture_, stop = &stop_](QPromise<QImage>& promise) { build(promise, picture, *stop); }));
 }
 
 PicturePyramid::~PicturePyramid()
 {
     stop_ = true;
-    if (worker_.joinable())
-        worker_.join();
+    watcher_.disconnect(this);
+    watcher_.waitForFinished();
 }
 
-// Runs in the worker: each copy is handed to the owner's thread as soon as it is made.
-void PicturePyramid::build()
+void PicturePyramid::build(QPromise<QImage>& promise, QImage picture, const std::atomic<bool>& stop)
 {
-    QImage level = picture_;
+    QImage level = std::move(picture);
     while (level.width() > smallestSide || level.height() > smallestSide) {
-        level = halved(level, stop_);
+        level = halved(level, stop);
         if (level.isNull())
             return;
-        const bool last = level.width() <= smallestSide && level.height() <= smallestSide;
-        QMetaObject::invokeMethod(
-            this,
-            [this, level, last] {
-                levels_.push_back(level);
-                complete_ = last;
-                emit levelReady();
-            },
-            Qt::QueuedConnection);
+        promise.addResult(level);
     }
 }
 

@@ -1,18 +1,19 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <QImage>
 #include <QObject>
 #include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 class QPainter;
 
 // A picture and its reduced copies, each half the size of the one before and averaged
 // over the pixels it covers, so that thin lines stay visible when the picture is zoomed
-// out. The copies are made once, in a worker thread, so the first paint never waits for
-// them; until they are there, zoomed-out paints sample the full picture.
+// out. The copies are made once, off the window's thread (QtConcurrent, each copy handed
+// over through a QFutureWatcher as it is made), so the first paint never waits for them;
+// until they are there, zoomed-out paints sample the full picture.
 //
 // Zoomed in, each picture pixel is painted as a crisp square.
 class PicturePyramid : public QObject {
@@ -39,7 +40,8 @@ class PicturePyramid : public QObject {
     void levelReady();
 
   private:
-    void build();
+    // Runs off the window's thread: each copy is a result of the future as soon as it is made.
+    static void build(QPromise<QImage>& promise, QImage picture, const std::atomic<bool>& stop);
 
     // Which copy suits `factor`: 0 the picture, k the copy of scale 2^-k.
     std::size_t levelFor(double factor) const;
@@ -55,7 +57,7 @@ class PicturePyramid : public QObject {
     mutable std::size_t renderedLevels_ = 0;
     bool complete_ = false;
     std::atomic<bool> stop_{false};
-    std::thread worker_;
+    QFutureWatcher<QImage> watcher_;
 };
 
 // Half of `source` (a 32-bit picture) in each direction, rounded up, each pixel the mean of

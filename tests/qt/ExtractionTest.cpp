@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QtTest>
 #include <algorithm>
@@ -168,10 +169,17 @@ void ExtractionTest::panelExtractsIntoOneStepToUndo()
     QTRY_VERIFY(panel.overlay().shown());
     QVERIFY(panel.overlay().matchingCells() > 1000);
 
-    // Extract asks for acquisition itself.
+    // Extract asks for acquisition itself, and runs while the window waits: a double-click
+    // meanwhile changes nothing under it.
     panel.findChild<QComboBox*>(QStringLiteral("extractionInto"))->setCurrentIndex(1);
+    QSignalSpy ended(&panel, &ExtractionPanel::extractionEnded);
     panel.findChild<QPushButton*>(QStringLiteral("extractButton"))->click();
+    QVERIFY(panel.running());
     QCOMPARE(manager.mode(), PlotmeterManager::acquireMode);
+    QTest::mouseDClick(widget(), Qt::LeftButton, {}, QPoint(500, 100));
+    QVERIFY(manager.document().active().points.empty());
+    QVERIFY(ended.wait());
+    QCOMPARE(ended.takeFirst().at(0).toBool(), true);
     QCOMPARE(manager.document().series().size(), std::size_t{2});
     const Series& found = manager.document().active();
     QCOMPARE(found.look.name, rgbText(*panel.colour()));
@@ -201,11 +209,13 @@ void ExtractionTest::panelExtractsIntoOneStepToUndo()
 
     // Cancel pressed while it runs: nothing added.
     panel.setColour({0xd6, 0x27, 0x28});
-    QTimer::singleShot(0, this, [this] {
-        if (auto* progress = window_->findChild<QProgressDialog*>(QStringLiteral("extractionProgress")))
-            progress->cancel();
-    });
-    QVERIFY(!panel.extract());
+    ended.clear();
+    QVERIFY(panel.start());
+    auto* progress = window_->findChild<QProgressDialog*>(QStringLiteral("extractionProgress"));
+    QVERIFY(progress != nullptr);
+    progress->cancel();
+    QVERIFY(ended.wait());
+    QCOMPARE(ended.takeFirst().at(0).toBool(), false);
     QVERIFY2(panel.message().startsWith(QStringLiteral("Cancelled")), qPrintable(panel.message()));
     QVERIFY(manager.document().active().points.empty());
 
