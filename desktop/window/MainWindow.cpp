@@ -136,6 +136,7 @@ void MainWindow::connectActions()
     connect(&modeGroup_, &QButtonGroup::idClicked, this, [this] {
         manager_->setMode();
         plotView_->refresh(); // the grid and the marks follow the mode
+        dataPlot_->refresh();
         updateGuide();
     });
 }
@@ -182,6 +183,7 @@ void MainWindow::documentChanged()
                                                : tr("&Redo"));
     ui_->actionLocatePicture->setEnabled(manager_->pictureMissing());
     extraction_->documentChanged();
+    dataPlot_->refresh();
     seriesPanel_->refresh();
     axisControls_->refresh();
     showCalibrationCheck();
@@ -288,6 +290,12 @@ void MainWindow::placeDocks()
     addDockWidget(Qt::RightDockWidgetArea, extraction_);
     tabifyDockWidget(ui_->pointsDock, extraction_);
     extraction_->hide();
+    dataPlot_ = new DataPlot(*manager_);
+    dataPlotDock_ = new QDockWidget(tr("Data Plot"), this);
+    dataPlotDock_->setObjectName(QStringLiteral("dataPlotDock"));
+    dataPlotDock_->setWidget(dataPlot_);
+    addDockWidget(Qt::RightDockWidgetArea, dataPlotDock_);
+    tabifyDockWidget(ui_->pointsDock, dataPlotDock_);
     ui_->pointsDock->raise();
     resizeDocks({ui_->pointsDock}, {defaultPanelWidth}, Qt::Horizontal);
 
@@ -295,7 +303,7 @@ void MainWindow::placeDocks()
     ui_->viewMenu->addSeparator();
     QMenu* panels = ui_->viewMenu->addMenu(tr("&Panels"));
     panels->setObjectName(QStringLiteral("panelsMenu"));
-    for (QDockWidget* dock : {ui_->pointsDock, magnifierDock_, static_cast<QDockWidget*>(extraction_)}) {
+    for (QDockWidget* dock : {ui_->pointsDock, magnifierDock_, static_cast<QDockWidget*>(extraction_), dataPlotDock_}) {
         QAction* toggle = dock->toggleViewAction();
         panels->addAction(toggle);
         // A panel asked for comes to the front of its tabs.

@@ -2,6 +2,7 @@
 
 #include "controller/PlotmeterManager.h"
 #include "desktop/panels/AxisControls.h"
+#include "desktop/panels/DataPlot.h"
 #include "desktop/picture/CalibrationGrid.h"
 #include "desktop/picture/ClickSnapper.h"
 #include "desktop/tables/DataScrollView.h"
@@ -50,6 +51,8 @@ class MainWindow : public QMainWindow {
     PictureNavigation& navigation() { return *navigation_; }
     Magnifier& magnifier() { return *magnifier_; }
     QDockWidget& magnifierDock() { return *magnifierDock_; }
+    QDockWidget& dataPlotDock() { return *dataPlotDock_; }
+    DataPlot& dataPlot() { return *dataPlot_; }
     ExtractionPanel& extraction() { return *extraction_; }
     QAction& snapClicks() { return *snapClicks_; }
 
@@ -98,6 +101,8 @@ class MainWindow : public QMainWindow {
     QLabel* fitStatus_ = nullptr;
     Magnifier* magnifier_ = nullptr;
     QDockWidget* magnifierDock_ = nullptr;
+    DataPlot* dataPlot_ = nullptr;
+    QDockWidget* dataPlotDock_ = nullptr;
     PictureNavigation* navigation_ = nullptr;
     ExtractionPanel* extraction_ = nullptr;
     QAction* snapClicks_ = nullptr;

@@ -195,10 +195,19 @@ void ExtractionTest::panelExtractsIntoOneStepToUndo()
     QVERIFY2(worst < 1.0, qPrintable(QString::number(worst)));
     QCOMPARE(manager.history().undoName(), std::string("Extract Points"));
     QVERIFY2(panel.message().startsWith(QStringLiteral("Added")), qPrintable(panel.message()));
+    // The data plot draws them in world units, and follows the Undo.
+    window_->dataPlotDock().show();
+    window_->dataPlotDock().raise();
+    const auto plotted = [this] {
+        window_->dataPlot().grab();
+        return window_->dataPlot().shownPoints();
+    };
+    QCOMPARE(plotted(), found.points.size());
     window_->ui().actionUndo->trigger();
     QCOMPARE(manager.document().series().size(), std::size_t{1});
     QVERIFY(manager.document().series()[0].points.empty());
     QVERIFY2(panel.message().isEmpty(), qPrintable("after Undo: " + panel.message()));
+    QCOMPARE(plotted(), std::size_t{0});
 
     // A colour nowhere on the picture: a message, nothing added.
     panel.setColour({0x00, 0xff, 0x00});
