@@ -134,7 +134,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("app/resources");
-    bool ok = save(drawCross(), folder + QStringLiteral("/cross.tiff"), "TIFF") &&
+    bool ok = save(drawCross(), folder + QStringLiteral("/cross.png"), "PNG") &&
               save(drawIcon(), folder + QStringLiteral("/plotmeter.png"), "PNG") &&
               save(drawSamplePlot(), folder + QStringLiteral("/sample-plot.png"), "PNG");
     // The icon at the sizes desktops ask for, installed into the hicolor theme.

@@ -2,7 +2,8 @@
 // for the README; given a second file name, saves the window again with View ▸ Show
 // Calibration Grid on; given a third, zooms in on the curve with the cursor over it, a
 // point selected and the magnifier following; given a fourth, extracts the curve
-// automatically with its overlay on show. Run by scripts/screenshot under Xvfb.
+// automatically with its overlay on show; given a fifth, shows the data plot of what was
+// digitized. At 1280 x 800, with no saved settings. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
 #include "desktop/window/MainWindow.h"
@@ -61,12 +62,13 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG]]]\n");
+        std::fprintf(stderr,
+                     "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG [PLOT_PNG]]]]\n");
         return 2;
     }
     QtPlatform platform;
     MainWindow window(platform);
-    window.resize(1560, 700);
+    window.resize(1280, 800);
     window.show();
     QTest::qWait(200);
     window.launch({QString::fromLocal8Bit(argv[1])});
@@ -142,6 +144,7 @@ int main(int argc, char** argv)
         plot->zoomToFit();
         window.ui().actionShowCalibrationGrid->setChecked(false);
         window.extraction().show();
+        window.extraction().raise();
         window.extraction().findChild<QToolButton*>(QStringLiteral("eyedropper"))->click();
         QTest::mouseClick(plot, Qt::LeftButton, {}, pictureSpot(window, 4.5, samplePlot::curve(4.5)));
         window.extraction().findChild<QDoubleSpinBox*>(QStringLiteral("extractionStep"))->setValue(8.0);
@@ -155,6 +158,16 @@ int main(int argc, char** argv)
         QTest::qWait(300);
         if (!window.grab().save(QString::fromLocal8Bit(argv[5]))) {
             std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[5]);
+            return 1;
+        }
+    }
+    // The data plot: every series digitized, in the plot's own units.
+    if (argc > 6) {
+        window.dataPlotDock().show();
+        window.dataPlotDock().raise();
+        QTest::qWait(300);
+        if (!window.grab().save(QString::fromLocal8Bit(argv[6]))) {
+            std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[6]);
             return 1;
         }
     }

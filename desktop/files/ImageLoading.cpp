@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QCoreApplication>
 #include <algorithm>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -47,8 +49,31 @@ qint64 pictureByteLimit()
     return std::clamp(memory / 4, 512 * megabyte, 16384 * megabyte);
 }
 
+namespace {
+
+std::optional<QStringList> heldPluginPaths;
+
+} // namespace
+
+void holdImagePlugins()
+{
+    if (!heldPluginPaths) {
+        heldPluginPaths = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+    }
+}
+
+void releaseImagePlugins()
+{
+    if (heldPluginPaths) {
+        QCoreApplication::setLibraryPaths(*heldPluginPaths);
+        heldPluginPaths.reset();
+    }
+}
+
 ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
 {
+    releaseImagePlugins();
     const QFileInfo info(path);
     if (!info.exists())
         return {{}, QStringLiteral("the file does not exist")};
@@ -88,4 +113,11 @@ ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
     if (image.isNull())
         return {{}, QStringLiteral("the picture data is damaged or cut short (%1)").arg(reader.errorString())};
     return {std::move(image), {}};
+}
+
+QImage readImageAs(const QString& path, const char* format)
+{
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }

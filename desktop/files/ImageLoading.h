@@ -18,3 +18,16 @@ qint64 pictureByteLimit();
 // while it decodes. The decoded picture is the only full-size copy kept. A picture that
 // would take more than byteLimit bytes decoded is refused.
 ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit = pictureByteLimit());
+
+// Image format plugins (JPEG, TIFF, WebP, ...) are looked for only once they may be
+// needed: the program holds them back while its window first shows, since every picture
+// it reads then is a PNG of its own or of Qt's style, and Qt, guessing each one's format,
+// would load every plugin installed to ask it, a fifth of the start-up. Released by the
+// first picture read, file panel, paste or drop, or a moment after the window shows.
+void holdImagePlugins();
+void releaseImagePlugins();
+
+// A picture of a format known beforehand (the program's own resources), read without
+// asking every installed image format plugin whether it knows the file: left to guess,
+// the reader loads each of them, which costs a fifth of the start-up.
+QImage readImageAs(const QString& path, const char* format);

@@ -1,5 +1,7 @@
 #include "desktop/files/QtFilePanels.h"
 
+#include "desktop/files/ImageLoading.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QImageReader>
@@ -61,6 +63,7 @@ QtOpenPanel::~QtOpenPanel()
 
 int QtOpenPanel::runModal()
 {
+    releaseImagePlugins(); // the panel's icons and previews
     if (dialog_ == nullptr || dialog_->exec() != QDialog::Accepted)
         return cancelButton;
     QSettings().setValue(folderKey_, dialog_->directory().absolutePath());
@@ -101,6 +104,7 @@ QtSavePanel::~QtSavePanel()
 
 int QtSavePanel::runModal()
 {
+    releaseImagePlugins(); // the panel's icons and previews
     if (dialog_ == nullptr || dialog_->exec() != QDialog::Accepted)
         return cancelButton;
     QSettings().setValue(folderKey_, dialog_->directory().absolutePath());

@@ -1,11 +1,15 @@
 #include "desktop/window/ApplicationMain.h"
 
+#include "desktop/files/ImageLoading.h"
 #include "desktop/window/MainWindow.h"
 #include "desktop/window/QtPlatform.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,11 +61,14 @@ int plotmeterApplicationMain(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Plotmeter"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/plotmeter.png")));
+    holdImagePlugins(); // before any picture is read: see ImageLoading.h
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(readImageAs(QStringLiteral(":/plotmeter.png"), "png"))));
 
     QtPlatform platform;
     MainWindow window(platform);
     window.show();
     window.launch(QApplication::arguments().mid(1));
+    // A second after the window shows, the plugins are there for whatever comes next.
+    QTimer::singleShot(1000, &window, &releaseImagePlugins);
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 
 #include "controller/TableText.h"
 #include "desktop/files/ExportDialog.h"
+#include "desktop/files/ImageLoading.h"
 #include "desktop/tables/PointTableView.h"
 #include "ui_MainWindow.h"
 
@@ -39,6 +40,7 @@ void MainWindow::connectFileActions()
     connect(ui_->actionCopy, &QAction::triggered, this, [this] { copyRows(false); });
     connect(ui_->actionCopyAllRows, &QAction::triggered, this, [this] { copyRows(true); });
     connect(ui_->actionPastePicture, &QAction::triggered, this, [this] {
+        releaseImagePlugins();
         const QImage image = QGuiApplication::clipboard()->image();
         if (image.isNull()) {
             statusBar()->showMessage(tr("The clipboard holds no picture to paste."), 5000);
@@ -106,6 +108,7 @@ bool MainWindow::isUnsavedPicture(const std::string& path) const
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
+    releaseImagePlugins();
     const QMimeData* dropped = event->mimeData();
     const bool file = dropped->hasUrls() && !dropped->urls().isEmpty() && dropped->urls().constFirst().isLocalFile();
     if (file || dropped->hasImage())

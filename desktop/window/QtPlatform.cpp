@@ -58,11 +58,11 @@ std::unique_ptr<SavePanel> QtPlatform::newSavePanel(FileKind kind)
 std::shared_ptr<Image> QtPlatform::imageNamed(const std::string& name)
 {
     const QString base = QStringLiteral(":/") + QString::fromStdString(name);
-    for (const char* suffix : {".tiff", ".png"}) {
+    for (const auto& [suffix, format] : {std::pair{".png", "png"}, std::pair{".tiff", "tiff"}}) {
         const QString path = base + QLatin1String(suffix);
         if (!QFile::exists(path))
             continue;
-        QImage image(path);
+        QImage image = readImageAs(path, format);
         if (!image.isNull())
             return std::make_shared<QtImage>(std::move(image), path);
     }
