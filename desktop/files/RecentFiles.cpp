@@ -12,9 +12,13 @@ const QString key = QStringLiteral("recentFiles");
 
 } // namespace
 
+// The menu's entries are made when it opens, not while the window first shows.
 RecentFiles::RecentFiles(QMenu& menu, QWidget* window) : QObject(window), menu_(menu), window_(window)
 {
-    rebuild();
+    connect(&menu_, &QMenu::aboutToShow, this, [this] {
+        if (stale_)
+            rebuild();
+    });
 }
 
 QStringList RecentFiles::paths() const
@@ -25,7 +29,7 @@ QStringList RecentFiles::paths() const
 void RecentFiles::store(const QStringList& paths)
 {
     QSettings().setValue(key, paths);
-    rebuild();
+    stale_ = true;
 }
 
 void RecentFiles::add(const QString& path)
@@ -41,6 +45,7 @@ void RecentFiles::add(const QString& path)
 
 void RecentFiles::rebuild()
 {
+    stale_ = false;
     menu_.clear();
     const QStringList list = paths();
     int number = 1;

@@ -28,4 +28,5 @@ class RecentFiles : public QObject {
 
     QMenu& menu_;
     QWidget* window_;
+    bool stale_ = true; // the menu's entries are to be made again when it opens
 };

@@ -22,12 +22,15 @@ ExtractionPanel::ExtractionPanel(PlotmeterManager& manager, ShownPixels& pixels,
     : QDockWidget(tr("Automatic Extraction"), parent), manager_(manager), acquire_(std::move(acquire)), pixels_(pixels)
 {
     setObjectName(QStringLiteral("extractionPanel"));
-    buildControls();
+    // The controls are made when the panel is first shown or used: not while the window
+    // first shows, which needs none of them.
     connect(&overlay_, &MatchOverlay::ready, this, &ExtractionPanel::pictureOverlayChanged);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (!visible) {
-            chooseTool(ToolKind::none);
+            if (built_)
+                chooseTool(ToolKind::none);
         } else {
+            buildControls();
             refreshPalette();
             refreshOverlay();
         }
@@ -44,7 +47,8 @@ void ExtractionPanel::pictureChanged()
 {
     drawnBox_.reset();
     excluded_.clear();
-    region_->setCurrentIndex(0);
+    if (built_)
+        region_->setCurrentIndex(0);
     overlay_.clear();
     if (isVisible()) {
         refreshPalette();
@@ -54,6 +58,7 @@ void ExtractionPanel::pictureChanged()
 
 void ExtractionPanel::setColour(Rgb colour)
 {
+    buildControls();
     colour_ = colour;
     swatch_->setIcon(swatchIcon(qColour(colour)));
     swatch_->setText(QString::fromStdString(rgbText(colour)));
@@ -62,6 +67,8 @@ void ExtractionPanel::setColour(Rgb colour)
 
 void ExtractionPanel::refreshOverlay()
 {
+    if (!built_)
+        return;
     const auto picture = pixels();
     if (!colour_ || picture == nullptr || !showMatches_->isChecked() || !isVisible()) {
         if (overlay_.shown())
@@ -96,17 +103,19 @@ void ExtractionPanel::refreshPalette()
 
 QString ExtractionPanel::message() const
 {
-    return message_->text();
+    return built_ ? message_->text() : QString();
 }
 
 void ExtractionPanel::say(const QString& text, bool problem)
 {
+    buildControls();
     message_->setStyleSheet(problem ? QStringLiteral("color: #a40000;") : QString());
     message_->setText(text);
 }
 
 bool ExtractionPanel::start()
 {
+    buildControls();
     if (run_ != nullptr)
         return false;
     if (!colour_) {
@@ -174,7 +183,7 @@ void ExtractionPanel::documentChanged()
 
 void ExtractionPanel::paint(QPainter& painter, const QRect& exposed, const PictureZoom& zoom) const
 {
-    if (!isVisible())
+    if (!isVisible() || !built_)
         return;
     overlay_.paint(painter, exposed, zoom);
     painter.save();

@@ -70,7 +70,7 @@ class ExtractionPanel : public QDockWidget {
   private:
     class Tool;
     enum class ToolKind { none, eyedropper, box, brush };
-    void buildControls();
+    void buildControls(); // once, when first needed
     void chooseTool(ToolKind kind);
     void refreshOverlay();
     void refreshPalette();
@@ -92,6 +92,7 @@ class ExtractionPanel : public QDockWidget {
     std::optional<Rgb> colour_;
     std::optional<std::size_t> addedAt_; // the history's position after the points went in
     ExtractionRun* run_ = nullptr;       // while an extraction runs
+    bool built_ = false;                 // the controls below are made
     bool lastAdded_ = false;
     std::optional<std::pair<DPoint, DPoint>> drawnBox_;
     std::vector<ExtractionSettings::Disc> excluded_;

@@ -49,6 +49,9 @@ class CompactSpinBox : public QDoubleSpinBox {
 // The controls of the panel, and the choices they show; each remembered for the next start.
 void ExtractionPanel::buildControls()
 {
+    if (built_)
+        return;
+    built_ = true;
     auto* body = new QWidget(this);
     auto* form = new QFormLayout(body);
 
@@ -223,6 +226,8 @@ void ExtractionPanel::buildControls()
 ExtractionSettings ExtractionPanel::settings() const
 {
     ExtractionSettings settings;
+    if (!built_)
+        return settings;
     settings.colour = colour_.value_or(Rgb{});
     settings.tolerance = tolerance_->value();
     settings.mode = mode_->currentIndex() == 1 ? ExtractionMode::markers : ExtractionMode::line;

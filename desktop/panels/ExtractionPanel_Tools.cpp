@@ -18,6 +18,7 @@ PictureTool* ExtractionPanel::tool() const
 
 void ExtractionPanel::chooseTool(ToolKind kind)
 {
+    buildControls();
     if (kind == toolKind_)
         return;
     toolKind_ = kind;
