@@ -1,11 +1,14 @@
 #include "desktop/files/PdfPages.h"
 
+#include "desktop/files/pdf/PdfRenderer.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QPdfDocument>
+#include <QCoreApplication>
+#include <QLibrary>
 #include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -14,26 +17,6 @@
 namespace {
 
 constexpr int thumbnailSide = 150;
-
-QString reason(QPdfDocument::Error error)
-{
-    switch (error) {
-    case QPdfDocument::Error::None:
-        return {};
-    case QPdfDocument::Error::FileNotFound:
-        return QObject::tr("the file does not exist or cannot be read");
-    case QPdfDocument::Error::IncorrectPassword:
-        return QObject::tr("the PDF document is protected by a password; save an unprotected copy of it, or a "
-                           "picture of the page, and open that");
-    case QPdfDocument::Error::UnsupportedSecurityScheme:
-        return QObject::tr("the PDF document is encrypted in a way Plotmeter cannot open");
-    case QPdfDocument::Error::InvalidFileFormat:
-    case QPdfDocument::Error::DataNotYetAvailable:
-    case QPdfDocument::Error::Unknown:
-        break;
-    }
-    return QObject::tr("the PDF document is damaged or cut short");
-}
 
 // A page rendered on white: the renderer leaves transparent what the page does not paint.
 QImage onWhite(const QImage& rendered)
@@ -47,11 +30,36 @@ QImage onWhite(const QImage& rendered)
     return page;
 }
 
+// The PDF module, loaded once: beside the program (as built), where it is installed, or
+// in the build folder (for the tests). Null, with the reason, when it cannot be found.
+std::unique_ptr<PdfRenderer> newRenderer(QString& why)
+{
+    static QFunctionPointer entry = [] {
+        const QStringList folders = {QCoreApplication::applicationDirPath(), QStringLiteral(PLOTMETER_MODULE_DIR),
+                                     QStringLiteral(PLOTMETER_BUILD_MODULE_DIR)};
+        for (const QString& folder : folders) {
+            QLibrary module(folder + QStringLiteral("/libplotmeter-pdf"));
+            if (module.load())
+                if (QFunctionPointer found = module.resolve(newPdfRendererSymbol))
+                    return found;
+        }
+        return QFunctionPointer{};
+    }();
+    if (entry == nullptr) {
+        why = QObject::tr("this Plotmeter cannot read PDF documents: its PDF module (libplotmeter-pdf) is missing");
+        return nullptr;
+    }
+    return std::unique_ptr<PdfRenderer>(reinterpret_cast<PdfRenderer* (*)()>(entry)());
+}
+
 } // namespace
 
-PdfDocument::PdfDocument(const QString& path) : document_(std::make_unique<QPdfDocument>())
+PdfDocument::PdfDocument(const QString& path)
 {
-    error_ = reason(document_->load(path));
+    document_ = newRenderer(error_);
+    if (document_ == nullptr)
+        return;
+    error_ = document_->load(path);
     if (error_.isEmpty() && document_->pageCount() < 1)
         error_ = QObject::tr("the PDF document has no pages");
 }
@@ -65,7 +73,7 @@ int PdfDocument::pageCount() const
 
 QSizeF PdfDocument::pageSize(int number) const
 {
-    return document_->pagePointSize(number - 1);
+    return error_.isEmpty() ? document_->pagePointSize(number - 1) : QSizeF();
 }
 
 QImage PdfDocument::render(PdfPage page, qint64 byteLimit, QString& why) const

@@ -7,12 +7,12 @@
 #include <QString>
 #include <memory>
 
+class PdfRenderer;
 class QListWidget;
-class QPdfDocument;
 class QSpinBox;
 
-// Reading PDF documents with Qt PDF: open one, and render a page of it as the picture to
-// digitize, on white, at the resolution asked for.
+// Reading PDF documents (with Qt PDF, in a module loaded the first time): open one, and
+// render a page of it as the picture to digitize, on white, at the resolution asked for.
 class PdfDocument {
   public:
     // Opens the document; error() says why when it cannot be read.
@@ -30,7 +30,7 @@ class PdfDocument {
     QImage render(PdfPage page, qint64 byteLimit, QString& why) const;
 
   private:
-    std::unique_ptr<QPdfDocument> document_;
+    std::unique_ptr<PdfRenderer> document_;
     QString error_;
 };
 
