@@ -1,0 +1,83 @@
+#include "axes/AxisSearch.h"
+
+#include "axes/LabelLayout.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The runs worth reading: those with at least three words, at most this many of them.
+constexpr std::size_t runsTried = 4;
+
+AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axis, LabelReader& reader)
+{
+    AxisSearch search;
+    search.axis = axis;
+    std::vector<Box> boxes;
+    for (const Word& word : run) {
+        search.labels.push_back(readTickLabel(image, word, reader));
+        boxes.push_back(word.box);
+    }
+    search.ticks = tickPositions(image, boxes, axis);
+    std::vector<ValueAt> placed;
+    std::vector<std::size_t> index;
+    for (std::size_t i = 0; i < search.labels.size(); ++i) {
+        if (!search.labels[i].value) {
+            ++search.unread;
+            continue;
+        }
+        if (!search.ticks[i]) {
+            ++search.unplaced;
+            continue;
+        }
+        placed.push_back({*search.labels[i].value, *search.ticks[i]});
+        index.push_back(i);
+    }
+    search.fit = fitAxis(placed);
+    if (std::getenv("PLOTMETER_AXES_DEBUG")) {
+        for (std::size_t i = 0; i < search.labels.size(); ++i)
+            std::fprintf(stderr, "%s label '%s' conf %d box %d,%d-%d,%d tick %.2f\n", axis == Axis::x ? "x" : "y",
+                         search.labels[i].text.c_str(), search.labels[i].confidence, search.labels[i].box.left,
+                         search.labels[i].box.top, search.labels[i].box.right, search.labels[i].box.bottom,
+                         search.ticks[i] ? *search.ticks[i] : -1.0);
+    }
+    if (search.fit) {
+        for (const std::size_t k : search.fit->agreeing)
+            search.agreeing.push_back(index[k]);
+        search.disagreeing = placed.size() - search.agreeing.size();
+        search.claimed = search.agreeing.size() >= 3 && search.fit->regular;
+    }
+    return search;
+}
+
+// How near a failed search came, to keep the best for the messages.
+std::size_t promise(const AxisSearch& s)
+{
+    return s.agreeing.size() * 4 + (s.labels.size() - s.unread);
+}
+
+} // namespace
+
+AxisSearch searchAxis(const InkImage& image, const std::vector<Word>& words, Axis axis, LabelReader& reader,
+                      const std::function<void(double)>& progress)
+{
+    std::vector<std::vector<Word>> runs = labelRuns(words, axis, image.width, 3);
+    if (runs.empty())
+        runs = labelRuns(words, axis, image.width, 2);
+    if (runs.size() > runsTried)
+        runs.resize(runsTried);
+    AxisSearch best;
+    best.axis = axis;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        AxisSearch search = readRun(image, runs[i], axis, reader);
+        progress(static_cast<double>(i + 1) / static_cast<double>(runs.size()));
+        if (search.claimed)
+            return search;
+        if (best.labels.empty() || promise(search) > promise(best))
+            best = std::move(search);
+    }
+    progress(1.0);
+    return best;
+}

@@ -1,0 +1,158 @@
+// The proposal made from the two axes' searches: corners, doubts and sentences.
+#include "axes/AxisSearch.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+std::string number(double value)
+{
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return error == std::errc{} ? std::string(text, end) : std::string("?");
+}
+
+const char* nameOf(Axis axis) { return axis == Axis::x ? "x" : "y"; }
+
+AxisReading readingOf(const AxisSearch& s)
+{
+    AxisReading r;
+    r.claimed = s.claimed;
+    if (s.fit)
+        r.scale = s.fit->scale;
+    for (const TickLabel& label : s.labels)
+        r.read.push_back(label.text.empty() ? "?" : label.text);
+    for (const std::size_t i : s.agreeing)
+        r.values.push_back(*s.labels[i].value);
+    return r;
+}
+
+std::string joined(const std::vector<std::string>& parts, const char* between)
+{
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : between) + parts[i];
+    return out;
+}
+
+// Why an axis was not claimed, as a clause: "read 2 labels on the y axis: 10, 20".
+std::string shortfall(const AxisSearch& s)
+{
+    const std::string axis = std::string(nameOf(s.axis)) + " axis";
+    std::vector<std::string> numbers;
+    for (const TickLabel& label : s.labels)
+        if (label.value)
+            numbers.push_back(label.text);
+    if (s.labels.empty())
+        return "found no tick labels on the " + axis;
+    if (numbers.empty())
+        return "could not read the " + std::to_string(s.labels.size()) + " tick labels on the " + axis;
+    const std::size_t count = numbers.size();
+    if (numbers.size() > 8) {
+        numbers.resize(8);
+        numbers.push_back("...");
+    }
+    std::string clause = "read " + std::to_string(count) + (count == 1 ? " label" : " labels") + " on the " + axis +
+                         ": " + joined(numbers, ", ");
+    if (s.agreeing.size() >= 3 && s.fit && !s.fit->regular)
+        clause += ", not evenly stepped";
+    else if (count >= 3)
+        clause += ", but no three of them agree with one scale and their ticks";
+    return clause;
+}
+
+// Text set just past the axis' last label, where plotting programs put an offset or a
+// common factor ("+1e6", "1e-3", "×10⁴") that the labels' values are to be read with.
+bool textAtAxisEnd(const AxisSearch& s, const std::vector<Word>& words)
+{
+    if (s.labels.size() < 2)
+        return false;
+    int height = 0;
+    for (const TickLabel& l : s.labels)
+        height = std::max(height, l.box.height());
+    Box zone;
+    if (s.axis == Axis::x) {
+        const Box& last = s.labels.back().box;
+        int bottom = 0;
+        for (const TickLabel& l : s.labels)
+            bottom = std::max(bottom, l.box.bottom);
+        const int step = (last.left - s.labels.front().box.left) / static_cast<int>(s.labels.size() - 1);
+        zone = {last.left - step / 2, bottom, last.right + 4 * height, bottom + 3 * height};
+        // Also beside the last label, on its line
+        for (const Word& w : words)
+            if (w.box.left >= last.right && w.box.left <= last.right + 3 * height && w.box.bottom > last.top &&
+                w.box.top < last.bottom)
+                return true;
+    } else {
+        const Box& top = s.labels.front().box;
+        int left = top.left;
+        for (const TickLabel& l : s.labels)
+            left = std::min(left, l.box.left);
+        zone = {left - height, top.top - 3 * height, top.right + 4 * height, top.top};
+    }
+    for (const Word& w : words) {
+        const bool inside = w.box.right > zone.left && w.box.left < zone.right && w.box.bottom > zone.top &&
+                            w.box.top < zone.bottom;
+        if (inside)
+            return true;
+    }
+    return false;
+}
+
+void noteDoubts(const AxisSearch& s, const std::vector<Word>& words, std::vector<std::string>& doubts)
+{
+    const std::string axis = std::string("the ") + nameOf(s.axis) + " axis";
+    const std::size_t left = s.unread + s.unplaced + s.disagreeing;
+    if (left > 1 || (left == 1 && s.agreeing.size() < 4))
+        doubts.push_back(std::to_string(left) + " of the " + std::to_string(s.labels.size()) + " labels on " + axis +
+                         " could not be read or do not agree with the others");
+    const bool forward = s.axis == Axis::x ? s.fit->slope > 0.0 : s.fit->slope < 0.0;
+    if (!forward)
+        doubts.push_back(axis + std::string(s.axis == Axis::x ? " runs from right to left" : " runs downwards") +
+                         "; check its labels");
+    if (textAtAxisEnd(s, words))
+        doubts.push_back("there is text at the end of " + axis +
+                         ", perhaps an offset or a factor for its labels, which Find Axes does not read");
+}
+
+std::string axisSentence(const char* name, const AxisReading& r)
+{
+    return std::string(name) + " axis: " + std::string(axisScaleName(r.scale)) + ", " +
+           std::to_string(r.values.size()) + " labels, " + number(r.values.front()) + " to " + number(r.values.back());
+}
+
+} // namespace
+
+AxesProposal proposalOf(const AxisSearch& x, const AxisSearch& y, const std::vector<Word>& words, const Turn& turn,
+                        int pictureHeight)
+{
+    AxesProposal p;
+    p.x = readingOf(x);
+    p.y = readingOf(y);
+    if (!x.claimed || !y.claimed) {
+        std::vector<std::string> clauses;
+        for (const AxisSearch* s : {&x, &y})
+            if (!s->claimed)
+                clauses.push_back(shortfall(*s));
+        p.problem = "Find Axes " + joined(clauses, "; it ") + ", so it proposes no calibration";
+        return p;
+    }
+    // The values along each axis in order, the ends being the outermost agreeing labels.
+    std::sort(p.x.values.begin(), p.x.values.end());
+    std::sort(p.y.values.begin(), p.y.values.end());
+    p.axes = {x.fit->scale, y.fit->scale};
+    const double xs[2] = {p.x.values.front(), p.x.values.back()};
+    const double ys[2] = {p.y.values.front(), p.y.values.back()};
+    for (const double wy : ys)
+        for (const double wx : xs) {
+            const PixelPoint at = turn.toPicture({x.fit->positionOf(wx), y.fit->positionOf(wy)});
+            p.points.push_back({{at.column, pictureHeight - at.row}, wx, wy});
+        }
+    noteDoubts(x, words, p.doubts);
+    noteDoubts(y, words, p.doubts);
+    p.confident = p.doubts.empty();
+    p.summary = axisSentence("x", p.x) + "; " + axisSentence("y", p.y) + ".";
+    return p;
+}

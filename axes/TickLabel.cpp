@@ -1,0 +1,185 @@
+#include "axes/TickLabel.h"
+
+#include "axes/LabelText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double targetHeight = 28.0;
+constexpr int margin = 20;
+
+// The glyphs of a label by what they are.
+struct Anatomy {
+    bool minus = false;               // the first glyph is a minus sign
+    std::vector<Glyph> body;           // what OCR reads (without the minus)
+    int points = 0;                    // decimal points among the body's glyphs
+    std::vector<Glyph> exponent;       // raised glyphs at the end
+    bool exponentMinus = false;        // the exponent's first glyph is a minus sign
+    int bodyHeight = 0;
+};
+
+bool flat(const Glyph& g, int height)
+{
+    return g.box.height() * 10 <= height * 3 && g.box.width() * 10 >= g.box.height() * 14 &&
+           g.box.width() * 10 >= height * 3;
+}
+
+Anatomy anatomyOf(const Word& word)
+{
+    const std::vector<Glyph>& glyphs = word.glyphs;
+    Anatomy a;
+    int tallest = 0;
+    int baseline = 0;
+    for (const Glyph& g : glyphs) {
+        tallest = std::max(tallest, g.box.height());
+        baseline = std::max(baseline, g.box.bottom);
+    }
+    // The digits' height: the tallest glyph standing on the baseline.
+    int digit = 0;
+    for (const Glyph& g : glyphs)
+        if (baseline - g.box.bottom <= std::max(1, tallest / 7))
+            digit = std::max(digit, g.box.height());
+    if (digit == 0)
+        digit = tallest;
+    const int digitTop = baseline - digit;
+
+    // A raised exponent: every glyph from some place on sits clearly above the baseline, and
+    // one of them reaches above the digits' tops.
+    std::size_t exponentStart = glyphs.size();
+    for (std::size_t k = glyphs.size(); k-- > 1;) {
+        if (baseline - glyphs[k].box.bottom < std::max(2, digit / 4))
+            break;
+        exponentStart = k;
+    }
+    bool reachesUp = false;
+    for (std::size_t k = exponentStart; k < glyphs.size(); ++k)
+        reachesUp = reachesUp || digitTop - glyphs[k].box.top >= std::max(1, (digit * 15) / 100);
+    if (!reachesUp)
+        exponentStart = glyphs.size();
+
+    std::size_t first = 0;
+    if (exponentStart > 1 && flat(glyphs[0], digit) &&
+        glyphs[0].box.centreRow() > digitTop + 0.2 * digit && glyphs[0].box.centreRow() < baseline - 0.2 * digit) {
+        a.minus = true;
+        first = 1;
+    }
+    for (std::size_t k = first; k < exponentStart; ++k) {
+        const Glyph& g = glyphs[k];
+        a.body.push_back(g);
+        if (g.box.width() * 100 <= digit * 35 && g.box.height() * 100 <= digit * 35 &&
+            baseline - g.box.bottom <= std::max(1, digit / 5))
+            ++a.points;
+    }
+    a.bodyHeight = digit;
+    for (std::size_t k = exponentStart; k < glyphs.size(); ++k)
+        a.exponent.push_back(glyphs[k]);
+    if (a.exponent.size() > 1) {
+        int height = 0;
+        for (const Glyph& g : a.exponent)
+            height = std::max(height, g.box.height());
+        if (flat(a.exponent.front(), height)) {
+            a.exponentMinus = true;
+            a.exponent.erase(a.exponent.begin());
+        }
+    }
+    return a;
+}
+
+std::string withoutSigns(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, "\u2212") == 0) {
+            out += '-';
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, int glyphHeight)
+{
+    GreyCrop crop;
+    if (glyphs.empty())
+        return crop;
+    Box box = glyphs.front().box;
+    float peak = glyphInk;
+    for (const Glyph& g : glyphs) {
+        box = box.joined(g.box);
+        for (int r = g.box.top; r < g.box.bottom; ++r)
+            for (int c = g.box.left; c < g.box.right; ++c)
+                peak = std::max(peak, image.at(c, r));
+    }
+    const double scale = std::clamp(targetHeight / std::max(1, glyphHeight), 1.0, 8.0);
+    const int inner = static_cast<int>(std::ceil(box.width() * scale));
+    const int innerHeight = static_cast<int>(std::ceil(box.height() * scale));
+    crop.width = inner + 2 * margin;
+    crop.height = innerHeight + 2 * margin;
+    crop.grey.assign(static_cast<std::size_t>(crop.width) * static_cast<std::size_t>(crop.height), 255);
+    const auto inGlyph = [&](int c, int r) {
+        for (const Glyph& g : glyphs)
+            if (c >= g.box.left && c < g.box.right && r >= g.box.top && r < g.box.bottom)
+                return true;
+        return false;
+    };
+    for (int y = 0; y < innerHeight; ++y)
+        for (int x = 0; x < inner; ++x) {
+            // The centre of the crop's pixel, back in the picture.
+            const double c = box.left + (x + 0.5) / scale - 0.5;
+            const double r = box.top + (y + 0.5) / scale - 0.5;
+            const int nc = static_cast<int>(std::lround(c));
+            const int nr = static_cast<int>(std::lround(r));
+            if (!inGlyph(std::clamp(nc, box.left, box.right - 1), std::clamp(nr, box.top, box.bottom - 1)))
+                continue;
+            const float ink = std::clamp(image.sample(c, r) / peak, 0.0f, 1.0f);
+            crop.grey[static_cast<std::size_t>(y + margin) * static_cast<std::size_t>(crop.width) +
+                      static_cast<std::size_t>(x + margin)] = static_cast<unsigned char>(std::lround(255.0f * (1.0f - ink)));
+        }
+    return crop;
+}
+
+TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& reader)
+{
+    TickLabel label;
+    label.box = word.box;
+    const Anatomy a = anatomyOf(word);
+    if (a.body.empty())
+        return label;
+    const GreyCrop bodyCrop = cropOf(image, a.body, a.bodyHeight);
+    const LabelReader::Reading body = reader.read(bodyCrop);
+    std::string text = withoutSigns(body.text);
+    label.confidence = body.confidence;
+    // The sign is the glyphs' to say: OCR's own leading '-' (a speck, a tick's end) is not.
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.erase(text.begin());
+    if (a.minus)
+        text.insert(text.begin(), '-');
+    if (static_cast<int>(std::count(text.begin(), text.end(), '.')) != a.points) {
+        label.text = text;
+        return label; // a point read where none is drawn, or one lost: not to be trusted
+    }
+    if (!a.exponent.empty()) {
+        int height = 0;
+        for (const Glyph& g : a.exponent)
+            height = std::max(height, g.box.height());
+        const GreyCrop exponentCrop = cropOf(image, a.exponent, height);
+        const LabelReader::Reading exponent = reader.read(exponentCrop);
+        std::string power = withoutSigns(exponent.text);
+        if (!power.empty() && (power.front() == '-' || power.front() == '+'))
+            power.erase(power.begin());
+        text += "^";
+        if (a.exponentMinus)
+            text += '-';
+        text += power;
+        label.confidence = std::min(label.confidence, exponent.confidence);
+    }
+    label.text = text;
+    label.value = labelValue(text);
+    return label;
+}

@@ -1,0 +1,136 @@
+#include "axes/Ticks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Reads the picture along the axis (`along`) and away from the labels towards the axis
+// (`away`, 0 the first pixel past the labels).
+struct AxisView {
+    const InkImage& image;
+    Axis axis;
+    int origin; // the first row above the x labels, or column right of the y labels
+
+    float ink(int along, int away) const
+    {
+        const int c = axis == Axis::x ? along : origin + away;
+        const int r = axis == Axis::x ? origin - away : along;
+        return image.contains(c, r) ? image.at(c, r) : 0.0f;
+    }
+};
+
+struct Window {
+    int from = 0;
+    int to = 0; // inclusive
+    double centre = 0.0;
+};
+
+// A narrow stroke at `along`: more ink than three pixels to either side.
+float stroke(const AxisView& view, int along, int away)
+{
+    return view.ink(along, away) - 0.5f * (view.ink(along - 3, away) + view.ink(along + 3, away));
+}
+
+constexpr float strokeInk = 0.1f;
+
+} // namespace
+
+std::vector<std::optional<double>> tickPositions(const InkImage& image, const std::vector<Box>& labels, Axis axis)
+{
+    std::vector<std::optional<double>> found(labels.size());
+    if (labels.empty())
+        return found;
+    std::vector<int> extents;
+    int origin = axis == Axis::x ? image.height : 0;
+    std::vector<Window> windows;
+    for (const Box& b : labels) {
+        const int length = axis == Axis::x ? b.width() : b.height();
+        extents.push_back(b.height());
+        const double centre = axis == Axis::x ? b.centreColumn() : b.centreRow();
+        const int reach = static_cast<int>(std::ceil(0.6 * length)) + 2;
+        windows.push_back({static_cast<int>(std::floor(centre)) - reach, static_cast<int>(std::ceil(centre)) + reach,
+                           centre});
+        // A pixel clear of the glyphs' boxes, whose faint anti-aliased edges lie beyond them.
+        origin = axis == Axis::x ? std::min(origin, b.top - 2) : std::max(origin, b.right + 1);
+    }
+    std::nth_element(extents.begin(), extents.begin() + static_cast<std::ptrdiff_t>(extents.size() / 2), extents.end());
+    const int textHeight = std::max(4, extents[extents.size() / 2]);
+    const AxisView view{image, axis, origin};
+
+    // The band of rows (or columns) where most labels have a stroke across near them: the
+    // first such run going from the labels towards the plot.
+    const int depth = 5 * textHeight + 6;
+    const auto agreement = [&](int away) {
+        std::size_t with = 0;
+        for (const Window& w : windows) {
+            float best = 0.0f;
+            for (int a = w.from; a <= w.to; ++a)
+                best = std::max(best, stroke(view, a, away));
+            with += best >= strokeInk ? 1u : 0u;
+        }
+        return static_cast<double>(with) / static_cast<double>(windows.size());
+    };
+    // A tick is at least two pixels long: a single row of strokes is more likely the
+    // edge of something else.
+    int bandFrom = -1;
+    int bandTo = -1;
+    for (int away = 0; away < depth; ++away) {
+        const bool agreed = agreement(away) >= 0.6;
+        if (agreed && bandFrom < 0)
+            bandFrom = away;
+        if (agreed)
+            bandTo = away;
+        if (!agreed && bandFrom >= 0) {
+            if (bandTo > bandFrom)
+                break;
+            bandFrom = bandTo = -1;
+        }
+        if (bandFrom >= 0 && away - bandFrom >= 2 * textHeight)
+            break;
+    }
+    if (bandFrom < 0 || bandTo == bandFrom)
+        return found;
+    if (std::getenv("PLOTMETER_AXES_DEBUG"))
+        std::fprintf(stderr, "band %d..%d from origin %d\n", bandFrom, bandTo, origin);
+
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const Window& w = windows[i];
+        std::vector<double> profile;
+        for (int a = w.from; a <= w.to; ++a) {
+            double sum = 0.0;
+            for (int away = bandFrom; away <= bandTo; ++away)
+                sum += view.ink(a, away);
+            profile.push_back(sum);
+        }
+        std::vector<double> sorted = profile;
+        std::sort(sorted.begin(), sorted.end());
+        const double background = sorted[sorted.size() / 2];
+        const auto peak = static_cast<std::size_t>(std::max_element(profile.begin(), profile.end()) - profile.begin());
+        const double bandLength = bandTo - bandFrom + 1;
+        if (profile[peak] - background < strokeInk * 2.0 * bandLength)
+            continue;
+        // The stroke's middle: the centroid of its ink above the background, over the
+        // pixels next to the peak that still stand above half of it.
+        const double half = background + 0.5 * (profile[peak] - background);
+        std::size_t lo = peak;
+        std::size_t hi = peak;
+        while (lo > 0 && profile[lo - 1] > half)
+            --lo;
+        while (hi + 1 < profile.size() && profile[hi + 1] > half)
+            ++hi;
+        lo = lo > 0 ? lo - 1 : lo;
+        hi = std::min(hi + 1, profile.size() - 1);
+        double weight = 0.0, moment = 0.0;
+        for (std::size_t k = lo; k <= hi; ++k) {
+            const double excess = std::max(0.0, profile[k] - background);
+            weight += excess;
+            moment += excess * static_cast<double>(w.from + static_cast<int>(k));
+        }
+        if (weight > 0.0)
+            found[i] = moment / weight;
+    }
+    return found;
+}
