@@ -3,6 +3,7 @@
 #include "axes/LabelLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,16 +25,12 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
     std::vector<ValueAt> placed;
     std::vector<std::size_t> index;
     for (std::size_t i = 0; i < search.labels.size(); ++i) {
-        if (!search.labels[i].value) {
+        if (!search.labels[i].value)
             ++search.unread;
-            continue;
+        else if (search.ticks[i]) {
+            placed.push_back({*search.labels[i].value, *search.ticks[i]});
+            index.push_back(i);
         }
-        if (!search.ticks[i]) {
-            ++search.unplaced;
-            continue;
-        }
-        placed.push_back({*search.labels[i].value, *search.ticks[i]});
-        index.push_back(i);
     }
     search.fit = fitAxis(placed);
     if (std::getenv("PLOTMETER_AXES_DEBUG")) {
@@ -46,8 +43,22 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
     if (search.fit) {
         for (const std::size_t k : search.fit->agreeing)
             search.agreeing.push_back(index[k]);
-        search.disagreeing = placed.size() - search.agreeing.size();
         search.claimed = search.agreeing.size() >= 3 && search.fit->regular;
+        for (std::size_t i = 0; i < search.labels.size(); ++i) {
+            const TickLabel& label = search.labels[i];
+            if (!label.value || std::find(search.agreeing.begin(), search.agreeing.end(), i) != search.agreeing.end())
+                continue;
+            if (search.fit->scale == AxisScale::log10 && !(*label.value > 0.0)) {
+                ++search.misfits;
+                continue;
+            }
+            const double expected = search.fit->positionOf(*label.value);
+            const double centre = axis == Axis::x ? label.box.centreColumn() : label.box.centreRow();
+            const double extent = axis == Axis::x ? label.box.width() : label.box.height();
+            const bool fits = search.ticks[i] ? std::abs(*search.ticks[i] - expected) <= 1.0
+                                              : std::abs(centre - expected) <= 0.25 * extent + 2.0;
+            search.misfits += fits ? 0u : 1u;
+        }
     }
     return search;
 }

@@ -21,9 +21,11 @@ struct AxisSearch {
     std::optional<AxisFit> fit;                    // over the labels with a value and a tick
     std::vector<std::size_t> agreeing;             // indices into labels
     bool claimed = false;                          // >= 3 agree, evenly stepped
-    std::size_t unplaced = 0;                      // labels read whose tick was not found
-    std::size_t disagreeing = 0;                   // labels read and placed that do not agree
     std::size_t unread = 0;                        // words that did not read as numbers
+    // Labels read whose value does not fit the scale: placed at a tick more than a pixel
+    // from where the scale puts the value, or with no tick and centred elsewhere. (A tick
+    // within a pixel is where the plotting program's rounding to whole pixels may put it.)
+    std::size_t misfits = 0;
 };
 
 // Tries the runs of words laid out as the axis' labels, in their order, and keeps the

@@ -60,9 +60,16 @@ int find(std::vector<std::size_t>& parent, std::size_t i)
 }
 
 // Whether two glyphs are neighbours on one line of text: they share part of their height
-// and the gap between them is small beside the taller one.
+// and the gap between them is small beside the taller one; or they are pieces of one.
 bool sameWord(const Glyph& a, const Glyph& b)
 {
+    // Pieces of one glyph broken at a faint stroke lie one above the other.
+    const int across = std::min(a.box.right, b.box.right) - std::max(a.box.left, b.box.left);
+    const int between = std::max(a.box.top, b.box.top) - std::min(a.box.bottom, b.box.bottom);
+    const int shorter = std::min(a.box.height(), b.box.height());
+    const int longer = std::max(a.box.height(), b.box.height());
+    if (across * 2 >= std::min(a.box.width(), b.box.width()) && between * 10 <= longer * 3 && shorter * 10 < longer * 7)
+        return true;
     const int overlap = std::min(a.box.bottom, b.box.bottom) - std::max(a.box.top, b.box.top);
     const int lower = std::min(a.box.height(), b.box.height());
     const int taller = std::max(a.box.height(), b.box.height());

@@ -16,6 +16,7 @@ struct Box {
     double centreColumn() const { return 0.5 * (left + right - 1); }
     double centreRow() const { return 0.5 * (top + bottom - 1); }
     Box joined(const Box& other) const;
+    friend bool operator==(const Box&, const Box&) = default;
 };
 
 // One connected patch of ink (8-connected) small enough to be a character.

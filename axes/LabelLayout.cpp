@@ -49,9 +49,12 @@ std::vector<std::vector<Word>> groups(const std::vector<Word>& words, Related re
 // of noise or of text), and reading them all would take long.
 constexpr std::size_t mostLabels = 40;
 
+// Short strokes in a row (minor ticks) are no labels: a label of one glyph is a digit, never
+// much narrower than a third of its height.
 bool plausibleLabel(const Word& w)
 {
-    return w.box.height() >= 4 && w.box.width() <= 12 * w.box.height() && w.glyphs.size() <= 16;
+    return w.box.height() >= 4 && w.box.width() <= 12 * w.box.height() && w.glyphs.size() <= 16 &&
+           (w.glyphs.size() > 1 || w.box.width() * 10 > w.box.height() * 3);
 }
 
 } // namespace

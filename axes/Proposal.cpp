@@ -104,7 +104,7 @@ bool textAtAxisEnd(const AxisSearch& s, const std::vector<Word>& words)
 void noteDoubts(const AxisSearch& s, const std::vector<Word>& words, std::vector<std::string>& doubts)
 {
     const std::string axis = std::string("the ") + nameOf(s.axis) + " axis";
-    const std::size_t left = s.unread + s.unplaced + s.disagreeing;
+    const std::size_t left = s.unread + s.misfits;
     if (left > 1 || (left == 1 && s.agreeing.size() < 4))
         doubts.push_back(std::to_string(left) + " of the " + std::to_string(s.labels.size()) + " labels on " + axis +
                          " could not be read or do not agree with the others");

@@ -3,7 +3,10 @@
 #include "axes/LabelText.h"
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -18,18 +21,74 @@ struct Anatomy {
     std::vector<Glyph> exponent;       // raised glyphs at the end
     bool exponentMinus = false;        // the exponent's first glyph is a minus sign
     int bodyHeight = 0;
+    std::vector<Glyph> all;            // every glyph, the enclosed ones too
 };
 
 bool flat(const Glyph& g, int height)
 {
     return g.box.height() * 10 <= height * 3 && g.box.width() * 10 >= g.box.height() * 14 &&
-           g.box.width() * 10 >= height * 3;
+           g.box.width() * 4 >= height;
 }
 
-Anatomy anatomyOf(const Word& word)
+// The word's glyphs without those enclosed by another (the dot inside a dotted zero), which
+// OCR would take for part of a 6 or an 8.
+std::vector<Glyph> withoutEnclosed(const std::vector<Glyph>& glyphs)
 {
-    const std::vector<Glyph>& glyphs = word.glyphs;
+    std::vector<Glyph> kept;
+    for (const Glyph& g : glyphs) {
+        const bool enclosed = std::any_of(glyphs.begin(), glyphs.end(), [&](const Glyph& h) {
+            return &h != &g && h.box.left < g.box.left && h.box.right > g.box.right && h.box.top < g.box.top &&
+                   h.box.bottom > g.box.bottom;
+        });
+        if (!enclosed)
+            kept.push_back(g);
+    }
+    return kept;
+}
+
+// Small text run together: a minus sign touching the digit beside it (the exponent's "-"
+// after "10", or a label's own "-" before its first digit). Columns at the glyph's end
+// that hold only a thin stroke between `lowest` and `highest` rows are cut off as a glyph
+// of their own; `fromRight` says which end.
+std::optional<Glyph> cutMinus(const InkImage& image, Glyph& g, int digit, int highest, int lowest, bool fromRight)
+{
+    int thin = 0;
+    int top = g.box.bottom;
+    int bottom = g.box.top;
+    for (int k = 0; k < g.box.width(); ++k) {
+        const int c = fromRight ? g.box.right - 1 - k : g.box.left + k;
+        int first = -1, last = -1;
+        for (int r = g.box.top; r < g.box.bottom; ++r)
+            if (image.at(c, r) >= glyphInk) {
+                if (first < 0)
+                    first = r;
+                last = r;
+            }
+        if (first < 0 || last - first + 1 > std::max(2, digit / 5) || first < highest || last > lowest)
+            break;
+        ++thin;
+        top = std::min(top, first);
+        bottom = std::max(bottom, last + 1);
+    }
+    if (thin < std::max(2, digit / 4) || thin > g.box.width() - 3)
+        return std::nullopt;
+    Glyph minus;
+    minus.area = thin * (bottom - top);
+    if (fromRight) {
+        minus.box = {g.box.right - thin, top, g.box.right, bottom};
+        g.box.right -= thin;
+    } else {
+        minus.box = {g.box.left, top, g.box.left + thin, bottom};
+        g.box.left += thin;
+    }
+    return minus;
+}
+
+Anatomy anatomyOf(const InkImage& image, const Word& word)
+{
+    std::vector<Glyph> glyphs = withoutEnclosed(word.glyphs);
     Anatomy a;
+    a.all = word.glyphs;
     int tallest = 0;
     int baseline = 0;
     for (const Glyph& g : glyphs) {
@@ -58,7 +117,20 @@ Anatomy anatomyOf(const Word& word)
         reachesUp = reachesUp || digitTop - glyphs[k].box.top >= std::max(1, (digit * 15) / 100);
     if (!reachesUp)
         exponentStart = glyphs.size();
+    if (exponentStart < glyphs.size() && exponentStart > 0)
+        if (const std::optional<Glyph> minus = cutMinus(image, glyphs[exponentStart - 1], digit, glyphs[exponentStart - 1].box.top,
+                                                         baseline - 1 - digit / 2, true)) {
+            glyphs.insert(glyphs.begin() + static_cast<std::ptrdiff_t>(exponentStart), *minus);
+            a.all.push_back(*minus);
+        }
 
+    if (exponentStart > 1 && !flat(glyphs[0], digit))
+        if (const std::optional<Glyph> minus =
+                cutMinus(image, glyphs[0], digit, digitTop + digit / 5, baseline - 1 - digit / 5, false)) {
+            glyphs.insert(glyphs.begin(), *minus);
+            a.all.push_back(*minus);
+            ++exponentStart;
+        }
     std::size_t first = 0;
     if (exponentStart > 1 && flat(glyphs[0], digit) &&
         glyphs[0].box.centreRow() > digitTop + 0.2 * digit && glyphs[0].box.centreRow() < baseline - 0.2 * digit) {
@@ -68,7 +140,10 @@ Anatomy anatomyOf(const Word& word)
     for (std::size_t k = first; k < exponentStart; ++k) {
         const Glyph& g = glyphs[k];
         a.body.push_back(g);
-        if (g.box.width() * 100 <= digit * 35 && g.box.height() * 100 <= digit * 35 &&
+        const bool alone = std::none_of(glyphs.begin(), glyphs.end(), [&](const Glyph& h) {
+            return &h != &g && h.box.left < g.box.right && h.box.right > g.box.left;
+        });
+        if (alone && g.box.width() * 100 <= digit * 35 && g.box.height() * 100 <= digit * 35 &&
             baseline - g.box.bottom <= std::max(1, digit / 5))
             ++a.points;
     }
@@ -103,7 +178,8 @@ std::string withoutSigns(const std::string& text)
 
 } // namespace
 
-GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, int glyphHeight)
+GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const std::vector<Glyph>& others,
+               int glyphHeight)
 {
     GreyCrop crop;
     if (glyphs.empty())
@@ -122,11 +198,27 @@ GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, int gly
     crop.width = inner + 2 * margin;
     crop.height = innerHeight + 2 * margin;
     crop.grey.assign(static_cast<std::size_t>(crop.width) * static_cast<std::size_t>(crop.height), 255);
+    const auto inside = [](const std::vector<Glyph>& set, int c, int r) {
+        return std::any_of(set.begin(), set.end(), [&](const Glyph& g) {
+            return c >= g.box.left && c < g.box.right && r >= g.box.top && r < g.box.bottom;
+        });
+    };
+    std::vector<Glyph> left;
+    for (const Glyph& o : others)
+        if (std::none_of(glyphs.begin(), glyphs.end(), [&](const Glyph& g) { return g.box == o.box; }))
+            left.push_back(o);
+    // Those left out that lie inside a kept glyph's box (the dot inside a dotted zero).
+    std::vector<Glyph> enclosed;
+    for (const Glyph& o : left)
+        if (std::any_of(glyphs.begin(), glyphs.end(), [&](const Glyph& g) {
+                return g.box.left <= o.box.left && g.box.right >= o.box.right && g.box.top <= o.box.top &&
+                       g.box.bottom >= o.box.bottom;
+            }))
+            enclosed.push_back(o);
+    // Every pixel of the glyphs' box, the faint ones between glyphs too, but none of the
+    // glyphs left out.
     const auto inGlyph = [&](int c, int r) {
-        for (const Glyph& g : glyphs)
-            if (c >= g.box.left && c < g.box.right && r >= g.box.top && r < g.box.bottom)
-                return true;
-        return false;
+        return !inside(enclosed, c, r) && (inside(glyphs, c, r) || !inside(left, c, r));
     };
     for (int y = 0; y < innerHeight; ++y)
         for (int x = 0; x < inner; ++x) {
@@ -148,10 +240,17 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
 {
     TickLabel label;
     label.box = word.box;
-    const Anatomy a = anatomyOf(word);
+    const Anatomy a = anatomyOf(image, word);
+    if (std::getenv("PLOTMETER_AXES_DEBUG")) {
+        std::fprintf(stderr, "word:");
+        for (const Glyph& g : word.glyphs)
+            std::fprintf(stderr, " [%d,%d %dx%d]", g.box.left, g.box.top, g.box.width(), g.box.height());
+        std::fprintf(stderr, " minus %d body %zu points %d exp %zu expminus %d\n", a.minus, a.body.size(), a.points,
+                     a.exponent.size(), a.exponentMinus);
+    }
     if (a.body.empty())
         return label;
-    const GreyCrop bodyCrop = cropOf(image, a.body, a.bodyHeight);
+    const GreyCrop bodyCrop = cropOf(image, a.body, a.all, a.bodyHeight);
     const LabelReader::Reading body = reader.read(bodyCrop);
     std::string text = withoutSigns(body.text);
     label.confidence = body.confidence;
@@ -168,13 +267,16 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
         int height = 0;
         for (const Glyph& g : a.exponent)
             height = std::max(height, g.box.height());
-        const GreyCrop exponentCrop = cropOf(image, a.exponent, height);
+        const GreyCrop exponentCrop = cropOf(image, a.exponent, a.all, height);
         const LabelReader::Reading exponent = reader.read(exponentCrop);
+        // A minus in the exponent may be too small to tell apart as a glyph of its own; what
+        // OCR reads there counts as well.
         std::string power = withoutSigns(exponent.text);
+        const bool negative = a.exponentMinus || power.starts_with('-');
         if (!power.empty() && (power.front() == '-' || power.front() == '+'))
             power.erase(power.begin());
         text += "^";
-        if (a.exponentMinus)
+        if (negative)
             text += '-';
         text += power;
         label.confidence = std::min(label.confidence, exponent.confidence);

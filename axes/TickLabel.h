@@ -22,5 +22,7 @@ struct TickLabel {
 TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& reader);
 
 // The glyphs as a crop for OCR: dark on white, scaled so that glyphs of `glyphHeight`
-// pixels become about 28 pixels tall, with a white margin; only the glyphs' own pixels.
-GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, int glyphHeight);
+// pixels become about 28 pixels tall, with a white margin; the pixels of their box, less
+// those of the `others` not among them (the rest of the label).
+GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const std::vector<Glyph>& others,
+                int glyphHeight);

@@ -108,10 +108,23 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
         std::vector<double> sorted = profile;
         std::sort(sorted.begin(), sorted.end());
         const double background = sorted[sorted.size() / 2];
-        const auto peak = static_cast<std::size_t>(std::max_element(profile.begin(), profile.end()) - profile.begin());
         const double bandLength = bandTo - bandFrom + 1;
-        if (profile[peak] - background < strokeInk * 2.0 * bandLength)
+        const double strongest = *std::max_element(profile.begin(), profile.end()) - background;
+        if (strongest < strokeInk * bandLength)
             continue;
+        // Labels are centred on their ticks: of the strong strokes near one (a major tick
+        // among minor ones), the nearest to its middle.
+        std::size_t peak = 0;
+        double nearest = 1e300;
+        for (std::size_t k = 0; k < profile.size(); ++k) {
+            const bool top = (k == 0 || profile[k] >= profile[k - 1]) &&
+                             (k + 1 == profile.size() || profile[k] >= profile[k + 1]);
+            const double distance = std::abs(w.from + static_cast<double>(k) - w.centre);
+            if (top && profile[k] - background >= 0.5 * strongest && distance < nearest) {
+                nearest = distance;
+                peak = k;
+            }
+        }
         // The stroke's middle: the centroid of its ink above the background, over the
         // pixels next to the peak that still stand above half of it.
         const double half = background + 0.5 * (profile[peak] - background);
