@@ -44,6 +44,18 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
         for (const std::size_t k : search.fit->agreeing)
             search.agreeing.push_back(index[k]);
         search.claimed = search.agreeing.size() >= 3 && search.fit->regular;
+        std::vector<double> offsets;
+        double longest = 0.0;
+        for (const std::size_t i : search.agreeing) {
+            const Box& box = search.labels[i].box;
+            offsets.push_back(*search.ticks[i] - (axis == Axis::x ? box.centreColumn() : box.centreRow()));
+            longest = std::max<double>(longest, axis == Axis::x ? box.width() : box.height());
+        }
+        if (!offsets.empty()) {
+            std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2),
+                             offsets.end());
+            search.offCentre = std::abs(offsets[offsets.size() / 2]) > 0.15 * longest + 2.0;
+        }
         for (std::size_t i = 0; i < search.labels.size(); ++i) {
             const TickLabel& label = search.labels[i];
             if (!label.value || std::find(search.agreeing.begin(), search.agreeing.end(), i) != search.agreeing.end())

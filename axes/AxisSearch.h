@@ -26,6 +26,9 @@ struct AxisSearch {
     // from where the scale puts the value, or with no tick and centred elsewhere. (A tick
     // within a pixel is where the plotting program's rounding to whole pixels may put it.)
     std::size_t misfits = 0;
+    // The agreeing labels' ticks lie to one side of their middles, more than a label's
+    // placing explains: the ticks found may be other strokes (minor ticks, say).
+    bool offCentre = false;
 };
 
 // Tries the runs of words laid out as the axis' labels, in their order, and keeps the

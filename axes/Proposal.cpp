@@ -112,6 +112,8 @@ void noteDoubts(const AxisSearch& s, const std::vector<Word>& words, std::vector
     if (!forward)
         doubts.push_back(axis + std::string(s.axis == Axis::x ? " runs from right to left" : " runs downwards") +
                          "; check its labels");
+    if (s.offCentre)
+        doubts.push_back("the ticks found on " + axis + " are not centred on their labels; check that they are its own");
     if (textAtAxisEnd(s, words))
         doubts.push_back("there is text at the end of " + axis +
                          ", perhaps an offset or a factor for its labels, which Find Axes does not read");

@@ -162,6 +162,15 @@ Anatomy anatomyOf(const InkImage& image, const Word& word)
     return a;
 }
 
+// One glyph read alone. Of the digits only a one is narrow (less than half as wide as it
+// is tall, in any common face); OCR often reads a lone one as nothing, or as a seven.
+std::string oneGlyphText(const Glyph& g, std::string text)
+{
+    if (g.box.width() * 20 <= g.box.height() * 9 && (text.empty() || text == "7" || text == "-"))
+        return "1";
+    return text;
+}
+
 std::string withoutSigns(const std::string& text)
 {
     std::string out;
@@ -253,6 +262,8 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
     const GreyCrop bodyCrop = cropOf(image, a.body, a.all, a.bodyHeight);
     const LabelReader::Reading body = reader.read(bodyCrop);
     std::string text = withoutSigns(body.text);
+    if (a.body.size() == 1)
+        text = oneGlyphText(a.body.front(), text);
     label.confidence = body.confidence;
     // The sign is the glyphs' to say: OCR's own leading '-' (a speck, a tick's end) is not.
     if (!text.empty() && (text.front() == '-' || text.front() == '+'))
@@ -272,6 +283,8 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
         // A minus in the exponent may be too small to tell apart as a glyph of its own; what
         // OCR reads there counts as well.
         std::string power = withoutSigns(exponent.text);
+        if (a.exponent.size() == 1)
+            power = oneGlyphText(a.exponent.front(), power);
         const bool negative = a.exponentMinus || power.starts_with('-');
         if (!power.empty() && (power.front() == '-' || power.front() == '+'))
             power.erase(power.begin());

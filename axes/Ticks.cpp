@@ -50,7 +50,7 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
         const int length = axis == Axis::x ? b.width() : b.height();
         extents.push_back(b.height());
         const double centre = axis == Axis::x ? b.centreColumn() : b.centreRow();
-        const int reach = static_cast<int>(std::ceil(0.6 * length)) + 2;
+        const int reach = static_cast<int>(std::ceil(0.3 * length)) + 3;
         windows.push_back({static_cast<int>(std::floor(centre)) - reach, static_cast<int>(std::ceil(centre)) + reach,
                            centre});
         // A pixel clear of the glyphs' boxes, whose faint anti-aliased edges lie beyond them.
@@ -98,19 +98,24 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
 
     for (std::size_t i = 0; i < windows.size(); ++i) {
         const Window& w = windows[i];
+        // A tick runs across the whole band; a curve passing through it slants and covers
+        // each line of the band for a few pixels only. So the profile takes, along the
+        // axis, the ink that three quarters of the band's pixels reach.
         std::vector<double> profile;
+        std::vector<float> across;
         for (int a = w.from; a <= w.to; ++a) {
-            double sum = 0.0;
+            across.clear();
             for (int away = bandFrom; away <= bandTo; ++away)
-                sum += view.ink(a, away);
-            profile.push_back(sum);
+                across.push_back(view.ink(a, away));
+            std::nth_element(across.begin(), across.begin() + static_cast<std::ptrdiff_t>(across.size() / 4),
+                             across.end());
+            profile.push_back(across[across.size() / 4]);
         }
         std::vector<double> sorted = profile;
         std::sort(sorted.begin(), sorted.end());
         const double background = sorted[sorted.size() / 2];
-        const double bandLength = bandTo - bandFrom + 1;
         const double strongest = *std::max_element(profile.begin(), profile.end()) - background;
-        if (strongest < strokeInk * bandLength)
+        if (strongest < strokeInk)
             continue;
         // Labels are centred on their ticks: of the strong strokes near one (a major tick
         // among minor ones), the nearest to its middle.
