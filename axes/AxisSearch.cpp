@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -33,13 +31,6 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
         }
     }
     search.fit = fitAxis(placed);
-    if (std::getenv("PLOTMETER_AXES_DEBUG")) {
-        for (std::size_t i = 0; i < search.labels.size(); ++i)
-            std::fprintf(stderr, "%s label '%s' conf %d box %d,%d-%d,%d tick %.2f\n", axis == Axis::x ? "x" : "y",
-                         search.labels[i].text.c_str(), search.labels[i].confidence, search.labels[i].box.left,
-                         search.labels[i].box.top, search.labels[i].box.right, search.labels[i].box.bottom,
-                         search.ticks[i] ? *search.ticks[i] : -1.0);
-    }
     if (search.fit) {
         for (const std::size_t k : search.fit->agreeing)
             search.agreeing.push_back(index[k]);
@@ -54,7 +45,7 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
         if (!offsets.empty()) {
             std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2),
                              offsets.end());
-            search.offCentre = std::abs(offsets[offsets.size() / 2]) > 0.15 * longest + 2.0;
+            search.offCentre = std::abs(offsets[offsets.size() / 2]) > 0.25 * longest + 3.0;
         }
         for (std::size_t i = 0; i < search.labels.size(); ++i) {
             const TickLabel& label = search.labels[i];

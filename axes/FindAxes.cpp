@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -40,20 +38,11 @@ AxesProposal findAxes(const PixelView& pixels, const Work& work)
         InkImage ink = inkOf(pixels);
         checkpoint(0.05);
         Turn turn{skewDegrees(ink), 0.5 * (ink.width - 1), 0.5 * (ink.height - 1)};
-        if (std::getenv("PLOTMETER_AXES_DEBUG"))
-            std::fprintf(stderr, "turn %.4f degrees\n", turn.degrees);
         if (std::abs(turn.degrees) < leastTurn)
             turn.degrees = 0.0;
         else
             ink = upright(ink, turn);
         checkpoint(0.2);
-        if (const char* dump = std::getenv("PLOTMETER_AXES_DUMP")) {
-            FILE* f = std::fopen(dump, "wb");
-            std::fprintf(f, "P5 %d %d 255\n", ink.width, ink.height);
-            for (const float v : ink.ink)
-                std::fputc(static_cast<int>(255.0f - 255.0f * std::clamp(v, 0.0f, 1.0f)), f);
-            std::fclose(f);
-        }
         const int largestGlyph = std::max(16, std::min(ink.width, ink.height) / 8);
         const std::vector<Word> words = wordsOf(glyphsOf(ink, largestGlyph));
         checkpoint(0.3);

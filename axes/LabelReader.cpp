@@ -2,7 +2,6 @@
 
 #include <tesseract/baseapi.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -61,14 +60,6 @@ LabelReader::Reading LabelReader::read(const GreyCrop& crop)
     Reading reading;
     if (!engine_ || crop.width <= 0 || crop.height <= 0)
         return reading;
-    if (const char* dir = std::getenv("PLOTMETER_AXES_CROPS")) {
-        static int n = 0;
-        const std::string name = std::string(dir) + "/crop" + std::to_string(n++) + ".pgm";
-        FILE* f = std::fopen(name.c_str(), "wb");
-        std::fprintf(f, "P5 %d %d 255\n", crop.width, crop.height);
-        std::fwrite(crop.grey.data(), 1, crop.grey.size(), f);
-        std::fclose(f);
-    }
     // Tesseract's line mode now and then reads nothing where its word mode reads well.
     for (const tesseract::PageSegMode mode : {tesseract::PSM_SINGLE_LINE, tesseract::PSM_SINGLE_WORD}) {
         engine_->SetPageSegMode(mode);

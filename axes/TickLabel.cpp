@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <optional>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -250,13 +248,6 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
     TickLabel label;
     label.box = word.box;
     const Anatomy a = anatomyOf(image, word);
-    if (std::getenv("PLOTMETER_AXES_DEBUG")) {
-        std::fprintf(stderr, "word:");
-        for (const Glyph& g : word.glyphs)
-            std::fprintf(stderr, " [%d,%d %dx%d]", g.box.left, g.box.top, g.box.width(), g.box.height());
-        std::fprintf(stderr, " minus %d body %zu points %d exp %zu expminus %d\n", a.minus, a.body.size(), a.points,
-                     a.exponent.size(), a.exponentMinus);
-    }
     if (a.body.empty())
         return label;
     const GreyCrop bodyCrop = cropOf(image, a.body, a.all, a.bodyHeight);

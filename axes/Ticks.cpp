@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -93,8 +91,6 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
     }
     if (bandFrom < 0 || bandTo == bandFrom)
         return found;
-    if (std::getenv("PLOTMETER_AXES_DEBUG"))
-        std::fprintf(stderr, "band %d..%d from origin %d\n", bandFrom, bandTo, origin);
 
     for (std::size_t i = 0; i < windows.size(); ++i) {
         const Window& w = windows[i];
