@@ -7,8 +7,10 @@
 
 namespace {
 
-// The runs worth reading: those with at least three words, at most this many of them.
+// The runs worth reading: those with at least three words, at most this many of them,
+// and no more words than this in all (a picture of noise has rows of "words" everywhere).
 constexpr std::size_t runsTried = 4;
+constexpr std::size_t wordsRead = 60;
 
 AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axis, LabelReader& reader)
 {
@@ -84,7 +86,11 @@ AxisSearch searchAxis(const InkImage& image, const std::vector<Word>& words, Axi
         runs.resize(runsTried);
     AxisSearch best;
     best.axis = axis;
+    std::size_t read = 0;
     for (std::size_t i = 0; i < runs.size(); ++i) {
+        read += runs[i].size();
+        if (read > wordsRead && i > 0)
+            break;
         AxisSearch search = readRun(image, runs[i], axis, reader);
         progress(static_cast<double>(i + 1) / static_cast<double>(runs.size()));
         if (search.claimed)
