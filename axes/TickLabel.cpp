@@ -183,6 +183,31 @@ std::string withoutSigns(const std::string& text)
     return out;
 }
 
+// Two crops on one line, their bottoms (the baselines) level, a small gap between them.
+GreyCrop sideBySide(const GreyCrop& left, const GreyCrop& right)
+{
+    if (left.width == 0 || right.width == 0)
+        return left.width == 0 ? right : left;
+    GreyCrop out;
+    const int overlap = margin + margin / 2; // of the two margins between them, half of one is left
+    out.width = left.width + right.width - overlap;
+    out.height = std::max(left.height, right.height);
+    out.grey.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 255);
+    const auto paste = [&](const GreyCrop& crop, int x0) {
+        const int y0 = out.height - crop.height;
+        for (int y = 0; y < crop.height; ++y)
+            for (int x = 0; x < crop.width; ++x) {
+                unsigned char& to = out.grey[static_cast<std::size_t>(y + y0) * static_cast<std::size_t>(out.width) +
+                                             static_cast<std::size_t>(x + x0)];
+                to = std::min(to, crop.grey[static_cast<std::size_t>(y) * static_cast<std::size_t>(crop.width) +
+                                            static_cast<std::size_t>(x)]);
+            }
+    };
+    paste(left, 0);
+    paste(right, left.width - overlap);
+    return out;
+}
+
 } // namespace
 
 GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const std::vector<Glyph>& others,
@@ -270,7 +295,15 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
         for (const Glyph& g : a.exponent)
             height = std::max(height, g.box.height());
         const GreyCrop exponentCrop = cropOf(image, a.exponent, a.all, height);
-        const LabelReader::Reading exponent = reader.read(exponentCrop);
+        LabelReader::Reading exponent = reader.read(exponentCrop);
+        // OCR reads a lone small digit worse than the same digit after others on a line: the
+        // exponent, scaled to the digits' size, is read again after the label's own digits,
+        // and that reading wins when it starts with what the digits read alone.
+        const LabelReader::Reading together = reader.read(sideBySide(bodyCrop, exponentCrop));
+        const std::string both = withoutSigns(together.text);
+        const std::string digits = withoutSigns(body.text);
+        if (!digits.empty() && both.size() > digits.size() && both.starts_with(digits))
+            exponent = {both.substr(digits.size()), together.confidence};
         // A minus in the exponent may be too small to tell apart as a glyph of its own; what
         // OCR reads there counts as well.
         std::string power = withoutSigns(exponent.text);
