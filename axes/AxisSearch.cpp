@@ -60,8 +60,10 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
             const double expected = search.fit->positionOf(*label.value);
             const double centre = axis == Axis::x ? label.box.centreColumn() : label.box.centreRow();
             const double extent = axis == Axis::x ? label.box.width() : label.box.height();
-            const bool fits = search.ticks[i] ? std::abs(*search.ticks[i] - expected) <= 1.0
-                                              : std::abs(centre - expected) <= 0.25 * extent + 2.0;
+            // Its value belongs where it stands: at its tick, or (the tick taken for another
+            // stroke, or not found) centred on the place the scale gives its value.
+            const bool fits = (search.ticks[i] && std::abs(*search.ticks[i] - expected) <= 1.0) ||
+                              std::abs(centre - expected) <= 0.25 * extent + 2.0;
             search.misfits += fits ? 0u : 1u;
         }
     }

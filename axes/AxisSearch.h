@@ -22,9 +22,9 @@ struct AxisSearch {
     std::vector<std::size_t> agreeing;             // indices into labels
     bool claimed = false;                          // >= 3 agree, evenly stepped
     std::size_t unread = 0;                        // words that did not read as numbers
-    // Labels read whose value does not fit the scale: placed at a tick more than a pixel
-    // from where the scale puts the value, or with no tick and centred elsewhere. (A tick
-    // within a pixel is where the plotting program's rounding to whole pixels may put it.)
+    // Labels read whose value does not fit the scale: neither at a tick within a pixel of
+    // where the scale puts the value (the plotting program's rounding to whole pixels may
+    // put it there), nor centred there.
     std::size_t misfits = 0;
     // The agreeing labels' ticks lie to one side of their middles, more than a label's
     // placing explains: the ticks found may be other strokes (minor ticks, say).

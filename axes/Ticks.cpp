@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -34,6 +36,11 @@ float stroke(const AxisView& view, int along, int away)
 
 constexpr float strokeInk = 0.1f;
 
+// Each label's tick within the band of rows (or columns) from `bandFrom` to `bandTo` away
+// from the labels.
+std::vector<std::optional<double>> ticksInBand(const AxisView& view, const std::vector<Window>& windows, int bandFrom,
+                                               int bandTo);
+
 } // namespace
 
 std::vector<std::optional<double>> tickPositions(const InkImage& image, const std::vector<Box>& labels, Axis axis)
@@ -58,8 +65,7 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
     const int textHeight = std::max(4, extents[extents.size() / 2]);
     const AxisView view{image, axis, origin};
 
-    // The band of rows (or columns) where most labels have a stroke across near them: the
-    // first such run going from the labels towards the plot.
+    // The rows (or columns) where most labels have a stroke across near them.
     const int depth = 5 * textHeight + 6;
     const auto agreement = [&](int away) {
         std::size_t with = 0;
@@ -71,27 +77,63 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
         }
         return static_cast<double>(with) / static_cast<double>(windows.size());
     };
-    // A tick is at least two pixels long: a single row of strokes is more likely the
-    // edge of something else.
-    int bandFrom = -1;
-    int bandTo = -1;
-    for (int away = 0; away < depth; ++away) {
-        const bool agreed = agreement(away) >= 0.6;
-        if (agreed && bandFrom < 0)
-            bandFrom = away;
-        if (agreed)
-            bandTo = away;
-        if (!agreed && bandFrom >= 0) {
-            if (bandTo > bandFrom)
-                break;
-            bandFrom = bandTo = -1;
+    // Every run of such rows, each at least two pixels long (a single row of strokes is
+    // more likely the edge of something else) and at most two text heights.
+    struct Band {
+        int from;
+        int to;
+    };
+    std::vector<Band> bands;
+    std::vector<bool> agreed(static_cast<std::size_t>(depth));
+    for (int away = 0; away < depth; ++away)
+        agreed[static_cast<std::size_t>(away)] = agreement(away) >= 0.6;
+    int runFrom = -1;
+    for (int away = 0; away <= depth; ++away) {
+        const bool on = away < depth && agreed[static_cast<std::size_t>(away)];
+        if (on && runFrom >= 0 && away - runFrom >= 2 * textHeight) {
+            bands.push_back({runFrom, away - 1});
+            runFrom = away;
+        } else if (on && runFrom < 0) {
+            runFrom = away;
+        } else if (!on && runFrom >= 0) {
+            if (away - 1 > runFrom)
+                bands.push_back({runFrom, away - 1});
+            runFrom = -1;
         }
-        if (bandFrom >= 0 && away - bandFrom >= 2 * textHeight)
-            break;
     }
-    if (bandFrom < 0 || bandTo == bandFrom)
-        return found;
+    // Of the bands, the one whose strokes sit best on the labels' middles: ticks outside
+    // the frame and inside it need not be the same (minor ticks out, major ticks in).
+    std::vector<std::optional<double>> best;
+    std::size_t bestFound = 0;
+    double bestOffset = 0.0;
+    for (const Band& band : bands) {
+        std::vector<std::optional<double>> here = ticksInBand(view, windows, band.from, band.to);
+        std::vector<double> offsets;
+        for (std::size_t i = 0; i < here.size(); ++i)
+            if (here[i])
+                offsets.push_back(std::abs(*here[i] - windows[i].centre));
+        if (offsets.empty())
+            continue;
+        std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2),
+                         offsets.end());
+        const double offset = offsets[offsets.size() / 2];
+        const bool better = offsets.size() * 4 > bestFound * 5 ||
+                            (offsets.size() * 5 >= bestFound * 4 && offset < bestOffset);
+        if (best.empty() || better) {
+            best = std::move(here);
+            bestFound = offsets.size();
+            bestOffset = offset;
+        }
+    }
+    return best.empty() ? found : best;
+}
 
+namespace {
+
+std::vector<std::optional<double>> ticksInBand(const AxisView& view, const std::vector<Window>& windows, int bandFrom,
+                                               int bandTo)
+{
+    std::vector<std::optional<double>> found(windows.size());
     for (std::size_t i = 0; i < windows.size(); ++i) {
         const Window& w = windows[i];
         // A tick runs across the whole band; a curve passing through it slants and covers
@@ -148,3 +190,5 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
     }
     return found;
 }
+
+} // namespace
