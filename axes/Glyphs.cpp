@@ -36,7 +36,7 @@ std::vector<Glyph> glyphsOf(const InkImage& image, int largest)
                     if (!image.contains(c + dc, r + dr))
                         continue;
                     const std::size_t next = static_cast<std::size_t>(r + dr) * w + static_cast<std::size_t>(c + dc);
-                    if (!seen[next] && image.ink[next] >= glyphInk) {
+                    if (!seen[next] && image.ink[next] >= glyphJoiningInk) {
                         seen[next] = 1;
                         stack.push_back(next);
                     }

@@ -25,8 +25,11 @@ struct Glyph {
     int area = 0;
 };
 
-// Pixels with at least this much ink belong to glyphs.
+// A glyph starts at a pixel with at least glyphInk and takes in the pixels around with
+// at least glyphJoiningInk: small text drawn with thin strokes breaks into pieces at the
+// first threshold where its anti-aliased strokes run faint.
 inline constexpr float glyphInk = 0.4f;
+inline constexpr float glyphJoiningInk = 0.32f;
 
 // Every patch of ink no wider and no taller than `largest` pixels; lines, frames and
 // curves are larger and left out.

@@ -82,6 +82,53 @@ std::optional<Glyph> cutMinus(const InkImage& image, Glyph& g, int digit, int hi
     return minus;
 }
 
+// A raised exponent run into the digit before it, so that no glyph of its own stands
+// raised: the columns at the word's right end whose ink all lies clearly above the
+// baseline, one of them reaching above the digits' tops, are cut off as one glyph (the
+// glyphs they cut are made narrower).
+std::optional<Glyph> cutRaisedEnd(const InkImage& image, std::vector<Glyph>& glyphs, int digit, int baseline)
+{
+    if (glyphs.empty())
+        return std::nullopt;
+    Box word = glyphs.front().box;
+    for (const Glyph& g : glyphs)
+        word = word.joined(g.box);
+    const int digitTop = baseline - digit;
+    const int raisedBottom = baseline - std::max(2, digit / 4); // raised ink ends above this row
+    int cut = word.right;
+    int top = word.bottom, bottom = word.top;
+    bool reachesUp = false;
+    for (int c = word.right - 1; c > word.left; --c) {
+        int first = -1, last = -1;
+        for (int r = word.top; r < word.bottom; ++r)
+            if (image.at(c, r) >= glyphInk) {
+                if (first < 0)
+                    first = r;
+                last = r;
+            }
+        if (first < 0) {
+            if (reachesUp)
+                break; // a gap before the raised part: it was a glyph of its own after all
+            continue;
+        }
+        if (last >= raisedBottom)
+            break;
+        cut = c;
+        top = std::min(top, first);
+        bottom = std::max(bottom, last + 1);
+        reachesUp = reachesUp || digitTop - first >= std::max(1, (digit * 15) / 100);
+    }
+    if (!reachesUp || cut - word.left < digit / 2 || word.right - cut < 2)
+        return std::nullopt;
+    for (Glyph& g : glyphs)
+        g.box.right = std::min(g.box.right, cut);
+    std::erase_if(glyphs, [](const Glyph& g) { return g.box.width() <= 0; });
+    Glyph raised;
+    raised.box = {cut, top, word.right, bottom};
+    raised.area = raised.box.width() * raised.box.height();
+    return raised;
+}
+
 Anatomy anatomyOf(const InkImage& image, const Word& word)
 {
     std::vector<Glyph> glyphs = withoutEnclosed(word.glyphs);
@@ -93,13 +140,15 @@ Anatomy anatomyOf(const InkImage& image, const Word& word)
         tallest = std::max(tallest, g.box.height());
         baseline = std::max(baseline, g.box.bottom);
     }
-    // The digits' height: the tallest glyph standing on the baseline.
-    int digit = 0;
+    // The digits' height: the lower middle of the heights of the glyphs standing on the
+    // baseline that are taller than half the tallest (a digit run into its raised exponent
+    // is taller than the others).
+    std::vector<int> heights;
     for (const Glyph& g : glyphs)
-        if (baseline - g.box.bottom <= std::max(1, tallest / 7))
-            digit = std::max(digit, g.box.height());
-    if (digit == 0)
-        digit = tallest;
+        if (baseline - g.box.bottom <= std::max(1, tallest / 7) && g.box.height() * 2 > tallest)
+            heights.push_back(g.box.height());
+    std::sort(heights.begin(), heights.end());
+    const int digit = heights.empty() ? tallest : heights[(heights.size() - 1) / 2];
     const int digitTop = baseline - digit;
 
     // A raised exponent: every glyph from some place on sits clearly above the baseline, and
@@ -115,6 +164,12 @@ Anatomy anatomyOf(const InkImage& image, const Word& word)
         reachesUp = reachesUp || digitTop - glyphs[k].box.top >= std::max(1, (digit * 15) / 100);
     if (!reachesUp)
         exponentStart = glyphs.size();
+    if (exponentStart == glyphs.size())
+        if (const std::optional<Glyph> raised = cutRaisedEnd(image, glyphs, digit, baseline)) {
+            glyphs.push_back(*raised);
+            a.all.push_back(*raised);
+            exponentStart = glyphs.size() - 1;
+        }
     if (exponentStart < glyphs.size() && exponentStart > 0)
         if (const std::optional<Glyph> minus = cutMinus(image, glyphs[exponentStart - 1], digit, glyphs[exponentStart - 1].box.top,
                                                          baseline - 1 - digit / 2, true)) {
@@ -122,7 +177,7 @@ Anatomy anatomyOf(const InkImage& image, const Word& word)
             a.all.push_back(*minus);
         }
 
-    if (exponentStart > 1 && !flat(glyphs[0], digit))
+    if (exponentStart >= 1 && !flat(glyphs[0], digit))
         if (const std::optional<Glyph> minus =
                 cutMinus(image, glyphs[0], digit, digitTop + digit / 5, baseline - 1 - digit / 5, false)) {
             glyphs.insert(glyphs.begin(), *minus);
