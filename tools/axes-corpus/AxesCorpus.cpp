@@ -86,6 +86,7 @@ std::vector<CorpusPicture> readAxesCorpus(const std::string& folder)
         p.name = truth.at("picture").get<std::string>();
         p.path = (std::filesystem::path(folder) / p.name).string();
         p.readable = truth.at("readable").get<bool>();
+        p.labelsAlone = truth.value("labels_alone", true);
         p.axes = {scaleNamed(truth.at("axes").at("x")), scaleNamed(truth.at("axes").at("y"))};
         const auto& area = truth.at("area");
         for (std::size_t i = 0; i < area.size() && i < 4; ++i)

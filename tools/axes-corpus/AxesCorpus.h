@@ -19,6 +19,8 @@ struct CorpusPicture {
     std::string name;    // the file name without its folder
     std::string path;
     bool readable = true; // false: no calibration may be claimed from it
+    // false: the labels give the values only with the offset or factor at the axis' end
+    bool labelsAlone = true;
     AxisScales axes;
     std::array<double, 4> area{}; // xmin, xmax, ymin, ymax of the plot area, in world units
     std::vector<TruthPoint> points;
