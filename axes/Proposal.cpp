@@ -64,7 +64,10 @@ std::string shortfall(const AxisSearch& s)
 }
 
 // Text set just past the axis' last label, where plotting programs put an offset or a
-// common factor ("+1e6", "1e-3", "×10⁴") that the labels' values are to be read with.
+// common factor ("+1e6", "1e-3", "×10⁴") that the labels' values are to be read with: for
+// the x axis beside its last label, or under the labels' right end; for the y axis above
+// its top label. Such text stands alone; a word with others beside it on its line is part
+// of a title or an axis' name.
 bool textAtAxisEnd(const AxisSearch& s, const std::vector<Word>& words)
 {
     if (s.labels.size() < 2)
@@ -72,33 +75,40 @@ bool textAtAxisEnd(const AxisSearch& s, const std::vector<Word>& words)
     int height = 0;
     for (const TickLabel& l : s.labels)
         height = std::max(height, l.box.height());
-    Box zone;
+    const auto isLabel = [&](const Word& w) {
+        return std::any_of(s.labels.begin(), s.labels.end(), [&](const TickLabel& l) { return l.box == w.box; });
+    };
+    const auto alone = [&](const Word& w) {
+        return std::none_of(words.begin(), words.end(), [&](const Word& o) {
+            const int shared = std::min(o.box.bottom, w.box.bottom) - std::max(o.box.top, w.box.top);
+            const bool sameLine = 2 * shared >= std::min(o.box.height(), w.box.height());
+            const int gap = std::max(o.box.left - w.box.right, w.box.left - o.box.right);
+            return &o != &w && !isLabel(o) && sameLine && gap < 3 * height / 2;
+        });
+    };
+    const auto inZone = [&](const Box& zone) {
+        return std::any_of(words.begin(), words.end(), [&](const Word& w) {
+            return w.box.right > zone.left && w.box.left < zone.right && w.box.bottom > zone.top &&
+                   w.box.top < zone.bottom && alone(w);
+        });
+    };
     if (s.axis == Axis::x) {
         const Box& last = s.labels.back().box;
         int bottom = 0;
         for (const TickLabel& l : s.labels)
             bottom = std::max(bottom, l.box.bottom);
-        const int step = (last.left - s.labels.front().box.left) / static_cast<int>(s.labels.size() - 1);
-        zone = {last.left - step / 2, bottom, last.right + 4 * height, bottom + 3 * height};
-        // Also beside the last label, on its line
-        for (const Word& w : words)
-            if (w.box.left >= last.right && w.box.left <= last.right + 3 * height && w.box.bottom > last.top &&
-                w.box.top < last.bottom)
-                return true;
-    } else {
-        const Box& top = s.labels.front().box;
-        int left = top.left;
-        for (const TickLabel& l : s.labels)
-            left = std::min(left, l.box.left);
-        zone = {left - height, top.top - 3 * height, top.right + 4 * height, top.top};
+        const bool beside = std::any_of(words.begin(), words.end(), [&](const Word& w) {
+            return w.box.left >= last.right && w.box.left <= last.right + 3 * height && w.box.bottom > last.top &&
+                   w.box.top < last.bottom;
+        });
+        const Box under{last.left - height, bottom, last.right + 4 * height, bottom + 3 * height};
+        return beside || inZone(under);
     }
-    for (const Word& w : words) {
-        const bool inside = w.box.right > zone.left && w.box.left < zone.right && w.box.bottom > zone.top &&
-                            w.box.top < zone.bottom;
-        if (inside)
-            return true;
-    }
-    return false;
+    const Box& top = s.labels.front().box;
+    int left = top.left;
+    for (const TickLabel& l : s.labels)
+        left = std::min(left, l.box.left);
+    return inZone({left - height, top.top - 3 * height, top.right + 2 * height, top.top});
 }
 
 void noteDoubts(const AxisSearch& s, const std::vector<Word>& words, std::vector<std::string>& doubts)
