@@ -10,6 +10,7 @@ namespace {
 
 constexpr double targetHeight = 28.0;
 constexpr int margin = 20;
+constexpr float faintInk = 0.12f;
 
 // The glyphs of a label by what they are.
 struct Anatomy {
@@ -316,7 +317,8 @@ GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const s
             const int nr = static_cast<int>(std::lround(r));
             if (!inGlyph(std::clamp(nc, box.left, box.right - 1), std::clamp(nr, box.top, box.bottom - 1)))
                 continue;
-            const float ink = std::clamp(image.sample(c, r) / peak, 0.0f, 1.0f);
+            // Faint ink (JPEG noise around the strokes) goes to white.
+            const float ink = std::clamp((image.sample(c, r) - faintInk) / (peak - faintInk), 0.0f, 1.0f);
             crop.grey[static_cast<std::size_t>(y + margin) * static_cast<std::size_t>(crop.width) +
                       static_cast<std::size_t>(x + margin)] = static_cast<unsigned char>(std::lround(255.0f * (1.0f - ink)));
         }
