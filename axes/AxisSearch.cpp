@@ -12,16 +12,29 @@ namespace {
 constexpr std::size_t runsTried = 4;
 constexpr std::size_t wordsRead = 60;
 
-AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axis, LabelReader& reader)
+// Whether the label's value belongs where it stands under the scale found: at its tick
+// within a pixel (the plotting program's rounding to whole pixels may put it there), or
+// (the tick taken for another stroke, or not found) centred on the place of its value.
+bool fitsScale(const AxisSearch& search, std::size_t i)
 {
-    AxisSearch search;
-    search.axis = axis;
-    std::vector<Box> boxes;
-    for (const Word& word : run) {
-        search.labels.push_back(readTickLabel(image, word, reader));
-        boxes.push_back(word.box);
-    }
-    search.ticks = tickPositions(image, boxes, axis);
+    const TickLabel& label = search.labels[i];
+    if (!label.value || !search.fit || (search.fit->scale == AxisScale::log10 && !(*label.value > 0.0)))
+        return false;
+    const double expected = search.fit->positionOf(*label.value);
+    const bool x = search.axis == Axis::x;
+    const double centre = x ? label.box.centreColumn() : label.box.centreRow();
+    const double extent = x ? label.box.width() : label.box.height();
+    return (search.ticks[i] && std::abs(*search.ticks[i] - expected) <= 1.0) ||
+           std::abs(centre - expected) <= 0.25 * extent + 2.0;
+}
+
+// The scale the labels read agree on, and what is doubtful about it.
+void judge(AxisSearch& search)
+{
+    search.fit.reset();
+    search.agreeing.clear();
+    search.claimed = search.offCentre = false;
+    search.unread = search.misfits = 0;
     std::vector<ValueAt> placed;
     std::vector<std::size_t> index;
     for (std::size_t i = 0; i < search.labels.size(); ++i) {
@@ -33,40 +46,62 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
         }
     }
     search.fit = fitAxis(placed);
-    if (search.fit) {
-        for (const std::size_t k : search.fit->agreeing)
-            search.agreeing.push_back(index[k]);
-        search.claimed = search.agreeing.size() >= 3 && search.fit->regular;
-        std::vector<double> offsets;
-        double longest = 0.0;
-        for (const std::size_t i : search.agreeing) {
-            const Box& box = search.labels[i].box;
-            offsets.push_back(*search.ticks[i] - (axis == Axis::x ? box.centreColumn() : box.centreRow()));
-            longest = std::max<double>(longest, axis == Axis::x ? box.width() : box.height());
-        }
-        if (!offsets.empty()) {
-            std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2),
-                             offsets.end());
-            search.offCentre = std::abs(offsets[offsets.size() / 2]) > 0.25 * longest + 3.0;
-        }
-        for (std::size_t i = 0; i < search.labels.size(); ++i) {
-            const TickLabel& label = search.labels[i];
-            if (!label.value || std::find(search.agreeing.begin(), search.agreeing.end(), i) != search.agreeing.end())
-                continue;
-            if (search.fit->scale == AxisScale::log10 && !(*label.value > 0.0)) {
-                ++search.misfits;
-                continue;
+    if (!search.fit)
+        return;
+    for (const std::size_t k : search.fit->agreeing)
+        search.agreeing.push_back(index[k]);
+    search.claimed = search.agreeing.size() >= 3 && search.fit->regular;
+    const bool x = search.axis == Axis::x;
+    std::vector<double> offsets;
+    double longest = 0.0;
+    for (const std::size_t i : search.agreeing) {
+        const Box& box = search.labels[i].box;
+        offsets.push_back(*search.ticks[i] - (x ? box.centreColumn() : box.centreRow()));
+        longest = std::max<double>(longest, x ? box.width() : box.height());
+    }
+    std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2),
+                     offsets.end());
+    search.offCentre = std::abs(offsets[offsets.size() / 2]) > 0.25 * longest + 3.0;
+    for (std::size_t i = 0; i < search.labels.size(); ++i)
+        if (search.labels[i].value &&
+            std::find(search.agreeing.begin(), search.agreeing.end(), i) == search.agreeing.end() &&
+            !fitsScale(search, i))
+            ++search.misfits;
+}
+
+AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axis, LabelReader& reader)
+{
+    AxisSearch search;
+    search.axis = axis;
+    std::vector<Box> boxes;
+    for (const Word& word : run) {
+        search.labels.push_back(readTickLabel(image, word, reader));
+        boxes.push_back(word.box);
+    }
+    search.ticks = tickPositions(image, boxes, axis);
+    judge(search);
+    if (!search.claimed || search.unread + search.misfits == 0)
+        return search;
+    // A label read as no number, or as one that does not belong where it stands, is read
+    // again from crops made otherwise; a new reading is kept only when its value belongs
+    // there under the scale the other labels agree on.
+    bool changed = false;
+    for (std::size_t i = 0; i < search.labels.size(); ++i) {
+        if (std::find(search.agreeing.begin(), search.agreeing.end(), i) != search.agreeing.end() ||
+            fitsScale(search, i))
+            continue;
+        const TickLabel first = search.labels[i];
+        for (const CropStyle& style : otherCropStyles) {
+            search.labels[i] = readTickLabel(image, run[i], reader, style);
+            if (fitsScale(search, i)) {
+                changed = true;
+                break;
             }
-            const double expected = search.fit->positionOf(*label.value);
-            const double centre = axis == Axis::x ? label.box.centreColumn() : label.box.centreRow();
-            const double extent = axis == Axis::x ? label.box.width() : label.box.height();
-            // Its value belongs where it stands: at its tick, or (the tick taken for another
-            // stroke, or not found) centred on the place the scale gives its value.
-            const bool fits = (search.ticks[i] && std::abs(*search.ticks[i] - expected) <= 1.0) ||
-                              std::abs(centre - expected) <= 0.25 * extent + 2.0;
-            search.misfits += fits ? 0u : 1u;
+            search.labels[i] = first;
         }
     }
+    if (changed)
+        judge(search);
     return search;
 }
 

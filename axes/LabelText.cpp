@@ -91,6 +91,10 @@ std::optional<double> decimal(std::string_view text, bool allowPoint)
     }
     if (digits == 0 || digits > 15 || points > 1)
         return std::nullopt;
+    // No program labels an axis "02": such a reading has lost the point of "0.2", and read
+    // as 2 it would agree with "04" and "06" on a scale ten times too large.
+    if (allowPoint && text.size() > i + 1 && text[i] == '0' && text[i + 1] >= '0' && text[i + 1] <= '9')
+        return std::nullopt;
     std::string plain(text.substr(text[0] == '+' ? 1 : 0));
     double value = 0.0;
     const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);

@@ -8,9 +8,7 @@
 
 namespace {
 
-constexpr double targetHeight = 28.0;
 constexpr int margin = 20;
-constexpr float faintInk = 0.12f;
 
 // The glyphs of a label by what they are.
 struct Anatomy {
@@ -267,7 +265,7 @@ GreyCrop sideBySide(const GreyCrop& left, const GreyCrop& right)
 } // namespace
 
 GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const std::vector<Glyph>& others,
-               int glyphHeight)
+               int glyphHeight, const CropStyle& style)
 {
     GreyCrop crop;
     if (glyphs.empty())
@@ -280,7 +278,7 @@ GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const s
             for (int c = g.box.left; c < g.box.right; ++c)
                 peak = std::max(peak, image.at(c, r));
     }
-    const double scale = std::clamp(targetHeight / std::max(1, glyphHeight), 1.0, 8.0);
+    const double scale = std::clamp(style.height / std::max(1, glyphHeight), 1.0, 8.0);
     const int inner = static_cast<int>(std::ceil(box.width() * scale));
     const int innerHeight = static_cast<int>(std::ceil(box.height() * scale));
     crop.width = inner + 2 * margin;
@@ -318,21 +316,21 @@ GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const s
             if (!inGlyph(std::clamp(nc, box.left, box.right - 1), std::clamp(nr, box.top, box.bottom - 1)))
                 continue;
             // Faint ink (JPEG noise around the strokes) goes to white.
-            const float ink = std::clamp((image.sample(c, r) - faintInk) / (peak - faintInk), 0.0f, 1.0f);
+            const float ink = std::clamp((image.sample(c, r) - style.faint) / (peak - style.faint), 0.0f, 1.0f);
             crop.grey[static_cast<std::size_t>(y + margin) * static_cast<std::size_t>(crop.width) +
                       static_cast<std::size_t>(x + margin)] = static_cast<unsigned char>(std::lround(255.0f * (1.0f - ink)));
         }
     return crop;
 }
 
-TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& reader)
+TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& reader, const CropStyle& style)
 {
     TickLabel label;
     label.box = word.box;
     const Anatomy a = anatomyOf(image, word);
     if (a.body.empty())
         return label;
-    const GreyCrop bodyCrop = cropOf(image, a.body, a.all, a.bodyHeight);
+    const GreyCrop bodyCrop = cropOf(image, a.body, a.all, a.bodyHeight, style);
     const LabelReader::Reading body = reader.read(bodyCrop);
     std::string text = withoutSigns(body.text);
     if (a.body.size() == 1)
@@ -347,11 +345,27 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
         label.text = text;
         return label; // a point read where none is drawn, or one lost: not to be trusted
     }
-    if (!a.exponent.empty()) {
+    if (!a.exponent.empty() && style.whole) {
+        // Read as drawn: "10", then the exponent's digits.
+        std::vector<Glyph> drawn = a.body;
+        drawn.insert(drawn.end(), a.exponent.begin(), a.exponent.end());
+        const std::string whole = withoutSigns(reader.read(cropOf(image, drawn, a.all, a.bodyHeight, style)).text);
+        const std::size_t ten = whole.rfind("10");
+        if (text.ends_with("10") && ten != std::string::npos && ten + 2 < whole.size()) {
+            std::string power = whole.substr(ten + 2);
+            const bool negative = a.exponentMinus || power.starts_with('-');
+            if (power.starts_with('-') || power.starts_with('+'))
+                power.erase(power.begin());
+            text += negative ? "^-" : "^";
+            text += power;
+        } else {
+            text += "^?";
+        }
+    } else if (!a.exponent.empty()) {
         int height = 0;
         for (const Glyph& g : a.exponent)
             height = std::max(height, g.box.height());
-        const GreyCrop exponentCrop = cropOf(image, a.exponent, a.all, height);
+        const GreyCrop exponentCrop = cropOf(image, a.exponent, a.all, height, style);
         LabelReader::Reading exponent = reader.read(exponentCrop);
         // OCR reads a lone small digit worse than the same digit after others on a line: the
         // exponent, scaled to the digits' size, is read again after the label's own digits,

@@ -42,6 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Reading{"1\u00d72^3", std::nullopt}, Reading{"1\u00d710", std::nullopt},
                     Reading{"10\u00b3\u00b3x", std::nullopt}, Reading{"1e999", std::nullopt},
                     Reading{"10^400", std::nullopt}, Reading{"1234567890123456", std::nullopt},
-                    Reading{"1,000", std::nullopt}, Reading{"4a", std::nullopt}, Reading{"\xe2\x88", std::nullopt}));
+                    Reading{"1,000", std::nullopt}, Reading{"4a", std::nullopt}, Reading{"\xe2\x88", std::nullopt},
+                    // A point lost: "0.2" read as "02" would agree with "04" and "06".
+                    Reading{"02", std::nullopt}, Reading{"-05", std::nullopt}, Reading{"00.5", std::nullopt},
+                    Reading{"0.05", 0.05}, Reading{"1e-03", 1e-3}, Reading{"10^{-03}", 1e-3}));
 
 } // namespace
