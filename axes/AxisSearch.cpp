@@ -59,8 +59,7 @@ void judge(AxisSearch& search)
         offsets.push_back(*search.ticks[i] - (x ? box.centreColumn() : box.centreRow()));
         longest = std::max<double>(longest, x ? box.width() : box.height());
     }
-    std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2),
-                     offsets.end());
+    std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2), offsets.end());
     search.offCentre = std::abs(offsets[offsets.size() / 2]) > 0.25 * longest + 3.0;
     for (std::size_t i = 0; i < search.labels.size(); ++i)
         if (search.labels[i].value &&

@@ -16,12 +16,12 @@
 // and placed at its tick, and the scale they agree on.
 struct AxisSearch {
     Axis axis = Axis::x;
-    std::vector<TickLabel> labels;                 // along the axis
-    std::vector<std::optional<double>> ticks;      // each label's tick position, if found
-    std::optional<AxisFit> fit;                    // over the labels with a value and a tick
-    std::vector<std::size_t> agreeing;             // indices into labels
-    bool claimed = false;                          // >= 3 agree, evenly stepped
-    std::size_t unread = 0;                        // words that did not read as numbers
+    std::vector<TickLabel> labels;            // along the axis
+    std::vector<std::optional<double>> ticks; // each label's tick position, if found
+    std::optional<AxisFit> fit;               // over the labels with a value and a tick
+    std::vector<std::size_t> agreeing;        // indices into labels
+    bool claimed = false;                     // >= 3 agree, evenly stepped
+    std::size_t unread = 0;                   // words that did not read as numbers
     // Labels read whose value does not fit the scale: neither at a tick within a pixel of
     // where the scale puts the value (the plotting program's rounding to whole pixels may
     // put it there), nor centred there.

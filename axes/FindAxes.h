@@ -10,10 +10,10 @@
 
 // What Find Axes read on one axis.
 struct AxisReading {
-    bool claimed = false;                 // a scale was found that enough labels agree with
+    bool claimed = false; // a scale was found that enough labels agree with
     AxisScale scale = AxisScale::linear;
-    std::vector<double> values;            // the agreeing labels' values, along the axis
-    std::vector<std::string> read;         // every label read there, as text, along the axis
+    std::vector<double> values;    // the agreeing labels' values, along the axis
+    std::vector<std::string> read; // every label read there, as text, along the axis
 };
 
 // A calibration point proposed: where in the picture (picture coordinates: x the column,
@@ -34,9 +34,9 @@ struct AxesProposal {
     AxisReading y;
     // Both axes read with no doubt left. Never set for a picture whose axes were not read.
     bool confident = false;
-    std::vector<std::string> doubts;   // one sentence each, what is uncertain
-    std::string summary;               // what was found, one or two sentences
-    std::string problem;               // why nothing is proposed; empty when points are
+    std::vector<std::string> doubts; // one sentence each, what is uncertain
+    std::string summary;             // what was found, one or two sentences
+    std::string problem;             // why nothing is proposed; empty when points are
 
     bool proposed() const { return !points.empty(); }
 };

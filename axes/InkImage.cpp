@@ -38,7 +38,10 @@ InkImage inkOf(const PixelView& pixels)
 
 namespace {
 
-constexpr double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+constexpr double radians(double degrees)
+{
+    return degrees * std::numbers::pi / 180.0;
+}
 
 // Edges strong enough to carry a line: a step of this much ink between neighbours.
 constexpr float edgeStep = 0.12f;

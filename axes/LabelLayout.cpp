@@ -72,9 +72,8 @@ std::vector<std::vector<Word>> labelRuns(const std::vector<Word>& words, Axis ax
         std::erase_if(runs, [](const std::vector<Word>& run) { return run.size() > mostLabels; });
         for (auto& run : runs)
             std::sort(run.begin(), run.end(), [](const Word& a, const Word& b) { return a.box.left < b.box.left; });
-        std::sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
-            return a.front().box.bottom > b.front().box.bottom;
-        });
+        std::sort(runs.begin(), runs.end(),
+                  [](const auto& a, const auto& b) { return a.front().box.bottom > b.front().box.bottom; });
     } else {
         runs = groups(plausible, sameColumn, fewest);
         std::erase_if(runs, [](const std::vector<Word>& run) { return run.size() > mostLabels; });

@@ -29,7 +29,7 @@ class LabelReader {
     const std::string& problem() const { return problem_; }
 
     struct Reading {
-        std::string text; // UTF-8, without spaces or line breaks
+        std::string text;   // UTF-8, without spaces or line breaks
         int confidence = 0; // Tesseract's mean word confidence, 0 to 100
     };
     // The crop as one line of text, or else (when that gives nothing) as one word.

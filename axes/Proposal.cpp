@@ -14,7 +14,10 @@ std::string number(double value)
     return error == std::errc{} ? std::string(text, end) : std::string("?");
 }
 
-const char* nameOf(Axis axis) { return axis == Axis::x ? "x" : "y"; }
+const char* nameOf(Axis axis)
+{
+    return axis == Axis::x ? "x" : "y";
+}
 
 AxisReading readingOf(const AxisSearch& s)
 {
@@ -123,7 +126,8 @@ void noteDoubts(const AxisSearch& s, const std::vector<Word>& words, std::vector
         doubts.push_back(axis + std::string(s.axis == Axis::x ? " runs from right to left" : " runs downwards") +
                          "; check its labels");
     if (s.offCentre)
-        doubts.push_back("the ticks found on " + axis + " are not centred on their labels; check that they are its own");
+        doubts.push_back("the ticks found on " + axis +
+                         " are not centred on their labels; check that they are its own");
     if (textAtAxisEnd(s, words))
         doubts.push_back("there is text at the end of " + axis +
                          ", perhaps an offset or a factor for its labels, which Find Axes does not read");

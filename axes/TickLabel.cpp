@@ -3,8 +3,8 @@
 #include "axes/LabelText.h"
 
 #include <algorithm>
-#include <optional>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -12,13 +12,13 @@ constexpr int margin = 20;
 
 // The glyphs of a label by what they are.
 struct Anatomy {
-    bool minus = false;               // the first glyph is a minus sign
-    std::vector<Glyph> body;           // what OCR reads (without the minus)
-    int points = 0;                    // decimal points among the body's glyphs
-    std::vector<Glyph> exponent;       // raised glyphs at the end
-    bool exponentMinus = false;        // the exponent's first glyph is a minus sign
+    bool minus = false;          // the first glyph is a minus sign
+    std::vector<Glyph> body;     // what OCR reads (without the minus)
+    int points = 0;              // decimal points among the body's glyphs
+    std::vector<Glyph> exponent; // raised glyphs at the end
+    bool exponentMinus = false;  // the exponent's first glyph is a minus sign
     int bodyHeight = 0;
-    std::vector<Glyph> all;            // every glyph, the enclosed ones too
+    std::vector<Glyph> all; // every glyph, the enclosed ones too
 };
 
 bool flat(const Glyph& g, int height)
@@ -170,8 +170,9 @@ Anatomy anatomyOf(const InkImage& image, const Word& word)
             exponentStart = glyphs.size() - 1;
         }
     if (exponentStart < glyphs.size() && exponentStart > 0)
-        if (const std::optional<Glyph> minus = cutMinus(image, glyphs[exponentStart - 1], digit, glyphs[exponentStart - 1].box.top,
-                                                         baseline - 1 - digit / 2, true)) {
+        if (const std::optional<Glyph> minus =
+                cutMinus(image, glyphs[exponentStart - 1], digit, glyphs[exponentStart - 1].box.top,
+                         baseline - 1 - digit / 2, true)) {
             glyphs.insert(glyphs.begin() + static_cast<std::ptrdiff_t>(exponentStart), *minus);
             a.all.push_back(*minus);
         }
@@ -184,8 +185,8 @@ Anatomy anatomyOf(const InkImage& image, const Word& word)
             ++exponentStart;
         }
     std::size_t first = 0;
-    if (exponentStart > 1 && flat(glyphs[0], digit) &&
-        glyphs[0].box.centreRow() > digitTop + 0.2 * digit && glyphs[0].box.centreRow() < baseline - 0.2 * digit) {
+    if (exponentStart > 1 && flat(glyphs[0], digit) && glyphs[0].box.centreRow() > digitTop + 0.2 * digit &&
+        glyphs[0].box.centreRow() < baseline - 0.2 * digit) {
         a.minus = true;
         first = 1;
     }
@@ -265,7 +266,7 @@ GreyCrop sideBySide(const GreyCrop& left, const GreyCrop& right)
 } // namespace
 
 GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const std::vector<Glyph>& others,
-               int glyphHeight, const CropStyle& style)
+                int glyphHeight, const CropStyle& style)
 {
     GreyCrop crop;
     if (glyphs.empty())
@@ -318,7 +319,8 @@ GreyCrop cropOf(const InkImage& image, const std::vector<Glyph>& glyphs, const s
             // Faint ink (JPEG noise around the strokes) goes to white.
             const float ink = std::clamp((image.sample(c, r) - style.faint) / (peak - style.faint), 0.0f, 1.0f);
             crop.grey[static_cast<std::size_t>(y + margin) * static_cast<std::size_t>(crop.width) +
-                      static_cast<std::size_t>(x + margin)] = static_cast<unsigned char>(std::lround(255.0f * (1.0f - ink)));
+                      static_cast<std::size_t>(x + margin)] =
+                static_cast<unsigned char>(std::lround(255.0f * (1.0f - ink)));
         }
     return crop;
 }

@@ -54,8 +54,8 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
         extents.push_back(b.height());
         const double centre = axis == Axis::x ? b.centreColumn() : b.centreRow();
         const int reach = static_cast<int>(std::ceil(0.3 * length)) + 3;
-        windows.push_back({static_cast<int>(std::floor(centre)) - reach, static_cast<int>(std::ceil(centre)) + reach,
-                           centre});
+        windows.push_back(
+            {static_cast<int>(std::floor(centre)) - reach, static_cast<int>(std::ceil(centre)) + reach, centre});
         // A pixel clear of the glyphs' boxes, whose faint anti-aliased edges lie beyond them.
         origin = axis == Axis::x ? std::min(origin, b.top - 2) : std::max(origin, b.right + 1);
     }
@@ -115,8 +115,8 @@ std::vector<std::optional<double>> tickPositions(const InkImage& image, const st
         std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2),
                          offsets.end());
         const double offset = offsets[offsets.size() / 2];
-        const bool better = offsets.size() * 4 > bestFound * 5 ||
-                            (offsets.size() * 5 >= bestFound * 4 && offset < bestOffset);
+        const bool better =
+            offsets.size() * 4 > bestFound * 5 || (offsets.size() * 5 >= bestFound * 4 && offset < bestOffset);
         if (best.empty() || better) {
             best = std::move(here);
             bestFound = offsets.size();
@@ -158,8 +158,8 @@ std::vector<std::optional<double>> ticksInBand(const AxisView& view, const std::
         std::size_t peak = 0;
         double nearest = 1e300;
         for (std::size_t k = 0; k < profile.size(); ++k) {
-            const bool top = (k == 0 || profile[k] >= profile[k - 1]) &&
-                             (k + 1 == profile.size() || profile[k] >= profile[k + 1]);
+            const bool top =
+                (k == 0 || profile[k] >= profile[k - 1]) && (k + 1 == profile.size() || profile[k] >= profile[k + 1]);
             const double distance = std::abs(w.from + static_cast<double>(k) - w.centre);
             if (top && profile[k] - background >= 0.5 * strongest && distance < nearest) {
                 nearest = distance;

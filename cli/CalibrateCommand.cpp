@@ -150,8 +150,8 @@ CalibrateOutcome runCalibrate(int argc, char** argv, const PictureDecoder& decod
             document.setPdfPage(page);
         document.apply(change::SetAxes{proposal.axes});
         for (const ProposedPoint& point : proposal.points)
-            document.apply(change::InsertCalibration{document.calibration().size(),
-                                                     {point.picture, point.worldX, point.worldY}});
+            document.apply(
+                change::InsertCalibration{document.calibration().size(), {point.picture, point.worldX, point.worldY}});
         std::string why;
         if (!writeProjectFile(document, request.output, why))
             throw Refused{why};

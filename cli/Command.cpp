@@ -25,7 +25,6 @@
 
 namespace {
 
-
 constexpr std::string_view usage =
     "Usage:\n"
     "  plotmeter [FILE]\n"

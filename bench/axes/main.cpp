@@ -87,9 +87,14 @@ int main(int argc, char** argv)
             claimedOnUnreadable += proposal.proposed() ? 1 : 0;
         }
         std::fprintf(stderr, "%-26s %-8s %s worst %.2f px, %.2f s (whole picture %.2f s)%s%s\n", picture.name.c_str(),
-                     !proposal.proposed() ? "refused" : proposal.confident ? "sure" : "unsure",
-                     verdict.confidentlyWrong() ? "WRONG" : verdict.right ? "right" : "-", verdict.worstMiss, seconds,
-                     whole, proposal.proposed() ? "" : ": ", proposal.proposed() ? "" : proposal.problem.c_str());
+                     !proposal.proposed() ? "refused"
+                     : proposal.confident ? "sure"
+                                          : "unsure",
+                     verdict.confidentlyWrong() ? "WRONG"
+                     : verdict.right            ? "right"
+                                                : "-",
+                     verdict.worstMiss, seconds, whole, proposal.proposed() ? "" : ": ",
+                     proposal.proposed() ? "" : proposal.problem.c_str());
     }
 
     Tally all;
@@ -108,8 +113,8 @@ int main(int argc, char** argv)
                     printed("%d (%.0f %%)", all.right, 100.0 * share), "-", "-",
                     printed(">= %.0f %%", 100.0 * rightGoal), share >= rightGoal ? "pass" : "FAIL"});
     rows.push_back({item,
-                    printed("Find Axes, all %zu pictures (%d without readable axes): confidently wrong",
-                            corpus.size(), unreadable),
+                    printed("Find Axes, all %zu pictures (%d without readable axes): confidently wrong", corpus.size(),
+                            unreadable),
                     printed("%d", confidentlyWrong), "-", "-", "0", confidentlyWrong == 0 ? "pass" : "FAIL"});
     for (const auto& [program, t] : readable)
         rows.push_back(infoRow(item,
@@ -121,12 +126,12 @@ int main(int argc, char** argv)
                                    "axis' end: right by itself / written with doubts / refused",
                                    needOffset.pictures),
                            printed("%d / %d / %d", needOffset.right, needOffset.unsure, needOffset.refused)));
-    rows.push_back(infoRow(item, printed("Find Axes, %d pictures without readable axes: a calibration proposed",
-                                         unreadable),
+    rows.push_back(infoRow(item,
+                           printed("Find Axes, %d pictures without readable axes: a calibration proposed", unreadable),
                            printed("%d", claimedOnUnreadable)));
-    rows.push_back(ratioRow(item, printed("Find Axes on all %zu pictures vs Tesseract reading each whole picture once",
-                                          corpus.size()),
-                            ours, floor, timeGoal, formatSeconds));
+    rows.push_back(ratioRow(
+        item, printed("Find Axes on all %zu pictures vs Tesseract reading each whole picture once", corpus.size()),
+        ours, floor, timeGoal, formatSeconds));
     printRows(rows);
     return 0;
 }

@@ -67,7 +67,8 @@ TEST(AxisFits, ClaimNothingFromLabelsThatCannotAgree)
     ASSERT_TRUE(two);
     EXPECT_EQ(two->agreeing.size(), 2u);
     EXPECT_FALSE(two->regular);
-    const std::optional<AxisFit> off = fitAxis(placed({1, 2, 3, 4}, AxisScale::linear, 0.0, 10.0, {0.0, 0.8, -0.8, 0.0}));
+    const std::optional<AxisFit> off =
+        fitAxis(placed({1, 2, 3, 4}, AxisScale::linear, 0.0, 10.0, {0.0, 0.8, -0.8, 0.0}));
     ASSERT_TRUE(off);
     EXPECT_EQ(off->agreeing.size(), 2u);
     // All one value, or none: no scale at all.

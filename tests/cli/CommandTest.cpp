@@ -264,7 +264,8 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
         {{"extract", good, "--colour=#ff0000", "--mode", "dots", "-o", out}, "--mode is line or markers"},
         {{"extract", good, "--colour=#ff0000", "--box", "1,2,3", "-o", out}, "--box needs four numbers"},
         {{"extract", good, "--colour=#ff0000", "--box", "1,2,3,x", "-o", out}, "--box needs a number, not \"x\""},
-        {{"extract", good, "--colour=#ff0000", "--step", "0.01", "-o", out}, "the sampling step must be a number of pixels from 0.1 up"},
+        {{"extract", good, "--colour=#ff0000", "--step", "0.01", "-o", out},
+         "the sampling step must be a number of pixels from 0.1 up"},
         {{"extract", good, "--colour=#ff0000", "-o", out}, "names no picture; give one with --picture FILE"},
         {{"extract", good, "--colour=#ff0000", "--picture", "missing.png", "-o", out},
          "cannot read missing.png: the file does not exist"},
@@ -277,7 +278,8 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
         {{"calibrate", pdf, "--page", "0", "-o", out}, "--page needs a page number, a whole number from 1, not \"0\""},
         {{"calibrate", pdf, "--page", "1.5", "-o", out}, "--page needs a page number"},
         {{"calibrate", pdf, "--page", "-2", "-o", out}, "--page needs a page number"},
-        {{"calibrate", pdf, "--dpi", "5", "-o", out}, "--dpi needs a resolution from 10 to 2400 dots per inch, not \"5\""},
+        {{"calibrate", pdf, "--dpi", "5", "-o", out},
+         "--dpi needs a resolution from 10 to 2400 dots per inch, not \"5\""},
         {{"calibrate", pdf, "--dpi", "1e9", "-o", out}, "--dpi needs a resolution"},
         {{"calibrate", pdf, "--dpi", "nan", "-o", out}, "--dpi needs a resolution"},
         {{"calibrate", "missing.png", "-o", out}, "cannot read missing.png: the file does not exist"},
@@ -350,8 +352,9 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
 TEST(CommandLine, OnlyCommandsAreTakenFromTheWindow)
 {
     const std::pair<std::vector<std::string>, bool> cases[] = {
-        {{"export"}, true}, {{"extract"}, true}, {{"calibrate"}, true}, {{"--help"}, true},    {{"-h"}, true},       {{"--version"}, true},
-        {{}, false},        {{"plot.png"}, false}, {{"exports"}, false}, {{"-style", "fusion"}, false},
+        {{"export"}, true},   {{"extract"}, true},           {{"calibrate"}, true}, {{"--help"}, true},
+        {{"-h"}, true},       {{"--version"}, true},         {{}, false},           {{"plot.png"}, false},
+        {{"exports"}, false}, {{"-style", "fusion"}, false},
     };
     for (const auto& [arguments, command] : cases)
         EXPECT_EQ(withArguments(arguments, isCommand), command) << (arguments.empty() ? "" : arguments.back());

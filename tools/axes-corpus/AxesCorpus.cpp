@@ -13,7 +13,10 @@
 
 namespace {
 
-double fitSpace(AxisScale scale, double value) { return scale == AxisScale::log10 ? std::log10(value) : value; }
+double fitSpace(AxisScale scale, double value)
+{
+    return scale == AxisScale::log10 ? std::log10(value) : value;
+}
 
 // The affine map from fit space to picture coordinates that fits the pairs best.
 struct Affine {
@@ -58,7 +61,10 @@ bool fitAffine(const std::vector<std::array<double, 2>>& from, const std::vector
     return true;
 }
 
-AxisScale scaleNamed(const std::string& name) { return name == "log10" ? AxisScale::log10 : AxisScale::linear; }
+AxisScale scaleNamed(const std::string& name)
+{
+    return name == "log10" ? AxisScale::log10 : AxisScale::linear;
+}
 
 } // namespace
 
@@ -92,7 +98,8 @@ std::vector<CorpusPicture> readAxesCorpus(const std::string& folder)
         for (std::size_t i = 0; i < area.size() && i < 4; ++i)
             p.area[i] = area[i].get<double>();
         for (const auto& point : truth.at("points"))
-            p.points.push_back({point.at("world")[0].get<double>(), point.at("world")[1].get<double>(),
+            p.points.push_back({point.at("world")[0].get<double>(),
+                                point.at("world")[1].get<double>(),
                                 {point.at("picture")[0].get<double>(), point.at("picture")[1].get<double>()}});
         p.drawnBy = truth.at("drawn_by").get<std::string>();
         pictures.push_back(std::move(p));

@@ -16,7 +16,7 @@ struct TruthPoint {
 };
 
 struct CorpusPicture {
-    std::string name;    // the file name without its folder
+    std::string name; // the file name without its folder
     std::string path;
     bool readable = true; // false: no calibration may be claimed from it
     // false: the labels give the values only with the offset or factor at the axis' end

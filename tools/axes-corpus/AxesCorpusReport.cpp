@@ -25,20 +25,23 @@ int main(int argc, char** argv)
         right += verdict.confident && verdict.right ? 1 : 0;
         confidentlyWrong += verdict.confidentlyWrong() ? 1 : 0;
         const char* status = !proposal.proposed() ? "refused" : proposal.confident ? "sure" : "unsure";
-        std::printf("%-28s %-8s %-6s miss %7.2f  %.2fs  x[%s]  y[%s]\n", picture.name.c_str(), status,
-                    verdict.confidentlyWrong() ? "WRONG" : (verdict.right ? "right" : "-"), verdict.worstMiss, seconds,
-                    [&] {
-                        std::string s;
-                        for (const auto& t : proposal.x.read)
-                            s += t + " ";
-                        return s;
-                    }().c_str(),
-                    [&] {
-                        std::string s;
-                        for (const auto& t : proposal.y.read)
-                            s += t + " ";
-                        return s;
-                    }().c_str());
+        std::printf(
+            "%-28s %-8s %-6s miss %7.2f  %.2fs  x[%s]  y[%s]\n", picture.name.c_str(), status,
+            verdict.confidentlyWrong() ? "WRONG" : (verdict.right ? "right" : "-"), verdict.worstMiss, seconds,
+            [&] {
+                std::string s;
+                for (const auto& t : proposal.x.read)
+                    s += t + " ";
+                return s;
+            }()
+                .c_str(),
+            [&] {
+                std::string s;
+                for (const auto& t : proposal.y.read)
+                    s += t + " ";
+                return s;
+            }()
+                .c_str());
         for (const ProposedPoint& point : proposal.points) {
             const DPoint truth = truthAt(picture, point.worldX, point.worldY);
             std::printf("    corner (%g, %g) at (%.2f, %.2f), truth (%.2f, %.2f)\n", point.worldX, point.worldY,
