@@ -88,7 +88,8 @@ std::optional<AxisFit> fitWith(AxisScale scale, const std::vector<ValueAt>& labe
     std::vector<double> f, p;
     std::vector<std::size_t> index;
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        if (scale == AxisScale::log10 && !(labels[i].value > 0.0))
+        if (!std::isfinite(labels[i].value) || !std::isfinite(labels[i].position) ||
+            (scale == AxisScale::log10 && !(labels[i].value > 0.0)))
             continue;
         f.push_back(scale == AxisScale::log10 ? std::log10(labels[i].value) : labels[i].value);
         p.push_back(labels[i].position);
@@ -118,6 +119,10 @@ std::optional<AxisFit> fitWith(AxisScale scale, const std::vector<ValueAt>& labe
                 if (same)
                     break;
             }
+            // A line through two labels that, computed, agrees with fewer (the numbers too
+            // far apart for doubles) is no scale.
+            if (in.size() < 2)
+                continue;
             const double rms = rmsOf(f, p, *line, in);
             if (!best || in.size() > bestIn.size() || (in.size() == bestIn.size() && rms < bestRms)) {
                 best = line;
