@@ -71,6 +71,9 @@ TEST(AxisFits, ClaimNothingFromLabelsThatCannotAgree)
         fitAxis(placed({1, 2, 3, 4}, AxisScale::linear, 0.0, 10.0, {0.0, 0.8, -0.8, 0.0}));
     ASSERT_TRUE(off);
     EXPECT_EQ(off->agreeing.size(), 2u);
+    // Numbers beyond reason take no part.
+    const double nan = std::nan("");
+    EXPECT_FALSE(fitAxis({{nan, 10.0}, {2.0, nan}, {1e308, -1e308}, {-1e308, 1e308}}));
     // All one value, or none: no scale at all.
     EXPECT_FALSE(fitAxis({{5.0, 10.0}, {5.0, 20.0}, {5.0, 30.0}}));
     EXPECT_FALSE(fitAxis({}));
