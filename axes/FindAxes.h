@@ -35,8 +35,11 @@ struct AxesProposal {
     // Both axes read with no doubt left. Never set for a picture whose axes were not read.
     bool confident = false;
     std::vector<std::string> doubts; // one sentence each, what is uncertain
-    std::string summary;             // what was found, one or two sentences
-    std::string problem;             // why nothing is proposed; empty when points are
+    // What was found, for the window: "x axis: linear, 6 labels, 0 to 10; y axis: log10,
+    // 7 labels, 10⁻³ to 10³. Check that the grid lies on the plot's own, then choose
+    // Acquire.", with the doubts, if any, before the last sentence.
+    std::string summary;
+    std::string problem; // why nothing is proposed; empty when points are
 
     bool proposed() const { return !points.empty(); }
 };

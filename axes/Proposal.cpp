@@ -2,6 +2,7 @@
 #include "axes/AxisSearch.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -133,10 +134,25 @@ void noteDoubts(const AxisSearch& s, const std::vector<Word>& words, std::vector
                          ", perhaps an offset or a factor for its labels, which Find Axes does not read");
 }
 
+// A value as the sentence shows it: a whole power of ten on a log axis as drawn, "10⁻³".
+std::string shown(AxisScale scale, double value)
+{
+    const double power = std::round(std::log10(value));
+    if (scale != AxisScale::log10 || !(value > 0.0) || std::abs(power) > 300 || std::pow(10.0, power) != value)
+        return number(value);
+    static constexpr const char* superscript[] = {"\u2070", "\u00b9", "\u00b2", "\u00b3", "\u2074",
+                                                  "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+    std::string text = power < 0 ? "10\u207b" : "10";
+    for (const char digit : std::to_string(static_cast<int>(std::abs(power))))
+        text += superscript[digit - '0'];
+    return text;
+}
+
 std::string axisSentence(const char* name, const AxisReading& r)
 {
     return std::string(name) + " axis: " + std::string(axisScaleName(r.scale)) + ", " +
-           std::to_string(r.values.size()) + " labels, " + number(r.values.front()) + " to " + number(r.values.back());
+           std::to_string(r.values.size()) + " labels, " + shown(r.scale, r.values.front()) + " to " +
+           shown(r.scale, r.values.back());
 }
 
 } // namespace
@@ -169,6 +185,11 @@ AxesProposal proposalOf(const AxisSearch& x, const AxisSearch& y, const std::vec
     noteDoubts(x, words, p.doubts);
     noteDoubts(y, words, p.doubts);
     p.confident = p.doubts.empty();
-    p.summary = axisSentence("x", p.x) + "; " + axisSentence("y", p.y) + ".";
+    p.summary = axisSentence("x", p.x) + "; " + axisSentence("y", p.y) + ". ";
+    for (std::string doubt : p.doubts) {
+        doubt.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(doubt.front())));
+        p.summary += doubt + ". ";
+    }
+    p.summary += "Check that the grid lies on the plot's own, then choose Acquire.";
     return p;
 }
