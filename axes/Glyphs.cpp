@@ -68,7 +68,13 @@ bool sameWord(const Glyph& a, const Glyph& b)
     const int between = std::max(a.box.top, b.box.top) - std::min(a.box.bottom, b.box.bottom);
     const int shorter = std::min(a.box.height(), b.box.height());
     const int longer = std::max(a.box.height(), b.box.height());
-    if (across * 2 >= std::min(a.box.width(), b.box.width()) && between * 10 <= longer * 3 && shorter * 10 < longer * 7)
+    if (across * 2 >= std::min(a.box.width(), b.box.width()) && between <= std::max(2, (longer * 3) / 10) &&
+        shorter * 10 < longer * 7)
+        return true;
+    // Pieces that nearly touch: a small glyph broken apart, or a minus and the exponent
+    // digit right after it.
+    const int apart = std::max(a.box.left, b.box.left) - std::min(a.box.right, b.box.right);
+    if (apart <= 1 && between <= 2)
         return true;
     const int overlap = std::min(a.box.bottom, b.box.bottom) - std::max(a.box.top, b.box.top);
     const int lower = std::min(a.box.height(), b.box.height());
