@@ -1,5 +1,6 @@
 #include "cli/Command.h"
 
+#include "cli/CalibrateCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/ExtractCommand.h"
 #include "cli/SameFile.h"
@@ -23,7 +24,6 @@
 #include <vector>
 
 namespace {
-
 
 constexpr std::string_view usage =
     "Usage:\n"
@@ -71,6 +71,19 @@ constexpr std::string_view usage =
     "      and small gaps; markers mode gives the centre of each marker.\n"
     "      A PDF picture is read at the project's page and resolution (page 1 at 300 dpi\n"
     "      when the project's picture is not a PDF); --page N and --dpi D choose others.\n"
+    "  plotmeter calibrate PICTURE [--page N] [--dpi D] -o OUT.plotmeter\n"
+    "      Finds the plot's axes in PICTURE (Find Axes): reads the tick labels, places\n"
+    "      them at their ticks and works out each axis' scale, linear or log10, from at\n"
+    "      least three labels that agree to half a pixel. Writes a project naming the\n"
+    "      picture (page N of a PDF document at D dots per inch; page 1 at 300 by\n"
+    "      default), the axes' scales and four calibration points where the tick lines\n"
+    "      of the outermost labels cross. Prints a line per axis,\n"
+    "        x: linear, 6 labels: 0 2 4 6 8 10\n"
+    "      then a line starting \"warning: \" for each doubt. Exit status 0 when both\n"
+    "      axes were read with confidence, 3 when the project was written with doubts\n"
+    "      (check its calibration grid in the window before relying on it), 1 when no\n"
+    "      calibration could be found (nothing is written; the reason goes to the\n"
+    "      standard error stream). Tick labels are read with Tesseract.\n"
     "  plotmeter --help      Shows this.\n"
     "  plotmeter --version   Shows the version.\n"
     "\n"
@@ -80,8 +93,9 @@ constexpr std::string_view usage =
     "\n"
     "Exit status: 0 on success; 1 after one line on the standard error stream saying why\n"
     "(for extract also: nothing of the colour was found; for check: the project cannot be\n"
-    "read, fewer than three points can take part, or they define no transform; nothing is\n"
-    "written then); 3 when check warns.\n";
+    "read, fewer than three points can take part, or they define no transform; for\n"
+    "calibrate: no calibration was found; nothing is written then); 3 when check warns or\n"
+    "calibrate has doubts.\n";
 
 // Thrown to end a command with its one line of complaint.
 struct Refusal {
@@ -231,8 +245,8 @@ bool isCommand(int argc, char** argv)
     if (argc < 2 || argv[1] == nullptr)
         return false;
     const std::string_view command = argv[1];
-    return command == "export" || command == "check" || command == "extract" || command == "--help" || command == "-h" ||
-           command == "--version";
+    return command == "export" || command == "check" || command == "extract" || command == "calibrate" ||
+           command == "--help" || command == "-h" || command == "--version";
 }
 
 int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode)
@@ -260,6 +274,13 @@ int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, cons
                 throw Refusal{check.problem};
             out << check.report << std::flush;
             return check.status;
+        }
+        if (command == "calibrate") {
+            const CalibrateOutcome calibrated = runCalibrate(argc, argv, decode);
+            if (calibrated.status == 1)
+                throw Refusal{calibrated.problem};
+            out << calibrated.report << std::flush;
+            return calibrated.status;
         }
         if (command == "extract") {
             if (std::string problem = runExtract(argc, argv, decode); !problem.empty())

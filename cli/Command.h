@@ -5,14 +5,16 @@
 #include <iosfwd>
 
 // The command line besides the window: `plotmeter export`, `plotmeter check`,
-// `plotmeter extract`, `--help`, `--version`. They need no display and touch no window system.
+// `plotmeter extract`, `plotmeter calibrate`, `--help`, `--version`. They need no display and
+// touch no window system.
 
 // Whether the arguments ask for one of these commands rather than the window.
 bool isCommand(int argc, char** argv);
 
-// Runs the command; returns the exit status: 0 on success, 3 when `check` warns, 1 after
+// Runs the command; returns the exit status: 0 on success, 3 when `check` warns or
+// `calibrate` has doubts, 1 after
 // writing exactly one line to `err`, starting "plotmeter: ", that says what went wrong
 // (and nothing to `out`). `out` only gets what was asked for (the usage, the version, the
 // check's report).
-// `decode` reads pictures for `extract`; without one, extract refuses.
+// `decode` reads pictures for `extract` and `calibrate`; without one, they refuse.
 int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode = {});

@@ -246,6 +246,8 @@ TEST_F(Commands, CheckReportsEachPointAndWarnsAboutWhatIsWrong)
 TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
 {
     std::ofstream(folder("bad.plotmeter")) << "{\"plotmeter\": 1, \"calibration\": [";
+    std::ofstream(folder("doc.pdf")) << "%PDF-1.4\n";
+    const std::string pdf = folder("doc.pdf");
     const std::string good = project(offsetAxis), out = folder("out.csv");
     const std::vector<CalibrationPoint> three = clicked({{1, 2}, {11, 2}, {1, 12}});
     const std::pair<std::vector<std::string>, std::string> cases[] = {
@@ -298,6 +300,20 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
         {{"extract", good, "--colour=#ff0000", "--tolerance", "150", "--picture", "plot.png", "-o", out},
          lowerBelow({255, 0, 0}, "150")},
         {{"extract", good, "--colour=#ffffff", "--picture", "plot.png", "-o", out}, "is the background's"},
+        {{"calibrate", "plot.png"}, "calibrate needs a project to write: -o OUT.plotmeter"},
+        {{"calibrate", "-o", out}, "calibrate needs a picture"},
+        {{"calibrate", "plot.png", "more.png", "-o", out}, "calibrate takes one picture"},
+        {{"calibrate", "plot.png", "--dpi", "150", "-o", out}, "plot.png is not a PDF document, so --page and --dpi"},
+        {{"calibrate", pdf, "--page", "0", "-o", out}, "--page needs a page number, a whole number from 1, not \"0\""},
+        {{"calibrate", pdf, "--page", "1.5", "-o", out}, "--page needs a page number"},
+        {{"calibrate", pdf, "--page", "-2", "-o", out}, "--page needs a page number"},
+        {{"calibrate", pdf, "--dpi", "5", "-o", out},
+         "--dpi needs a resolution from 10 to 2400 dots per inch, not \"5\""},
+        {{"calibrate", pdf, "--dpi", "1e9", "-o", out}, "--dpi needs a resolution"},
+        {{"calibrate", pdf, "--dpi", "nan", "-o", out}, "--dpi needs a resolution"},
+        {{"calibrate", "missing.png", "-o", out}, "cannot read missing.png: the file does not exist"},
+        // The picture: a red line and two blue squares, no axes at all.
+        {{"calibrate", "plot.png", "-o", out}, "plot.png: Find Axes found no tick labels on the x axis"},
         {{"check"}, "check needs a project"},
         {{"check", "a", "b"}, "check takes one project"},
         {{"check", "--all", "a"}, "unknown option \"--all\""},
@@ -358,7 +374,8 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     for (const char* usage : {"plotmeter [FILE]", "plotmeter export PROJECT -o OUT [--series NAME]", "--output OUT",
-                              "plotmeter extract PROJECT --colour '#RRGGBB' [--tolerance T]", "(default 1"})
+                              "plotmeter extract PROJECT --colour '#RRGGBB' [--tolerance T]", "(default 1",
+                              "plotmeter calibrate PICTURE [--page N] [--dpi D] -o OUT.plotmeter"})
         EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
     EXPECT_EQ(run({"-h"}).out, help.out);
 
@@ -370,9 +387,9 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
 TEST(CommandLine, OnlyCommandsAreTakenFromTheWindow)
 {
     const std::pair<std::vector<std::string>, bool> cases[] = {
-        {{"export"}, true},    {{"extract"}, true},   {{"--help"}, true},
-        {{"-h"}, true},        {{"--version"}, true}, {{}, false},
-        {{"plot.png"}, false}, {{"exports"}, false},  {{"-style", "fusion"}, false},
+        {{"export"}, true},   {{"extract"}, true},           {{"calibrate"}, true}, {{"--help"}, true},
+        {{"-h"}, true},       {{"--version"}, true},         {{}, false},           {{"plot.png"}, false},
+        {{"exports"}, false}, {{"-style", "fusion"}, false},
     };
     for (const auto& [arguments, command] : cases)
         EXPECT_EQ(withArguments(arguments, isCommand), command) << (arguments.empty() ? "" : arguments.back());
