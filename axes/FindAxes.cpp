@@ -18,7 +18,7 @@ struct Cancelled {};
 
 } // namespace
 
-AxesProposal findAxes(const PixelView& pixels, const Work& work)
+AxesProposal findAxes(const PixelView& pixels, const Work& work, const LabelReaders& readers)
 {
     AxesProposal proposal;
     if (pixels.pixels == nullptr || pixels.width < 32 || pixels.height < 32) {
@@ -47,13 +47,17 @@ AxesProposal findAxes(const PixelView& pixels, const Work& work)
         const std::vector<Word> words = wordsOf(glyphsOf(ink, largestGlyph));
         checkpoint(0.3);
 
-        LabelReader reader;
-        if (!reader.problem().empty()) {
-            proposal.problem = reader.problem();
+        const std::unique_ptr<LabelReader> reader = readers ? readers() : nullptr;
+        if (reader == nullptr) {
+            proposal.problem = "this Plotmeter cannot read tick labels: its OCR module (libplotmeter-ocr) is missing";
             return proposal;
         }
-        const AxisSearch x = searchAxis(ink, words, Axis::x, reader, [&](double f) { checkpoint(0.3 + 0.35 * f); });
-        const AxisSearch y = searchAxis(ink, words, Axis::y, reader, [&](double f) { checkpoint(0.65 + 0.35 * f); });
+        if (!reader->problem().empty()) {
+            proposal.problem = reader->problem();
+            return proposal;
+        }
+        const AxisSearch x = searchAxis(ink, words, Axis::x, *reader, [&](double f) { checkpoint(0.3 + 0.35 * f); });
+        const AxisSearch y = searchAxis(ink, words, Axis::y, *reader, [&](double f) { checkpoint(0.65 + 0.35 * f); });
         proposal = proposalOf(x, y, words, turn, ink.height);
         return proposal;
     } catch (const Cancelled&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "axes/LabelReader.h"
 #include "calibration/AxisScale.h"
 #include "extraction/PixelView.h"
 #include "extraction/Work.h"
@@ -44,7 +45,7 @@ struct AxesProposal {
     bool proposed() const { return !points.empty(); }
 };
 
-// Reads the axes of the plot in the picture: tick labels through OCR, their ticks, the
-// scale of each axis. Runs on any thread; each call has its own OCR engine and no state is
-// shared. Cancelling through `work` gives a proposal without points.
-AxesProposal findAxes(const PixelView& pixels, const Work& work);
+// Reads the axes of the plot in the picture: tick labels through OCR (a reader made by
+// `readers` for this call), their ticks, the scale of each axis. Runs on any thread; no
+// state is shared. Cancelling through `work` gives a proposal without points.
+AxesProposal findAxes(const PixelView& pixels, const Work& work, const LabelReaders& readers);

@@ -121,7 +121,7 @@ std::string axisLine(const char* name, const AxisReading& axis)
 
 } // namespace
 
-CalibrateOutcome runCalibrate(int argc, char** argv, const PictureDecoder& decode)
+CalibrateOutcome runCalibrate(int argc, char** argv, const PictureDecoder& decode, const LabelReaders& readers)
 {
     CalibrateOutcome outcome;
     try {
@@ -138,7 +138,7 @@ CalibrateOutcome runCalibrate(int argc, char** argv, const PictureDecoder& decod
         if (!picture.problem.empty())
             throw Refused{"cannot read " + request.picture + ": " + picture.problem};
 
-        const AxesProposal proposal = findAxes(picture.pixels, Work{});
+        const AxesProposal proposal = findAxes(picture.pixels, Work{}, readers);
         if (!proposal.proposed())
             throw Refused{request.picture + ": " + proposal.problem};
 

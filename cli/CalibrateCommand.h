@@ -1,5 +1,6 @@
 #pragma once
 
+#include "axes/LabelReader.h"
 #include "cli/ExtractCommand.h"
 
 #include <string>
@@ -16,4 +17,4 @@ struct CalibrateOutcome {
 };
 
 // argv[1] is "calibrate".
-CalibrateOutcome runCalibrate(int argc, char** argv, const PictureDecoder& decode);
+CalibrateOutcome runCalibrate(int argc, char** argv, const PictureDecoder& decode, const LabelReaders& readers);

@@ -249,7 +249,8 @@ bool isCommand(int argc, char** argv)
            command == "--help" || command == "-h" || command == "--version";
 }
 
-int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode)
+int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode,
+               const LabelReaders& readers)
 {
     std::string complaint;
     try {
@@ -276,7 +277,7 @@ int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, cons
             return check.status;
         }
         if (command == "calibrate") {
-            const CalibrateOutcome calibrated = runCalibrate(argc, argv, decode);
+            const CalibrateOutcome calibrated = runCalibrate(argc, argv, decode, readers);
             if (calibrated.status == 1)
                 throw Refusal{calibrated.problem};
             out << calibrated.report << std::flush;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "axes/LabelReader.h"
 #include "cli/ExtractCommand.h"
 
 #include <iosfwd>
@@ -16,5 +17,7 @@ bool isCommand(int argc, char** argv);
 // writing exactly one line to `err`, starting "plotmeter: ", that says what went wrong
 // (and nothing to `out`). `out` only gets what was asked for (the usage, the version, the
 // check's report).
-// `decode` reads pictures for `extract` and `calibrate`; without one, they refuse.
-int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode = {});
+// `decode` reads pictures for `extract` and `calibrate`, `readers` the tick labels for
+// `calibrate`; without them, those refuse.
+int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, const PictureDecoder& decode = {},
+               const LabelReaders& readers = {});

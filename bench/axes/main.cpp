@@ -6,7 +6,7 @@
 // no readable axes), and the time against Tesseract reading each whole picture once.
 // Usage: bench_axes CORPUS-FOLDER
 #include "AxesCorpus.h"
-#include "axes/LabelReader.h"
+#include "axes/ocr/TesseractLabelReader.h"
 #include "common/FigureTable.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
 #include "desktop/files/PdfPages.h"
 
+#include "desktop/files/Modules.h"
 #include "desktop/files/pdf/PdfRenderer.h"
 
 #include <QDialogButtonBox>
@@ -7,8 +8,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QCoreApplication>
-#include <QLibrary>
 #include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -30,21 +29,10 @@ QImage onWhite(const QImage& rendered)
     return page;
 }
 
-// The PDF module, loaded once: beside the program (as built), where it is installed, or
-// in the build folder (for the tests). Null, with the reason, when it cannot be found.
+// The PDF module, loaded once. Null, with the reason, when it cannot be found.
 std::unique_ptr<PdfRenderer> newRenderer(QString& why)
 {
-    static QFunctionPointer entry = [] {
-        const QStringList folders = {QCoreApplication::applicationDirPath(), QStringLiteral(PLOTMETER_MODULE_DIR),
-                                     QStringLiteral(PLOTMETER_BUILD_MODULE_DIR)};
-        for (const QString& folder : folders) {
-            QLibrary module(folder + QStringLiteral("/libplotmeter-pdf"));
-            if (module.load())
-                if (QFunctionPointer found = module.resolve(newPdfRendererSymbol))
-                    return found;
-        }
-        return QFunctionPointer{};
-    }();
+    static const QFunctionPointer entry = moduleEntry("plotmeter-pdf", newPdfRendererSymbol);
     if (entry == nullptr) {
         why = QObject::tr("this Plotmeter cannot read PDF documents: its PDF module (libplotmeter-pdf) is missing");
         return nullptr;

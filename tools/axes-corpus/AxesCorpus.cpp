@@ -1,5 +1,7 @@
 #include "AxesCorpus.h"
 
+#include "axes/ocr/TesseractLabelReader.h"
+
 #include <QImage>
 #include <QString>
 #include <nlohmann/json.hpp>
@@ -172,7 +174,7 @@ AxesProposal findAxesIn(const CorpusPicture& picture, double* seconds)
     const PixelView view{reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(), image.height(),
                          static_cast<std::ptrdiff_t>(image.bytesPerLine() / 4)};
     const auto start = std::chrono::steady_clock::now();
-    AxesProposal proposal = findAxes(view, Work{});
+    AxesProposal proposal = findAxes(view, Work{}, [] { return std::make_unique<TesseractLabelReader>(); });
     if (seconds != nullptr)
         *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return proposal;

@@ -1,4 +1,4 @@
-#include "axes/LabelReader.h"
+#include "axes/ocr/TesseractLabelReader.h"
 
 #include <tesseract/baseapi.h>
 
@@ -25,7 +25,7 @@ std::string tesseractDataFolder()
     return {};
 }
 
-LabelReader::LabelReader()
+TesseractLabelReader::TesseractLabelReader()
 {
     const std::string folder = tesseractDataFolder();
     if (folder.empty()) {
@@ -49,13 +49,13 @@ LabelReader::LabelReader()
     engine_->SetVariable("user_defined_dpi", "300");
 }
 
-LabelReader::~LabelReader()
+TesseractLabelReader::~TesseractLabelReader()
 {
     if (engine_)
         engine_->End();
 }
 
-LabelReader::Reading LabelReader::read(const GreyCrop& crop)
+LabelReader::Reading TesseractLabelReader::read(const GreyCrop& crop)
 {
     Reading reading;
     if (!engine_ || crop.width <= 0 || crop.height <= 0)
@@ -77,4 +77,9 @@ LabelReader::Reading LabelReader::read(const GreyCrop& crop)
             break;
     }
     return reading;
+}
+
+extern "C" __attribute__((visibility("default"))) LabelReader* plotmeterNewLabelReader()
+{
+    return new TesseractLabelReader;
 }
