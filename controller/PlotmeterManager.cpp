@@ -178,6 +178,22 @@ void PlotmeterManager::calibrationChangedUnderAcquisition()
         returnToCalibration();
 }
 
+void PlotmeterManager::replaceCalibration(const std::string& name, const std::vector<CalibrationPoint>& points,
+                                          AxisScales axes)
+{
+    std::vector<Change> changes;
+    for (std::size_t i = document_.calibration().size(); i-- > 0;)
+        changes.emplace_back(change::EraseCalibration{i});
+    changes.emplace_back(change::SetAxes{axes});
+    for (std::size_t i = 0; i < points.size(); ++i)
+        changes.emplace_back(change::InsertCalibration{i, points[i]});
+    if (mode_ != calMode)
+        returnToCalibration();
+    history_.perform(document_, name, std::move(changes));
+    calMatrix_->setNeedsDisplay(true);
+    tell();
+}
+
 void PlotmeterManager::setAxisScale(int axis, AxisScale scale)
 {
     AxisScales scales = document_.axes();

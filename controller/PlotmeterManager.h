@@ -86,6 +86,9 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // The scale of one axis (0 x, 1 y); an edit to undo. While acquiring, the fit follows
     // at once, or the calibration comes back to be corrected.
     void setAxisScale(int axis, AxisScale scale);
+    // A whole calibration in place of the one there, with the axes' scales, as one step to
+    // undo named `name` ("Find Axes"); back to calibrating, so that the user checks it.
+    void replaceCalibration(const std::string& name, const std::vector<CalibrationPoint>& points, AxisScales axes);
 
     // Editing on the picture. Which points: the calibration, or the active series' data.
     enum class PointKind { calibration, data };

@@ -3,7 +3,8 @@
 // Calibration Grid on; given a third, zooms in on the curve with the cursor over it, a
 // point selected and the magnifier following; given a fourth, extracts the curve
 // automatically with its overlay on show; given a fifth, shows the data plot of what was
-// digitized. At 1280 x 800, with no saved settings. Run by scripts/screenshot under Xvfb.
+// digitized; given a sixth, first shows the calibration Find Axes proposes. At 1280 x 800,
+// with no saved settings. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
 #include "desktop/window/MainWindow.h"
@@ -17,6 +18,7 @@
 #include <QToolButton>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QtTest>
 #include <cmath>
 #include <cstdio>
@@ -63,7 +65,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG [PLOT_PNG]]]]\n");
+                     "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG [PLOT_PNG "
+                     "[FIND_AXES_PNG]]]]]\n");
         return 2;
     }
     QtPlatform platform;
@@ -74,6 +77,24 @@ int main(int argc, char** argv)
     window.launch({QString::fromLocal8Bit(argv[1])});
     QTest::qWait(200);
     PlotImageWidget* plot = plotWidget(window);
+
+    // Find Axes on the sample plot: the calibration it proposes, the grid over it and the
+    // note saying what it read; then taken back, to calibrate by hand below.
+    if (argc > 7) {
+        QSignalSpy ended(&window.findAxes(), &FindAxesControl::ended);
+        window.findAxes().start();
+        if (!ended.wait(60'000) || !ended.takeFirst().at(0).toBool()) {
+            std::fprintf(stderr, "make_screenshot: Find Axes proposed nothing\n");
+            return 1;
+        }
+        QTest::qWait(300);
+        if (!window.grab().save(QString::fromLocal8Bit(argv[7]))) {
+            std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[7]);
+            return 1;
+        }
+        window.ui().actionUndo->trigger();
+        window.ui().actionShowCalibrationGrid->setChecked(false);
+    }
 
     struct Mark {
         double x, y;

@@ -59,6 +59,8 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
         });
         navigation_->follow(widget);
         extraction_->pictureChanged();
+        if (findAxesNote_ != nullptr)
+            findAxesNote_->hide();
     });
     fitStatus_ = new QLabel(this);
     fitStatus_->setObjectName(QStringLiteral("fitStatus"));
@@ -258,17 +260,50 @@ void MainWindow::placeExtraction()
     snapClicks_->setToolTip(tr("Double-clicks land on the middle of the line, marker, tick or gridline crossing "
                                "under them (or hold Shift for one click)"));
     snapper_ = std::make_unique<ClickSnapper>(*manager_, *shownPixels_, *snapClicks_);
+    placeFindAxes();
+}
+
+// Mode > Find Axes, and its button beside the mode while calibrating; what it found, or
+// why it found nothing, in a note under the guide, with the calibration grid to check it.
+void MainWindow::placeFindAxes()
+{
+    findAxes_ = new FindAxesControl(*manager_, *shownPixels_, *ui_->modeMenu, *this);
+    findAxesButton_ = new QPushButton(tr("Find Axes"), ui_->modeBox);
+    findAxesButton_->setObjectName(QStringLiteral("findAxesButton"));
+    findAxesButton_->setToolTip(findAxes_->action()->toolTip() + QStringLiteral(" (Ctrl+Shift+A)"));
+    ui_->modeLayout->addWidget(findAxesButton_);
+    connect(findAxesButton_, &QPushButton::clicked, findAxes_, &FindAxesControl::start);
+    findAxesNote_ = new QLabel(ui_->sidePanel);
+    findAxesNote_->setObjectName(QStringLiteral("findAxesNote"));
+    findAxesNote_->setWordWrap(true);
+    findAxesNote_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    findAxesNote_->setStyleSheet(QStringLiteral("QLabel { background: #e8f4f8; border: 1px solid #9cc8d8; padding: 3px; }"));
+    findAxesNote_->hide();
+    ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->guideLabel) + 1, findAxesNote_);
+    connect(findAxes_, &FindAxesControl::ended, this, [this](bool proposed, const QString& sentence) {
+        findAxesNote_->setText(sentence);
+        findAxesNote_->setVisible(!sentence.isEmpty());
+        if (proposed)
+            ui_->actionShowCalibrationGrid->setChecked(true);
+        updateGuide();
+    });
 }
 
 // One line under the mode buttons that tells a first-time user what a double-click does.
 void MainWindow::updateGuide()
 {
+    findAxesButton_->setVisible(manager_->mode() == PlotmeterManager::calMode);
+    findAxes_->action()->setEnabled(manager_->plotmeterView() != nullptr);
+    findAxesButton_->setEnabled(manager_->plotmeterView() != nullptr);
+    if (manager_->mode() != PlotmeterManager::calMode)
+        findAxesNote_->hide();
     QString guide;
     if (manager_->plotmeterView() == nullptr)
         guide = tr("Open a picture of a plot, or a project, with File ▸ Open… (Ctrl+O).");
     else if (manager_->mode() == PlotmeterManager::calMode)
         guide = tr("Calibrate: double-click three or more known points (axis marks) and type the values "
-                   "they stand for; to check them, add gridline crossings or the far corner. Then choose Acquire.");
+                   "they stand for, or let Find Axes read them; to check them, add gridline crossings or the far "
+                   "corner. Then choose Acquire.");
     else
         guide = tr("Acquire: double-click points on the curve (with Shift, on its middle), or find it all with "
                    "Tools ▸ Automatic Extraction. Save Data… (Ctrl+S) writes them to a file.");

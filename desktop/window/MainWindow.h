@@ -3,6 +3,7 @@
 #include "controller/PlotmeterManager.h"
 #include "desktop/panels/AxisControls.h"
 #include "desktop/panels/DataPlot.h"
+#include "desktop/panels/FindAxesControl.h"
 #include "desktop/picture/CalibrationGrid.h"
 #include "desktop/picture/ClickSnapper.h"
 #include "desktop/tables/DataScrollView.h"
@@ -20,6 +21,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPushButton>
 #include <memory>
 
 class QTemporaryDir;
@@ -55,6 +57,7 @@ class MainWindow : public QMainWindow {
     DataPlot& dataPlot() { return *dataPlot_; }
     ExtractionPanel& extraction() { return *extraction_; }
     QAction& snapClicks() { return *snapClicks_; }
+    FindAxesControl& findAxes() { return *findAxes_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +85,7 @@ class MainWindow : public QMainWindow {
     void placeWarningBar();
     void placeExtraction();
     void placeDocks();
+    void placeFindAxes();
 
     static constexpr int defaultPanelWidth = 360;
     static constexpr int panelLayoutVersion = 2;
@@ -106,6 +110,9 @@ class MainWindow : public QMainWindow {
     PictureNavigation* navigation_ = nullptr;
     ExtractionPanel* extraction_ = nullptr;
     QAction* snapClicks_ = nullptr;
+    FindAxesControl* findAxes_ = nullptr;
+    QPushButton* findAxesButton_ = nullptr;
+    QLabel* findAxesNote_ = nullptr;
     std::unique_ptr<ShownPixels> shownPixels_;
     std::unique_ptr<ClickSnapper> snapper_;
     QString pictureName_;

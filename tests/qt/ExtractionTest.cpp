@@ -2,6 +2,7 @@
 
 #include "cli/Command.h"
 #include "desktop/panels/ExtractionPanel.h"
+#include "desktop/panels/FindAxesControl.h"
 #include "desktop/window/MainWindow.h"
 #include "desktop/picture/PicturePixels.h"
 #include "desktop/picture/PlotImageWidget.h"
@@ -11,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
@@ -40,6 +42,7 @@ class ExtractionTest : public QObject {
     void shiftDoubleClickSnapsToCurvesAndCrossings();
     void extractCommandReadsEveryPictureFormat();
     void extractCommandReadsTheProjectsPdfPage();
+    void findAxesProposesTheCalibrationAsOneStep();
 
   private:
     // The curve's middle: picture row (from the top, pixel centres whole) at column x.
@@ -408,6 +411,62 @@ void ExtractionTest::extractCommandReadsTheProjectsPdfPage()
                      qPrintable(described));
         QVERIFY(offCurve(points[points.size() / 2]) < 1.0);
     }
+}
+
+// A plot drawn here with its axes' labels in a common font: Mode > Find Axes reads them
+// and puts four calibration points in place as one step to undo, with the grid to check
+// them; on a picture with no axes it proposes nothing and says so.
+void ExtractionTest::findAxesProposesTheCalibrationAsOneStep()
+{
+    QImage image(900, 650, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(18);
+        painter.setFont(font);
+        painter.setPen(QPen(Qt::black, 2));
+        const QRect frame(120, 40, 700, 500); // x 0..10 over 700 px, y 0..50 over 500 px
+        painter.drawRect(frame);
+        for (int k = 0; k <= 5; ++k) {
+            const int x = frame.left() + k * 140;
+            painter.drawLine(x, frame.bottom(), x, frame.bottom() + 8);
+            painter.drawText(QRect(x - 40, frame.bottom() + 12, 80, 24), Qt::AlignCenter, QString::number(2 * k));
+            const int y = frame.bottom() - k * 100;
+            painter.drawLine(frame.left() - 8, y, frame.left(), y);
+            painter.drawText(QRect(frame.left() - 70, y - 12, 56, 24), Qt::AlignRight | Qt::AlignVCenter,
+                             QString::number(10 * k));
+        }
+    }
+    QVERIFY(shown_->open(save(image, QStringLiteral("axes.png"))));
+    PlotmeterManager& manager = window_->manager();
+    auto* note = window_->findChild<QLabel*>(QStringLiteral("findAxesNote"));
+    QSignalSpy ended(&window_->findAxes(), &FindAxesControl::ended);
+    QTest::keyClick(window_, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(ended.wait(60'000));
+    QVERIFY2(ended.takeFirst().at(0).toBool(), qPrintable(note->text()));
+    QCOMPARE(manager.document().calibration().size(), std::size_t{4});
+    QCOMPARE(manager.history().undoName(), std::string("Find Axes"));
+    QVERIFY(window_->ui().actionShowCalibrationGrid->isChecked());
+    QVERIFY2(note->isVisible() && note->text().startsWith(QStringLiteral("x axis: linear")), qPrintable(note->text()));
+    // Each proposed point is where the drawing puts its values: a 2 px line drawn at x
+    // covers the columns x - 1 and x, so its middle is at x - 0.5 (pixel centres whole).
+    for (const CalibrationPoint& point : manager.document().calibration()) {
+        const double column = 119.5 + 70 * *point.worldX, row = 538.5 - 10 * *point.worldY;
+        QVERIFY2(std::hypot(point.screen.x - column, point.screen.y - (650 - row)) < 0.5,
+                 qPrintable(QStringLiteral("(%1, %2) at (%3, %4)")
+                                .arg(*point.worldX).arg(*point.worldY).arg(point.screen.x).arg(point.screen.y)));
+    }
+    window_->ui().actionUndo->trigger();
+    QVERIFY(manager.document().calibration().empty());
+
+    // A picture without axes: nothing proposed, and the note says why.
+    QVERIFY(shown_->open(save(plot(), QStringLiteral("plain.png"))));
+    window_->findAxes().start();
+    QVERIFY(ended.wait(60'000));
+    QVERIFY(!ended.takeFirst().at(0).toBool());
+    QVERIFY(manager.document().calibration().empty());
+    QVERIFY2(note->text().contains(QStringLiteral("Calibrate by hand")), qPrintable(note->text()));
 }
 
 QTEST_MAIN(ExtractionTest)
