@@ -75,6 +75,11 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // kept meanwhile at `path`: opened as a picture is, it counts as an unsaved change, and
     // saving the project copies it beside the project as a PNG the project names.
     bool openUnsavedPicture(const std::string& path);
+    // A recovery copy, opened as the document it was: with changes in no file, and no
+    // project to save into, so that the user saves it where they choose. `pastedPicture`
+    // is its picture when that lives in no file of the user's (it is then kept as a pasted
+    // one is). False when it could not be opened.
+    bool openRecoveredCopy(const std::string& path, const std::string& pastedPicture);
 
     void newScreenPoint(DPoint point) override;
     bool isColinear(DPoint point) const;

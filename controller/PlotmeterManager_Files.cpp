@@ -143,6 +143,17 @@ bool PlotmeterManager::openUnsavedPicture(const std::string& path)
     return true;
 }
 
+bool PlotmeterManager::openRecoveredCopy(const std::string& path, const std::string& pastedPicture)
+{
+    if (!openProjectAtPath(path))
+        return false;
+    projectPath_.clear();
+    unsavedPicture_ = pastedPicture;
+    history_.markDirty();
+    tell();
+    return true;
+}
+
 void PlotmeterManager::locateMissingPicture(const std::string& path, const std::string& why)
 {
     const std::size_t answer =

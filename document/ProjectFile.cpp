@@ -38,7 +38,7 @@ std::string pictureAsRead(const std::string& written, const std::string& folder)
     return (baseFolder(folder) / picture).lexically_normal().string();
 }
 
-std::string pictureAsWritten(const std::string& picture, const std::string& folder)
+std::string pictureAsWritten(const std::string& picture, const std::string& folder, bool alwaysAbsolute)
 {
     if (picture.empty())
         return {};
@@ -48,7 +48,7 @@ std::string pictureAsWritten(const std::string& picture, const std::string& fold
     if (failed)
         return picture;
     const fs::path normal = absolute.lexically_normal();
-    const fs::path relative = normal.lexically_relative(baseFolder(folder));
+    const fs::path relative = alwaysAbsolute ? fs::path() : normal.lexically_relative(baseFolder(folder));
     if (!relative.empty() && relative != "." && *relative.begin() != "..")
         return relative.string();
     return path.is_absolute() ? picture : normal.string();
@@ -173,11 +173,12 @@ ProjectReading readProjectFile(const std::string& path)
     }
 }
 
-bool writeProjectFile(const Document& document, const std::string& path, std::string& error)
+bool writeProjectFile(const Document& document, const std::string& path, std::string& error, PicturePath picture)
 {
     try {
         std::string problem;
-        const std::string text = projectformat::writeText(document, fs::path(path).parent_path().string(), problem);
+        const std::string text = projectformat::writeText(document, fs::path(path).parent_path().string(), problem,
+                                                          picture == PicturePath::absolute);
         if (!problem.empty()) {
             error = path + ": " + problem;
             return false;

@@ -81,5 +81,9 @@ std::string projectText(const Document& document, const std::string& folder);
 ProjectReading readProjectFile(const std::string& path);
 
 // Replaces the file at `path` with the document's project text, atomically: on failure
-// the previous file is untouched and `error` says why, naming the file.
-bool writeProjectFile(const Document& document, const std::string& path, std::string& error);
+// the previous file is untouched and `error` says why, naming the file. The picture is
+// named relative to the project's folder when it lies below it, or always absolute (a
+// recovery copy, which must name it wherever it is read from).
+enum class PicturePath { relativeWhenBelow, absolute };
+bool writeProjectFile(const Document& document, const std::string& path, std::string& error,
+                      PicturePath picture = PicturePath::relativeWhenBelow);

@@ -16,8 +16,8 @@ inline constexpr std::uint64_t formatVersion = 1;
 // taken from the project's folder.
 std::string pictureAsRead(const std::string& written, const std::string& folder);
 // What the file holds for a picture path: relative to the project's folder when the
-// picture lies below it, otherwise absolute.
-std::string pictureAsWritten(const std::string& picture, const std::string& folder);
+// picture lies below it (and `absolute` is not asked for), otherwise absolute.
+std::string pictureAsWritten(const std::string& picture, const std::string& folder, bool alwaysAbsolute = false);
 
 // Reads project text value by value (the JSON parser's events, never a whole tree), so
 // that a file far too large is refused before it fills memory. May throw std::bad_alloc.
@@ -25,6 +25,7 @@ ProjectReading readText(std::string_view text, const std::string& folder);
 
 // The project text of a document; `problem` names the first value that JSON cannot hold
 // (written as null), and stays empty when there is none.
-std::string writeText(const Document& document, const std::string& folder, std::string& problem);
+std::string writeText(const Document& document, const std::string& folder, std::string& problem,
+                      bool absolutePicture = false);
 
 } // namespace projectformat

@@ -79,7 +79,7 @@ class ProjectWriter {
   public:
     explicit ProjectWriter(std::string& out) : out_(out) {}
 
-    void write(const Document& document, const std::string& folder)
+    void write(const Document& document, const std::string& folder, bool absolutePicture)
     {
         std::size_t points = 0;
         for (const Series& series : document.series())
@@ -89,7 +89,7 @@ class ProjectWriter {
         out_ += "{\n  \"plotmeter\": ";
         out_ += std::to_string(formatVersion);
         out_ += ",\n  \"picture\": ";
-        appendString(out_, pictureAsWritten(document.picture(), folder));
+        appendString(out_, pictureAsWritten(document.picture(), folder, absolutePicture));
         if (const std::optional<PdfPage>& page = document.pdfPage()) {
             out_ += ",\n  \"page\": ";
             out_ += std::to_string(page->number);
@@ -193,11 +193,12 @@ class ProjectWriter {
 
 } // namespace
 
-std::string writeText(const Document& document, const std::string& folder, std::string& problem)
+std::string writeText(const Document& document, const std::string& folder, std::string& problem,
+                      bool absolutePicture)
 {
     std::string text;
     ProjectWriter writer(text);
-    writer.write(document, folder);
+    writer.write(document, folder, absolutePicture);
     problem = writer.problem();
     return text;
 }

@@ -27,6 +27,9 @@ void pointerRows(const RunTimes& times, std::vector<FigureRow>& rows);
 void registerTableBenchmarks();
 void tableRows(const RunTimes& times, std::vector<FigureRow>& rows);
 
+void registerRecoveryBenchmarks();
+void recoveryRows(const RunTimes& times, std::vector<FigureRow>& rows);
+
 // Windows kept from one benchmark to the next (a 120-megapixel picture takes seconds to
 // open); all go before the application does.
 WindowRig& keptWindowWithPicture(const QString& path);

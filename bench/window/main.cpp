@@ -19,6 +19,7 @@ std::vector<FigureRow> allRows(const RunTimes& times)
     zoomRows(times, rows);
     pointerRows(times, rows);
     tableRows(times, rows);
+    recoveryRows(times, rows);
     return rows;
 }
 
@@ -75,6 +76,7 @@ int main(int argc, char** argv)
     registerZoomBenchmarks(pictures);
     registerPointerBenchmarks(pictures);
     registerTableBenchmarks();
+    registerRecoveryBenchmarks();
     const int status = runBenchmarks(argc, argv, allRows);
     closeKeptWindows();
     return status;

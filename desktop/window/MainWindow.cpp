@@ -72,6 +72,13 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     placeDocks();
     ui_->actionUndo->setShortcuts(QKeySequence::Undo);
     ui_->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    recovery_ = new RecoveryCopy(*manager_, this);
+    connect(recovery_, &RecoveryCopy::writeFailed, this, [this](const QString& why) {
+        statusBar()->showMessage(tr("Plotmeter could not keep a recovery copy of your work: %1. Save the project to "
+                                    "keep it.")
+                                     .arg(why),
+                                 15000);
+    });
     manager_->setDocumentListener([this] { documentChanged(); });
     connectActions();
     connectFileActions();
@@ -96,7 +103,8 @@ void MainWindow::launch(const QStringList& arguments)
 {
     manager_->applicationDidFinishLaunching();
     updateGuide();
-    if (!arguments.isEmpty())
+    // Work a crash left behind comes first; recovered, it is what the window shows.
+    if (!offerRecovery() && !arguments.isEmpty())
         manager_->openPath(QFile::encodeName(arguments.constFirst()).toStdString());
     updateGuide();
 }
@@ -147,6 +155,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (mayDiscardData()) {
         saveSettings();
+        recovery_->remove(); // a clean quit leaves nothing to recover
         event->accept();
     } else {
         event->ignore();
@@ -184,6 +193,7 @@ void MainWindow::documentChanged()
     ui_->actionRedo->setText(history.canRedo() ? tr("&Redo %1").arg(QString::fromStdString(history.redoName()))
                                                : tr("&Redo"));
     ui_->actionLocatePicture->setEnabled(manager_->pictureMissing());
+    recovery_->documentChanged();
     extraction_->documentChanged();
     dataPlot_->refresh();
     seriesPanel_->refresh();

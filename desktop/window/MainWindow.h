@@ -14,6 +14,7 @@
 #include "desktop/picture/PlotMarks.h"
 #include "desktop/picture/PlotScrollView.h"
 #include "desktop/window/QtModeButtons.h"
+#include "desktop/window/RecoveryCopy.h"
 #include "desktop/files/RecentFiles.h"
 #include "desktop/panels/SeriesPanel.h"
 
@@ -56,6 +57,7 @@ class MainWindow : public QMainWindow {
     QDockWidget& dataPlotDock() { return *dataPlotDock_; }
     DataPlot& dataPlot() { return *dataPlot_; }
     ExtractionPanel& extraction() { return *extraction_; }
+    RecoveryCopy& recovery() { return *recovery_; }
     QAction& snapClicks() { return *snapClicks_; }
     FindAxesControl& findAxes() { return *findAxes_; }
 
@@ -86,6 +88,7 @@ class MainWindow : public QMainWindow {
     void placeExtraction();
     void placeDocks();
     void placeFindAxes();
+    bool offerRecovery();
 
     static constexpr int defaultPanelWidth = 360;
     static constexpr int panelLayoutVersion = 2;
@@ -117,7 +120,6 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<ClickSnapper> snapper_;
     QString pictureName_;
     RecentFiles* recent_ = nullptr;
-    std::unique_ptr<QTemporaryDir> pasteFolder_;
-    int pastes_ = 0;
+    RecoveryCopy* recovery_ = nullptr;
     std::string lastShown_;
 };

@@ -5,6 +5,7 @@
 #include "controller/TableText.h"
 #include "desktop/files/ExportDialog.h"
 #include "desktop/files/ImageLoading.h"
+#include "desktop/window/RecoveryOffer.h"
 #include "desktop/tables/PointTableView.h"
 #include "ui_MainWindow.h"
 
@@ -84,17 +85,16 @@ void MainWindow::copyRows(bool all)
     statusBar()->showMessage(rows.size() == 1 ? tr("Copied 1 row.") : tr("Copied %1 rows.").arg(rows.size()), 5000);
 }
 
-// A picture from the clipboard or a drop: kept in a temporary PNG until a project keeps it.
+// A picture from the clipboard or a drop: kept as a PNG beside the recovery copy, so that
+// a crash loses it no more than the points, until a project keeps it.
 void MainWindow::openUnsavedPicture(const QImage& image)
 {
     if (!mayDiscardData())
         return;
-    if (pasteFolder_ == nullptr)
-        pasteFolder_ = std::make_unique<QTemporaryDir>();
-    const QString path = pasteFolder_->filePath(QStringLiteral("pasted-%1.png").arg(++pastes_));
-    if (!pasteFolder_->isValid() || !image.save(path, "PNG")) {
-        QMessageBox::warning(this, tr("Can't Paste Picture"),
-                             tr("The picture could not be kept in a temporary file (%1).").arg(path));
+    QString why;
+    const QString path = recovery_->keepPicture(image, why);
+    if (path.isEmpty()) {
+        QMessageBox::warning(this, tr("Can't Paste Picture"), tr("The picture could not be kept: %1.").arg(why));
         return;
     }
     manager_->openUnsavedPicture(localPath(path));
@@ -103,7 +103,7 @@ void MainWindow::openUnsavedPicture(const QImage& image)
 
 bool MainWindow::isUnsavedPicture(const std::string& path) const
 {
-    return pasteFolder_ != nullptr && QFile::decodeName(path.c_str()).startsWith(pasteFolder_->path());
+    return recovery_->keeps(QFile::decodeName(path.c_str()));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
@@ -159,4 +159,34 @@ void MainWindow::saveSettings() const
     settings.setValue(QStringLiteral("view/calibrationGrid"), ui_->actionShowCalibrationGrid->isChecked());
     settings.setValue(QStringLiteral("window/panels"), saveState(panelLayoutVersion));
     settings.setValue(QStringLiteral("view/snapClicks"), snapClicks_->isChecked());
+}
+
+// Copies of work a crash left behind, offered before anything else: true when one was
+// recovered and the window now shows it.
+bool MainWindow::offerRecovery()
+{
+    QStringList damaged;
+    std::vector<RecoverableCopy> copies = findRecoverableCopies(RecoveryCopy::folder(), damaged);
+    if (!damaged.isEmpty())
+        QMessageBox::warning(this, tr("Damaged Recovery Copy"),
+                             tr("A copy of unsaved work could not be read, and has been put aside: %1.")
+                                 .arg(damaged.join(QStringLiteral("; "))));
+    if (copies.empty())
+        return false;
+    RecoveryDialog dialog(copies, this);
+    dialog.exec();
+    RecoverableCopy* chosen = dialog.chosen();
+    if (chosen == nullptr)
+        return false;
+    // A pasted picture kept beside the copy becomes this window's to keep.
+    const bool pasted = QFileInfo(chosen->picture).absolutePath() == QFileInfo(chosen->path).absolutePath();
+    if (pasted)
+        recovery_->adoptPicture(chosen->picture);
+    const bool opened = manager_->openRecoveredCopy(localPath(chosen->path), pasted ? localPath(chosen->picture) : "");
+    if (opened) {
+        chosen->picture.clear(); // kept: it is the recovered document's now
+        chosen->discard();
+        recovery_->writeNow(); // the window's own copy from now on
+    }
+    return opened;
 }
