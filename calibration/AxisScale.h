@@ -9,9 +9,36 @@
 // axis on seconds since 1970-01-01T00:00:00 UTC.
 enum class AxisScale { linear, log10, date };
 
+enum class AngleUnit { degrees, radians };
+
+// Polar axes: world x is the angle, world y the radius. The fit is the affine map between
+// the picture and the plane (rho cos theta, rho sin theta), theta the angle in radians
+// (negated when clockwise), rho = radius - radius at the centre (on a log radius, log10
+// radius - log10 radius at the centre): three or more points fix the centre, where angle
+// zero points and an unevenly scaled (elliptical) scan.
+struct PolarAxes {
+    AngleUnit angle = AngleUnit::degrees;
+    bool clockwise = false;
+    AxisScale radius = AxisScale::linear; // linear or log10
+    double radiusAtCentre = 0.0;          // on a log radius, above zero
+    friend bool operator==(const PolarAxes&, const PolarAxes&) = default;
+};
+
+// The axes of the plot. Cartesian: the scale of each. Polar: `polar` is set, and x and y are
+// the scales the angle and the radius are shown and typed in (linear, and the radius').
 struct AxisScales {
+    AxisScales() = default;
+    AxisScales(AxisScale xScale, AxisScale yScale) : x(xScale), y(yScale) {}
+    static AxisScales polarOf(PolarAxes axes)
+    {
+        AxisScales scales(AxisScale::linear, axes.radius);
+        scales.polar = axes;
+        return scales;
+    }
+
     AxisScale x = AxisScale::linear;
     AxisScale y = AxisScale::linear;
+    std::optional<PolarAxes> polar;
     friend bool operator==(const AxisScales&, const AxisScales&) = default;
 };
 

@@ -168,11 +168,14 @@ CheckOutcome checkProject(const std::string& path)
         if (used < check->rows.size() && check->rows[used] == i) {
             const PointCheck& agreement = check->report.points[used++];
             const DPoint fitted = agreement.fitted;
-            // Residuals in the axis' own units: seconds on a date axis.
+            const DPoint fittedWorld = fromFitSpace(scales, fitted);
+            // Residuals in the axis' own units: seconds on a date axis; an angle the short
+            // way round. Polar values have no pixel's worth of their own: six digits.
             cells.insert(cells.end(),
-                         {fittedText(scales.x, fitted.x, perPixel.x), fittedText(scales.y, fitted.y, perPixel.y),
-                          number(*point.worldX - fromFitSpace(scales.x, fitted.x)),
-                          number(*point.worldY - fromFitSpace(scales.y, fitted.y)), fixed(agreement.pixels, 2)});
+                         {scales.polar ? readableValue(scales.x, fittedWorld.x) : fittedText(scales.x, fitted.x, perPixel.x),
+                          scales.polar ? readableValue(scales.y, fittedWorld.y) : fittedText(scales.y, fitted.y, perPixel.y),
+                          number(worldDifference(scales, 0, *point.worldX, fittedWorld.x)),
+                          number(worldDifference(scales, 1, *point.worldY, fittedWorld.y)), fixed(agreement.pixels, 2)});
             notes.emplace_back();
         } else {
             cells.resize(table.front().size(), "-");

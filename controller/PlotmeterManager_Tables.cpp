@@ -82,12 +82,13 @@ TableCell residualCell(const PlotmeterManager& manager, std::size_t row, int col
         xScale = std::max(xScale, std::fabs(*p.worldX));
         yScale = std::max(yScale, std::fabs(*p.worldY));
     }
-    const auto residual = [](double typedValue, double fitted, double scale) {
-        const double difference = typedValue - fitted;
+    const DPoint fitted = fromFitSpace(scales, point.fitted);
+    const auto residual = [&scales](int axis, double typedValue, double fittedValue, double scale) {
+        const double difference = worldDifference(scales, axis, typedValue, fittedValue);
         return std::fabs(difference) <= 1e-12 * scale ? 0.0 : difference;
     };
-    const double dx = residual(*typed.worldX, fromFitSpace(scales.x, point.fitted.x), xScale);
-    const double dy = residual(*typed.worldY, fromFitSpace(scales.y, point.fitted.y), yScale);
+    const double dx = residual(0, *typed.worldX, fitted.x, xScale);
+    const double dy = residual(1, *typed.worldY, fitted.y, yScale);
     const FloatingPointFormat threeDigits{true, 3, 0};
     return TableCell::ofText(formatCellNumber(dx, threeDigits) + ", " + formatCellNumber(dy, threeDigits));
 }

@@ -42,17 +42,18 @@ std::optional<CalibrationCheck> checkCalibration(const Document& document)
     // The report speaks in fit space and numbers only the points it saw; on linear axes
     // with every row complete that is the user's own view. Otherwise the point the others
     // disagree with is told again by its row, in the axes' units.
-    const bool asTyped =
-        scales.x == AxisScale::linear && scales.y == AxisScale::linear && check.rows.back() + 1 == check.rows.size();
+    const bool asTyped = !scales.polar && scales.x == AxisScale::linear && scales.y == AxisScale::linear &&
+                         check.rows.back() + 1 == check.rows.size();
     for (std::size_t w = 0; w < check.report.warnings.size(); ++w) {
         if (w == 0 && check.report.outlier && !asTyped) {
             const Outlier& outlier = *check.report.outlier;
             const CalibrationPoint& typed = calibration[check.rows[outlier.index]];
+            const DPoint predicted = fromFitSpace(scales, outlier.predicted);
             check.warnings.push_back("Point " + std::to_string(check.rows[outlier.index] + 1) + ": typed (" +
                                      showWorldValue(scales.x, *typed.worldX) + ", " +
                                      showWorldValue(scales.y, *typed.worldY) + "), the other points put it at (" +
-                                     readableValue(scales.x, fromFitSpace(scales.x, outlier.predicted.x)) + ", " +
-                                     readableValue(scales.y, fromFitSpace(scales.y, outlier.predicted.y)) + ")");
+                                     readableValue(scales.x, predicted.x) + ", " +
+                                     readableValue(scales.y, predicted.y) + ")");
             continue;
         }
         check.warnings.push_back(check.report.warnings[w]);

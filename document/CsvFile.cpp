@@ -65,7 +65,10 @@ std::string delimitedText(const Document& document, const WorldMap& map, const T
     const char separator = layout.separator;
     std::string out;
     if (layout.header) {
-        const std::string_view titles[] = {"series", "x", "y", "screen_x", "screen_y"};
+        // Polar axes: "series,angle,radius,screen_x,screen_y".
+        const bool polar = map.scales.polar.has_value();
+        const std::string_view titles[] = {"series", polar ? "angle" : "x", polar ? "radius" : "y", "screen_x",
+                                           "screen_y"};
         bool first = true;
         for (std::size_t k = 0; k < 5; ++k) {
             if ((k == 0 && !layout.seriesColumn) || (k >= 3 && !layout.screenColumns))

@@ -10,7 +10,11 @@
 // ProjectFile.h.
 namespace projectformat {
 
-inline constexpr std::uint64_t formatVersion = 1;
+// Format 1 holds Cartesian axes; a project with polar axes is written as format 2, so that
+// a reader of format 1 refuses it rather than misreading its angles and radii. This
+// version reads both.
+inline constexpr std::uint64_t formatVersion = 2;
+inline constexpr std::uint64_t cartesianFormatVersion = 1;
 
 // A picture path as the program uses it, from what the file holds: a relative one is
 // taken from the project's folder.

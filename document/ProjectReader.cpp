@@ -1,3 +1,4 @@
+#include "calibration/AxesSpace.h"
 #include "document/ProjectFormat.h"
 #include "document/ProjectSlots.h"
 
@@ -111,6 +112,8 @@ class ProjectReader {
         const Slot slot = take();
         if (slot == Slot::visible)
             series_.back().look.visible = value;
+        else if (slot == Slot::clockwise)
+            polar_.clockwise = value;
         else if (slot != Slot::skipped)
             return wrongKind(slot);
         return valueDone();
@@ -144,6 +147,25 @@ class ProjectReader {
             if (!scale)
                 return fail(describe(slot) + " is not one of: linear, log10, date");
             (slot == Slot::axisX ? axes_.x : axes_.y) = *scale;
+            break;
+        }
+        case Slot::axesKind:
+            if (value != "cartesian" && value != "polar")
+                return fail(describe(slot) + " is not one of: cartesian, polar");
+            polarAxes_ = value == "polar";
+            break;
+        case Slot::angleUnit: {
+            const auto unit = angleUnitNamed(value);
+            if (!unit)
+                return fail(describe(slot) + " is not one of: degrees, radians");
+            polar_.angle = *unit;
+            break;
+        }
+        case Slot::radiusScale: {
+            const auto scale = axisScaleNamed(value);
+            if (!scale || *scale == AxisScale::date)
+                return fail(describe(slot) + " is not one of: linear, log10");
+            polar_.radius = *scale;
             break;
         }
         case Slot::name:
@@ -325,6 +347,11 @@ class ProjectReader {
                 return {std::nullopt, describe(Slot::dpi) + " is not " + kindExpected(Slot::dpi)};
             page_.number = static_cast<int>(pageNumber_);
         }
+        if (polarAxes_) {
+            if (const std::string problem = polarProblem(polar_); !problem.empty())
+                return {std::nullopt, "the polar axes are refused: " + problem};
+            axes_ = AxisScales::polarOf(polar_);
+        }
         Document document;
         document.setPicture(pictureAsRead(picture_, folder));
         if (pageSeen_)
@@ -440,7 +467,7 @@ class ProjectReader {
         case Slot::project:
             return fail("the file holds no Plotmeter project (its JSON is not an object)");
         case Slot::version:
-            return fail("\"plotmeter\" is not a format number; this Plotmeter reads format 1");
+            return fail("\"plotmeter\" is not a format number; this Plotmeter reads formats 1 and 2");
         default:
             return fail(describe(slot) + " is not " + kindExpected(slot));
         }
@@ -480,6 +507,9 @@ class ProjectReader {
             page_.dpi = number.value;
             pageSeen_ = true;
             break;
+        case Slot::radiusAtCentre:
+            polar_.radiusAtCentre = number.value;
+            break;
         case Slot::screenValue: {
             DPoint& screen = calibration_.back().screen;
             (levels_.back().count == 1 ? screen.x : screen.y) = number.value;
@@ -506,7 +536,7 @@ class ProjectReader {
     bool newer(std::uint64_t version)
     {
         error_ = "the project was written by a newer Plotmeter (format " + std::to_string(version) +
-                 "); this one reads format " + std::to_string(formatVersion);
+                 "); this one reads formats 1 to " + std::to_string(formatVersion);
         return false;
     }
 
@@ -520,6 +550,8 @@ class ProjectReader {
 
     std::string picture_;
     AxisScales axes_;
+    bool polarAxes_ = false;
+    PolarAxes polar_;
     std::vector<CalibrationPoint> calibration_;
     std::vector<Series> series_;
     std::size_t active_ = 0;

@@ -59,6 +59,16 @@ std::string placeOf(Slot slot, const Counts& at)
         return "\"page\"";
     case Slot::dpi:
         return "\"dpi\"";
+    case Slot::axesKind:
+        return "the axes' \"kind\"";
+    case Slot::angleUnit:
+        return "the polar axes' \"angle\" unit";
+    case Slot::clockwise:
+        return "the polar axes' \"clockwise\"";
+    case Slot::radiusScale:
+        return "the polar axes' \"radius\" scale";
+    case Slot::radiusAtCentre:
+        return "the polar axes' \"radius_at_centre\"";
     }
     return "the file";
 }
@@ -85,7 +95,10 @@ const char* kindExpected(Slot slot)
     case Slot::worldValue:
         return "a number or null";
     case Slot::visible:
+    case Slot::clockwise:
         return "true or false";
+    case Slot::radiusAtCentre:
+        return "a number";
     case Slot::activeSeries:
         return "a series number";
     case Slot::page:

@@ -35,6 +35,11 @@ enum class Slot : std::uint8_t {
     activeSeries,
     page,
     dpi,
+    axesKind,
+    angleUnit,
+    clockwise,
+    radiusScale,
+    radiusAtCentre,
     skipped, // under a key this format does not name
 };
 
@@ -60,6 +65,11 @@ inline constexpr Field fields[] = {
     {Slot::project, "dpi", Slot::dpi, false},
     {Slot::axes, "x", Slot::axisX, false},
     {Slot::axes, "y", Slot::axisY, false},
+    {Slot::axes, "kind", Slot::axesKind, false},
+    {Slot::axes, "angle", Slot::angleUnit, false},
+    {Slot::axes, "clockwise", Slot::clockwise, false},
+    {Slot::axes, "radius", Slot::radiusScale, false},
+    {Slot::axes, "radius_at_centre", Slot::radiusAtCentre, false},
     {Slot::calibrationPoint, "screen", Slot::screenPair, true},
     {Slot::calibrationPoint, "world", Slot::worldPair, true},
     {Slot::series, "name", Slot::name, true},
@@ -72,7 +82,8 @@ inline constexpr Field fields[] = {
 inline bool holdsNumbers(Slot slot)
 {
     return slot == Slot::version || slot == Slot::activeSeries || slot == Slot::page || slot == Slot::dpi ||
-           slot == Slot::screenValue || slot == Slot::worldValue || slot == Slot::coordinate;
+           slot == Slot::screenValue || slot == Slot::worldValue || slot == Slot::coordinate ||
+           slot == Slot::radiusAtCentre;
 }
 
 // Which calibration point, series, point and coordinate (1 for x, 2 for y) the reader is

@@ -1,4 +1,5 @@
 #include "document/ProjectFormat.h"
+#include "calibration/AxesSpace.h"
 #include "platform/NumberText.h"
 
 #include <charconv>
@@ -86,8 +87,9 @@ class ProjectWriter {
             points += series.points.size();
         out_.reserve(256 + document.calibration().size() * 64 + document.series().size() * 160 + points * 44);
 
+        const AxisScales axes = document.axes();
         out_ += "{\n  \"plotmeter\": ";
-        out_ += std::to_string(formatVersion);
+        out_ += std::to_string(axes.polar ? formatVersion : cartesianFormatVersion);
         out_ += ",\n  \"picture\": ";
         appendString(out_, pictureAsWritten(document.picture(), folder, absolutePicture));
         if (const std::optional<PdfPage>& page = document.pdfPage()) {
@@ -96,10 +98,20 @@ class ProjectWriter {
             out_ += ", \"dpi\": ";
             out_ += shortestNumber(page->dpi);
         }
-        out_ += ",\n  \"axes\": {\"x\": ";
-        appendString(out_, axisScaleName(document.axes().x));
-        out_ += ", \"y\": ";
-        appendString(out_, axisScaleName(document.axes().y));
+        if (const std::optional<PolarAxes>& polar = axes.polar) {
+            out_ += ",\n  \"axes\": {\"kind\": \"polar\", \"angle\": ";
+            appendString(out_, angleUnitName(polar->angle));
+            out_ += polar->clockwise ? ", \"clockwise\": true" : ", \"clockwise\": false";
+            out_ += ", \"radius\": ";
+            appendString(out_, axisScaleName(polar->radius));
+            out_ += ", \"radius_at_centre\": ";
+            number(polar->radiusAtCentre, "the axes", "the radius at the centre");
+        } else {
+            out_ += ",\n  \"axes\": {\"x\": ";
+            appendString(out_, axisScaleName(axes.x));
+            out_ += ", \"y\": ";
+            appendString(out_, axisScaleName(axes.y));
+        }
         out_ += "},\n  \"calibration\": [";
         const auto& calibration = document.calibration();
         for (std::size_t i = 0; i < calibration.size(); ++i) {

@@ -16,12 +16,16 @@ FitPoint fitSpaceOf(const CalibrationPoint& point, std::size_t row, AxisScales s
         const char* missing = !point.worldX && !point.worldY ? "world values" : !point.worldX ? "world x" : "world y";
         return {std::nullopt, name + " has no " + missing};
     }
-    const std::optional<double> x = toFitSpace(scales.x, *point.worldX);
-    const std::optional<double> y = toFitSpace(scales.y, *point.worldY);
-    if (!x || !y)
-        return {std::nullopt, name + ": a log axis takes only values above zero, and " + (x ? "world y" : "world x") +
-                                  " is " + shortestNumber(x ? *point.worldY : *point.worldX)};
-    return {DPoint{*x, *y}, {}};
+    std::string why;
+    const std::optional<DPoint> fit = toFitSpace(scales, {*point.worldX, *point.worldY}, &why);
+    if (fit)
+        return {fit, {}};
+    if (scales.polar)
+        return {std::nullopt, name + ": " + why + " (angle " + shortestNumber(*point.worldX) + ", radius " +
+                                  shortestNumber(*point.worldY) + ")"};
+    const bool x = why == "x";
+    return {std::nullopt, name + ": a log axis takes only values above zero, and " + (x ? "world x" : "world y") +
+                              " is " + shortestNumber(x ? *point.worldX : *point.worldY)};
 }
 
 FitOutcome fitCalibration(const std::vector<CalibrationPoint>& calibration, AxisScales scales)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calibration/AxesSpace.h"
 #include "document/Series.h"
 
 #include <optional>
@@ -10,7 +11,8 @@ class CartesianPlotmeter;
 
 // The screen-to-world mapping in force, as a value. The fit is affine in "fit space",
 // where a log axis holds log10 of its values:
-//     fit = A · screen + offset,   world = each axis' scale applied to fit.
+//     fit = A · screen + offset,   world = the axes' scales applied to fit
+// (each axis' own on Cartesian axes; angle and radius from the plane on polar ones).
 struct WorldMap {
     double a00 = 1.0, a01 = 0.0, a10 = 0.0, a11 = 1.0;
     double xoffset = 0.0, yoffset = 0.0;
@@ -31,7 +33,7 @@ struct WorldMap {
             f.x = 0.0;
         if (f.y * f.y < 1e-12 * (a10 * a10 + a11 * a11))
             f.y = 0.0;
-        return {fromFitSpace(scales.x, f.x), fromFitSpace(scales.y, f.y)};
+        return fromFitSpace(scales, f);
     }
     // Where a point of fit space lies in the picture.
     DPoint screenOfFit(DPoint f) const

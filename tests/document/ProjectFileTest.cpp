@@ -50,6 +50,23 @@ TEST(ProjectFile, RoundTripKeepsEveryValueBitExactInAnyLocale)
     }
 }
 
+// Polar axes go out as format 2 and come back as they were; Cartesian ones stay format 1.
+TEST(ProjectFile, PolarAxesRoundTripAsFormatTwo)
+{
+    Document polar = sampleDocument();
+    polar.apply(change::SetAxes{AxisScales::polarOf({AngleUnit::radians, true, AxisScale::log10, 0.001})});
+    const std::string text = projectText(polar, folder);
+    EXPECT_NE(text.find("\"plotmeter\": 2"), std::string::npos) << text;
+    EXPECT_NE(text.find(R"("axes": {"kind": "polar", "angle": "radians", "clockwise": true, "radius": "log10", )"
+                        R"("radius_at_centre": 0.001})"),
+              std::string::npos)
+        << text;
+    const ProjectReading read = parseProject(text, folder);
+    ASSERT_TRUE(read.document) << read.error;
+    EXPECT_EQ(*read.document, polar);
+    EXPECT_NE(projectText(sampleDocument(), folder).find("\"plotmeter\": 1"), std::string::npos);
+}
+
 TEST(ProjectFile, PictureIsRelativeOnlyBelowTheProjectFolder)
 {
     struct Case {
@@ -137,8 +154,21 @@ std::string series(const std::string& keys)
 INSTANTIATE_TEST_SUITE_P(
     Inputs, MalformedProject,
     testing::ValuesIn(std::vector<Malformed>{
-        {"LaterFormat", R"({"plotmeter": 2, "calibration": 5})",
-         "written by a newer Plotmeter (format 2); this one reads format 1"},
+        {"LaterFormat", R"({"plotmeter": 3, "calibration": 5})",
+         "written by a newer Plotmeter (format 3); this one reads formats 1 to 2"},
+        {"UnknownAxesKind", project("[]", "[]", R"(, "axes": {"kind": "spherical"})"),
+         "the axes' \"kind\" is not one of: cartesian, polar"},
+        {"UnknownAngleUnit", project("[]", "[]", R"(, "axes": {"kind": "polar", "angle": "gradians"})"),
+         "the polar axes' \"angle\" unit is not one of: degrees, radians"},
+        {"ClockwiseAsText", project("[]", "[]", R"(, "axes": {"kind": "polar", "clockwise": "yes"})"),
+         "the polar axes' \"clockwise\" is not true or false"},
+        {"CentreAsText", project("[]", "[]", R"(, "axes": {"kind": "polar", "radius_at_centre": "-40"})"),
+         "the polar axes' \"radius_at_centre\" is not a number"},
+        {"CentreInfinite", project("[]", "[]", R"(, "axes": {"kind": "polar", "radius_at_centre": 1e999})"),
+         "\"radius_at_centre\" is not a finite number (1e999)"},
+        {"LogRadiusCentreAtZero",
+         project("[]", "[]", R"(, "axes": {"kind": "polar", "radius": "log10", "radius_at_centre": 0})"),
+         "on a log radius, the radius at the centre must be above zero"},
         {"LaterFormatNamedLast", R"({"calibration": "x", "series": [[[]]], "plotmeter": 3})",
          "newer Plotmeter (format 3)"},
         {"FormatAsText", project("[]").replace(14, 1, "\"1\""), "\"plotmeter\" is not a format number"},
