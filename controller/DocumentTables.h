@@ -31,6 +31,7 @@ class DataTable : public PointTable {
   public:
     DataTable(Rect frame, const PlotmeterManager& manager) : PointTable(frame), manager_(manager) {}
     int numberOfRows() const override;
+    std::string columnTitle(int column) const override;
     TableCell cellAtRow(int row, int column) const override;
     bool setStringValue(int, int, const std::string&) override { return false; }
 

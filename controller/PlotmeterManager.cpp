@@ -198,10 +198,19 @@ void PlotmeterManager::setAxisScale(int axis, AxisScale scale)
 {
     AxisScales scales = document_.axes();
     AxisScale& changed = axis == 0 ? scales.x : scales.y;
-    if (changed == scale)
+    if (changed == scale && !scales.polar)
         return;
     changed = scale;
-    history_.perform(document_, "Change Axis Scale", change::SetAxes{scales});
+    if (scales.polar) // a scale for x or y makes the axes Cartesian again
+        scales = AxisScales(axis == 0 ? scale : AxisScale::linear, axis == 1 ? scale : AxisScale::linear);
+    setAxes(scales, "Change Axis Scale");
+}
+
+void PlotmeterManager::setAxes(const AxisScales& scales, const std::string& name)
+{
+    if (scales == document_.axes())
+        return;
+    history_.perform(document_, name, change::SetAxes{scales});
     if (mode_ != calMode && !loadCalibrationAndFit()) {
         returnToCalibration();
         const std::vector<CalibrationPoint>& calibration = document_.calibration();

@@ -91,6 +91,9 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // The scale of one axis (0 x, 1 y); an edit to undo. While acquiring, the fit follows
     // at once, or the calibration comes back to be corrected.
     void setAxisScale(int axis, AxisScale scale);
+    // The axes as a whole (Cartesian or polar, and their settings); an edit to undo named
+    // `name`, the fit following as setAxisScale's.
+    void setAxes(const AxisScales& scales, const std::string& name = "Change Axes");
     // A whole calibration in place of the one there, with the axes' scales, as one step to
     // undo named `name` ("Find Axes"); back to calibrating, so that the user checks it.
     void replaceCalibration(const std::string& name, const std::vector<CalibrationPoint>& points, AxisScales axes);

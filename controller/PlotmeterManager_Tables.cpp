@@ -48,13 +48,30 @@ int CalibrationTable::numberOfRows() const
 
 // Typed world values are shown as the shortest text that gives the value back on their
 // axis (a date as ISO 8601), which is what the user typed in all but the spelling.
+namespace {
+
+// "Angle" and "Radius" on polar axes, "World X" and "World Y" otherwise.
+std::string worldTitle(const Document& document, int column, std::string otherwise)
+{
+    if (document.axes().polar && (column == 2 || column == 3))
+        return column == 2 ? "Angle" : "Radius";
+    return otherwise;
+}
+
+} // namespace
+
 std::string CalibrationTable::columnTitle(int column) const
 {
     if (column == 4)
         return "Residual";
     if (column == 5)
         return "Off (px)";
-    return PointTable::columnTitle(column);
+    return worldTitle(manager_.document(), column, PointTable::columnTitle(column));
+}
+
+std::string DataTable::columnTitle(int column) const
+{
+    return worldTitle(manager_.document(), column, PointTable::columnTitle(column));
 }
 
 namespace {

@@ -82,7 +82,13 @@ void DataPlot::paintEvent(QPaintEvent* /*event*/)
         Shown one{&series, {}};
         one.points.reserve(series.points.size());
         for (const DPoint& screen : series.points) {
-            const DPoint f = map->fit(screen);
+            // Polar axes: the radius against the angle, each on its own scale.
+            DPoint f = map->fit(screen);
+            if (map->scales.polar) {
+                f = map->world(screen);
+                if (map->scales.y == AxisScale::log10)
+                    f.y = std::log10(f.y);
+            }
             if (!std::isfinite(f.x) || !std::isfinite(f.y))
                 continue;
             xs.add(f.x);

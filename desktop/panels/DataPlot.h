@@ -4,8 +4,9 @@
 
 class PlotmeterManager;
 
-// The visible series drawn in world units, on the axes' own scales (log, dates), each in
-// its colour and marker, joined in the order of x; so that an outlier or a wrong
+// The visible series drawn in world units, on the axes' own scales (log, dates; on polar
+// axes the radius against the angle), each in its colour and marker, joined in the order of
+// x; so that an outlier or a wrong
 // calibration shows at a glance. It follows every change to the points and the
 // calibration (refresh() after each), and draws nothing until there is a transform.
 class DataPlot : public QWidget {

@@ -44,6 +44,11 @@ bool FindAxesControl::start()
         emit ended(false, tr("Open a picture of a plot first."));
         return false;
     }
+    if (manager_.document().axes().polar) {
+        emit ended(false, tr("Find Axes reads Cartesian axes only: calibrate polar axes by hand, on three or more "
+                             "points of known angle and radius."));
+        return false;
+    }
     progress_ = new WorkInProgress(window_, tr("Reading the axes…"), QStringLiteral("findAxesProgress"));
     watcher_.setFuture(QtConcurrent::run(
         [picture, cancelled = progress_->cancelFlag(), readers = moduleLabelReaders()](QPromise<AxesProposal>& promise) {

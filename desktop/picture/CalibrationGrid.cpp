@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -97,6 +98,73 @@ std::vector<GridLine> linesOf(int axis, const WorldMap& map, const FitBox& box, 
     return lines;
 }
 
+void label(QPainter& painter, const std::vector<GridLine>& lines, const QRectF& shown, std::vector<QRectF>& taken);
+
+// "π/6", "π", "3π/2": a multiple of a twelfth of a turn in radians, as a user reads it.
+QString radiansText(int twelfths)
+{
+    static const char* const texts[] = {"0",    "π/6",   "π/3",  "π/2",  "2π/3",  "5π/6",
+                                        "π",    "7π/6",  "4π/3", "3π/2", "5π/3",  "11π/6"};
+    return QString::fromUtf8(texts[twelfths % 12]);
+}
+
+// Polar axes: rings of round radius and a spoke every twelfth of a turn, from the centre to
+// the farthest corner of the picture; each ring labelled where it crosses the spoke of
+// angle zero, each spoke where it leaves the shown part.
+void paintPolar(QPainter& painter, const WorldMap& map, const QRectF& area, const PictureZoom& zoom,
+                const QRectF& shown, std::vector<QRectF>& taken)
+{
+    const PolarAxes& polar = *map.scales.polar;
+    double reach = 0.0;
+    for (const QPointF corner : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
+        const DPoint f = map.fit(zoom.pictureOf({corner.x(), corner.y()}));
+        reach = std::max(reach, std::hypot(f.x, f.y));
+    }
+    if (!std::isfinite(reach) || !(reach > 0.0))
+        return;
+    const auto at = [&](double rho, double angleRadians) {
+        const double theta = polar.clockwise ? -angleRadians : angleRadians;
+        return widgetOf(zoom, map.screenOfFit({rho * std::cos(theta), rho * std::sin(theta)}));
+    };
+    const bool log = polar.radius == AxisScale::log10;
+    const double centre = log ? std::log10(polar.radiusAtCentre) : polar.radiusAtCentre;
+    const std::vector<double> rings = gridTicks(polar.radius, centre, centre + reach, 6);
+    const double spacing = rings.size() > 1 ? rings[1] - rings[0] : 0.0;
+    for (const double ring : rings) {
+        const double rho = ring - centre;
+        if (!(rho > 0.0))
+            continue;
+        QPolygonF circle;
+        for (int step = 0; step <= 180; ++step)
+            circle << at(rho, step * 2.0 * std::numbers::pi / 180.0);
+        painter.drawPolyline(circle);
+        const QString text = QString::fromStdString(gridLabel(polar.radius, ring, spacing));
+        const QPointF where = at(rho, 0.0);
+        const QSizeF size(painter.fontMetrics().horizontalAdvance(text) + 6.0, painter.fontMetrics().height() + 2.0);
+        const QRectF box(where + QPointF(3, 3), size);
+        if (shown.contains(box) &&
+            std::none_of(taken.begin(), taken.end(), [&](const QRectF& other) { return other.intersects(box); })) {
+            taken.push_back(box);
+            painter.save();
+            painter.setBrush(labelBackground);
+            painter.drawRoundedRect(box, 3, 3);
+            painter.setPen(labelColour);
+            painter.drawText(box, Qt::AlignCenter, text);
+            painter.restore();
+        }
+    }
+    std::vector<GridLine> spokes;
+    for (int twelfth = 0; twelfth < 12; ++twelfth) {
+        const double angle = twelfth * std::numbers::pi / 6.0;
+        if (const std::optional<QLineF> segment = clipped(at(0.0, angle), at(reach, angle), area))
+            spokes.push_back({*segment, polar.angle == AngleUnit::degrees ? QString::number(30 * twelfth)
+                                                                          : radiansText(twelfth)});
+    }
+    for (const GridLine& spoke : spokes)
+        painter.drawLine(spoke.segment);
+    label(painter, spokes, shown, taken);
+}
+
 // Writes each line's label where it leaves the shown part of the picture: at the bottom for
 // a line that runs more up than across, else at the left; skipped where it would cover one
 // already written.
@@ -141,6 +209,20 @@ void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, const Pictu
     if (!map || picture.isEmpty())
         return;
     const QRectF area(QPointF(0, 0), picture * zoom.factor);
+    if (map->scales.polar) {
+        painter.save();
+        painter.setClipRect(QRectF(exposed).intersected(area), Qt::IntersectClip);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPen pen(lineColour, 1.0);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        const QRectF shown = QRectF(visible).intersected(area);
+        std::vector<QRectF> taken;
+        paintPolar(painter, *map, area, zoom, shown.isEmpty() ? area : shown, taken);
+        painter.restore();
+        paintMisfits(painter, zoom, area);
+        return;
+    }
 
     FitBox box{{std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()},
                {-std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}};
@@ -168,7 +250,19 @@ void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, const Pictu
         for (const GridLine& line : *lines)
             painter.drawLine(line.segment);
 
-    // Where the fit puts each calibration point's typed values, joined to where it was clicked.
+    paintMisfits(painter, zoom, area);
+    const QRectF shown = QRectF(visible).intersected(area);
+    std::vector<QRectF> taken;
+    label(painter, xLines, shown.isEmpty() ? area : shown, taken);
+    label(painter, yLines, shown.isEmpty() ? area : shown, taken);
+    painter.restore();
+}
+
+// Where the fit puts each calibration point's typed values, joined to where it was clicked.
+void CalibrationGrid::paintMisfits(QPainter& painter, const PictureZoom& zoom, const QRectF& area) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
     if (const std::optional<CalibrationCheck>& check = manager_.calibrationCheck()) {
         const std::vector<CalibrationPoint>& calibration = manager_.document().calibration();
         painter.setPen(QPen(misfitColour, 1.5));
@@ -185,10 +279,5 @@ void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, const Pictu
                                            typed + QPointF(0, diamond), typed + QPointF(-diamond, 0)}));
         }
     }
-
-    const QRectF shown = QRectF(visible).intersected(area);
-    std::vector<QRectF> taken;
-    label(painter, xLines, shown.isEmpty() ? area : shown, taken);
-    label(painter, yLines, shown.isEmpty() ? area : shown, taken);
     painter.restore();
 }

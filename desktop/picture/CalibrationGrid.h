@@ -3,6 +3,7 @@
 #include "view/PictureZoom.h"
 
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 
 class PlotmeterManager;
@@ -25,5 +26,7 @@ class CalibrationGrid {
                const QRect& visible) const;
 
   private:
+    void paintMisfits(QPainter& painter, const PictureZoom& zoom, const QRectF& area) const;
+
     const PlotmeterManager& manager_;
 };

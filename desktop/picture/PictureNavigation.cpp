@@ -114,7 +114,8 @@ QString PictureNavigation::readout(DPoint picture) const
     if (const std::optional<WorldMap>& map = manager_.worldMap()) {
         const DPoint world = map->world(picture);
         if (std::isfinite(world.x) && std::isfinite(world.y))
-            text += tr("  →  X %1, Y %2").arg(worldText(map->scales.x, world.x), worldText(map->scales.y, world.y));
+            text += (map->scales.polar ? tr("  →  Angle %1, Radius %2") : tr("  →  X %1, Y %2"))
+                        .arg(worldText(map->scales.x, world.x), worldText(map->scales.y, world.y));
     }
     return text;
 }

@@ -155,6 +155,7 @@ void PointTableModel::tableNeedsDisplay(PointTable& /*table*/)
 {
     if (shownRows_ > 0)
         emit dataChanged(index(0, 0), index(shownRows_ - 1, columnCount() - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); // "Angle" for "World X", say
 }
 
 void PointTableModel::tableReset(PointTable& table)

@@ -6,6 +6,7 @@
 #include "desktop/tables/WorldValueDelegate.h"
 #include "ui_MainWindow.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -34,6 +35,7 @@ class MainWindowTest : public QObject {
     void undoRedoSeriesAndMarksFromTheWindow();
     void calibrationGridFollowsTheCalibrationInEitherMode();
     void longValuesWidenTheirColumns();
+    void polarAxesFromTheAxesPanel();
     void unsavedPointsAreAskedAboutFirst();
 
   private:
@@ -270,6 +272,37 @@ void MainWindowTest::longValuesWidenTheirColumns()
         const int needed = QFontMetrics(cell.data(Qt::FontRole).value<QFont>()).horizontalAdvance(text);
         QVERIFY2(view->columnWidth(2) > needed, qPrintable(QStringLiteral("%1 for %2").arg(view->columnWidth(2)).arg(text)));
     }
+}
+
+// Polar axes chosen in the panel: calibrated on angle and radius, the tables and the
+// readout say Angle and Radius, a click gives its angle and radius, the grid draws rings.
+void MainWindowTest::polarAxesFromTheAxesPanel()
+{
+    auto* kind = shown_->window->findChild<QComboBox*>(QStringLiteral("axesKind"));
+    QVERIFY(kind != nullptr);
+    kind->setCurrentIndex(1);
+    emit kind->activated(1); // as a user's choice
+    QVERIFY(shown_->manager().document().axes().polar.has_value());
+    QVERIFY(shown_->window->findChild<QWidget*>(QStringLiteral("polarControls"))->isVisible());
+    // The centre at picture (320, 240), 10 pixels a unit of radius, angle 0 to the right.
+    const struct {
+        double x, y;
+        const char* angle;
+        const char* radius;
+    } marks[] = {{420, 240, "0", "10"}, {320, 340, "90", "10"}, {270, 240, "180", "5"}};
+    for (const auto& mark : marks) {
+        doubleClickAt(mark.x, mark.y);
+        typeWorldValues(QString::fromLatin1(mark.angle), QString::fromLatin1(mark.radius));
+    }
+    ui().actionShowCalibrationGrid->setChecked(true);
+    QVERIFY2(gridPixels() > 500, "rings and spokes");
+    ui().acquireButton->click();
+    QCOMPARE(shown_->manager().mode(), PlotmeterManager::acquireMode);
+    doubleClickAt(320 - 60, 240 - 80); // angle 233.13, radius 10
+    QCOMPARE(QString::fromStdString(data().columnTitle(2)), QStringLiteral("Angle"));
+    QCOMPARE(QString::fromStdString(data().columnTitle(3)), QStringLiteral("Radius"));
+    QVERIFY(std::abs(*data().cellAtRow(0, 2).number - (180 + std::atan2(80, 60) * 180 / M_PI)) < 1e-9);
+    QVERIFY(std::abs(*data().cellAtRow(0, 3).number - 10.0) < 1e-9);
 }
 
 void MainWindowTest::acquiringUncalibratedIsRefused_data()
