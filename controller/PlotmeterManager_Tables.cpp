@@ -205,6 +205,7 @@ void PlotmeterManager::documentChanged(const Document& document, const Touched& 
         calMatrix_->setNeedsDisplay(true);
         break;
     case Touched::Part::look:
+    case Touched::Part::measurements:
         break;
     }
 }

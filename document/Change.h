@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Measurement.h"
 #include "document/Series.h"
 
 #include <cstddef>
@@ -58,9 +59,12 @@ struct SetAxes {
 struct SetActiveSeries {
     std::size_t series;
 };
+struct SetMeasurements {
+    Measurements measurements;
+};
 
 } // namespace change
 
 using Change = std::variant<change::InsertPoints, change::ErasePoints, change::MovePoint, change::InsertCalibration,
                             change::EraseCalibration, change::SetCalibration, change::InsertSeries, change::EraseSeries,
-                            change::SetLook, change::SetAxes, change::SetActiveSeries>;
+                            change::SetLook, change::SetAxes, change::SetActiveSeries, change::SetMeasurements>;

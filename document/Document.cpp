@@ -48,6 +48,7 @@ bool Document::accepts(const Change& c) const
             [&](const change::SetLook& x) { return hasSeries(x.series); },
             [&](const change::SetAxes&) { return true; },
             [&](const change::SetActiveSeries& x) { return hasSeries(x.series); },
+            [&](const change::SetMeasurements&) { return true; },
         },
         c);
 }
@@ -117,6 +118,9 @@ Change Document::apply(Change c)
                        [&](change::SetActiveSeries& x) -> Change {
                            return change::SetActiveSeries{std::exchange(active_, x.series)};
                        },
+                       [&](change::SetMeasurements& x) -> Change {
+                           return change::SetMeasurements{std::exchange(measurements_, std::move(x.measurements))};
+                       },
                    },
                    c);
     if (observer_ != nullptr)
@@ -162,6 +166,7 @@ Touched Document::touchedBy(const Change& c) const
                           [](const change::SetActiveSeries& x) {
                               return Touched{Part::activeSeries, How::modified, x.series};
                           },
+                          [](const change::SetMeasurements&) { return Touched{Part::measurements, How::modified}; },
                       },
                       c);
 }

@@ -12,7 +12,7 @@ class Document;
 
 // What one change touched, for those who show the document.
 struct Touched {
-    enum class Part { points, calibration, seriesList, look, axes, activeSeries };
+    enum class Part { points, calibration, seriesList, look, axes, activeSeries, measurements };
     enum class How { inserted, erased, modified };
     Part part;
     How how;
@@ -52,6 +52,7 @@ class Document {
     AxisScales axes() const { return axes_; }
     const std::vector<Series>& series() const { return series_; }
     std::size_t activeSeries() const { return active_; }
+    const Measurements& measurements() const { return measurements_; }
     const Series& active() const { return series_[active_]; }
 
     // Whether the change fits this document: every index it names exists, and it would not
@@ -72,7 +73,8 @@ class Document {
     friend bool operator==(const Document& a, const Document& b)
     {
         return a.picture_ == b.picture_ && a.pdfPage_ == b.pdfPage_ && a.calibration_ == b.calibration_ &&
-               a.axes_ == b.axes_ && a.series_ == b.series_ && a.active_ == b.active_;
+               a.axes_ == b.axes_ && a.series_ == b.series_ && a.active_ == b.active_ &&
+               a.measurements_ == b.measurements_;
     }
 
   private:
@@ -84,5 +86,6 @@ class Document {
     AxisScales axes_;
     std::vector<Series> series_;
     std::size_t active_ = 0;
+    Measurements measurements_;
     DocumentObserver* observer_ = nullptr;
 };

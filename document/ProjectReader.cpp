@@ -1,4 +1,5 @@
 #include "calibration/AxesSpace.h"
+#include "document/Measuring.h"
 #include "document/ProjectFormat.h"
 #include "document/ProjectSlots.h"
 
@@ -114,6 +115,8 @@ class ProjectReader {
             series_.back().look.visible = value;
         else if (slot == Slot::clockwise)
             polar_.clockwise = value;
+        else if (slot == Slot::measurementClosed)
+            measurements_.list.back().closed = value;
         else if (slot != Slot::skipped)
             return wrongKind(slot);
         return valueDone();
@@ -168,6 +171,16 @@ class ProjectReader {
             polar_.radius = *scale;
             break;
         }
+        case Slot::measurementKind: {
+            const auto kind = measurementKindNamed(value);
+            if (!kind)
+                return fail(describe(slot) + " is not one of: distance, angle, path");
+            measurements_.list.back().kind = *kind;
+            break;
+        }
+        case Slot::scaleUnit:
+            scale_.unit = std::move(value);
+            break;
         case Slot::name:
             series_.back().look.name = std::move(value);
             break;
@@ -215,6 +228,12 @@ class ProjectReader {
             break;
         case Slot::series:
             series_.push_back({defaultLook({}, series_.size()), {}});
+            break;
+        case Slot::measurement:
+            measurements_.list.emplace_back();
+            break;
+        case Slot::scale:
+            scaleSeen_ = true;
             break;
         default:
             return wrongKind(slot);
@@ -271,10 +290,17 @@ class ProjectReader {
         case Slot::screenPair:
         case Slot::worldPair:
         case Slot::points:
+        case Slot::measurementList:
+        case Slot::measurementPoints:
+        case Slot::scaleScreen:
+        case Slot::scaleEnd:
         case Slot::skipped:
             break;
         case Slot::point:
             series_.back().points.emplace_back();
+            break;
+        case Slot::measurementPoint:
+            measurements_.list.back().points.emplace_back();
             break;
         default:
             return wrongKind(slot);
@@ -289,8 +315,9 @@ class ProjectReader {
         if (skimming())
             return true;
         const Level& level = levels_.back();
-        const bool pair =
-            level.container == Slot::screenPair || level.container == Slot::worldPair || level.container == Slot::point;
+        const bool pair = level.container == Slot::screenPair || level.container == Slot::worldPair ||
+                          level.container == Slot::point || level.container == Slot::measurementPoint ||
+                          level.container == Slot::scaleEnd || level.container == Slot::scaleScreen;
         if (pair && level.count != 2)
             return wrongKind(level.container);
         levels_.pop_back();
@@ -352,6 +379,13 @@ class ProjectReader {
                 return {std::nullopt, "the polar axes are refused: " + problem};
             axes_ = AxisScales::polarOf(polar_);
         }
+        if (scaleSeen_) {
+            if (!(scale_.length > 0.0))
+                return {std::nullopt, describe(Slot::scaleLength) + " is not " + kindExpected(Slot::scaleLength)};
+            if (scale_.ends[0] == scale_.ends[1])
+                return {std::nullopt, "the scale bar's two ends are the same point"};
+            measurements_.scale = scale_;
+        }
         Document document;
         document.setPicture(pictureAsRead(picture_, folder));
         if (pageSeen_)
@@ -369,6 +403,8 @@ class ProjectReader {
                 document.apply(change::InsertPoints{i, 0, std::move(series.points)});
         }
         document.apply(change::SetActiveSeries{active_});
+        if (!measurements_.list.empty() || measurements_.scale)
+            document.apply(change::SetMeasurements{std::move(measurements_)});
         return {std::move(document), {}};
     }
 
@@ -378,7 +414,7 @@ class ProjectReader {
         bool array;
         bool awaitingValue = false; // of an object: a key came, its value has not
         std::size_t count = 0;      // of an array: values begun
-        std::uint32_t seen = 0;     // of an object: the known keys given
+        std::uint64_t seen = 0;     // of an object: the known keys given
         Slot next = Slot::skipped;  // of an object: what the last key's value is
     };
 
@@ -433,6 +469,25 @@ class ProjectReader {
             return level.container == Slot::screenPair  ? Slot::screenValue
                    : level.container == Slot::worldPair ? Slot::worldValue
                                                         : Slot::coordinate;
+        case Slot::measurementList:
+            if (level.count > maxProjectSeries)
+                return refuse("the project has more than " + std::to_string(maxProjectSeries) +
+                              " measurements, more than Plotmeter opens");
+            return Slot::measurement;
+        case Slot::measurementPoints:
+            if (++totalPoints_ > maxProjectPoints)
+                return refuse("the project has more than " + std::to_string(maxProjectPoints) +
+                              " points, more than Plotmeter opens");
+            return Slot::measurementPoint;
+        case Slot::measurementPoint:
+        case Slot::scaleEnd:
+            if (level.count > 2)
+                return refuse(describe(level.container) + " is not a pair of numbers");
+            return level.container == Slot::measurementPoint ? Slot::measurementValue : Slot::scaleValue;
+        case Slot::scaleScreen:
+            if (level.count > 2)
+                return refuse(describe(level.container) + " is not a pair of points");
+            return Slot::scaleEnd;
         default:
             return Slot::skipped;
         }
@@ -456,7 +511,8 @@ class ProjectReader {
     std::string describe(Slot slot) const
     {
         return placeOf(slot, {countIn(Slot::calibrationList), countIn(Slot::seriesList), countIn(Slot::points),
-                              std::max({countIn(Slot::screenPair), countIn(Slot::worldPair), countIn(Slot::point)})});
+                              std::max({countIn(Slot::screenPair), countIn(Slot::worldPair), countIn(Slot::point)}),
+                              countIn(Slot::measurementList)});
     }
 
     bool wrongKind(Slot slot)
@@ -510,6 +566,19 @@ class ProjectReader {
         case Slot::radiusAtCentre:
             polar_.radiusAtCentre = number.value;
             break;
+        case Slot::measurementValue: {
+            DPoint& point = measurements_.list.back().points.back();
+            (levels_.back().count == 1 ? point.x : point.y) = number.value;
+            break;
+        }
+        case Slot::scaleValue: {
+            DPoint& end = scale_.ends[countIn(Slot::scaleScreen) == 1 ? 0 : 1];
+            (levels_.back().count == 1 ? end.x : end.y) = number.value;
+            break;
+        }
+        case Slot::scaleLength:
+            scale_.length = number.value;
+            break;
         case Slot::screenValue: {
             DPoint& screen = calibration_.back().screen;
             (levels_.back().count == 1 ? screen.x : screen.y) = number.value;
@@ -552,6 +621,9 @@ class ProjectReader {
     AxisScales axes_;
     bool polarAxes_ = false;
     PolarAxes polar_;
+    Measurements measurements_;
+    ScaleBar scale_;
+    bool scaleSeen_ = false;
     std::vector<CalibrationPoint> calibration_;
     std::vector<Series> series_;
     std::size_t active_ = 0;

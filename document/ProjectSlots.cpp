@@ -69,6 +69,29 @@ std::string placeOf(Slot slot, const Counts& at)
         return "the polar axes' \"radius\" scale";
     case Slot::radiusAtCentre:
         return "the polar axes' \"radius_at_centre\"";
+    case Slot::measurementList:
+        return "\"measurements\"";
+    case Slot::measurement:
+        return "measurement " + std::to_string(at.measurement);
+    case Slot::measurementKind:
+        return "measurement " + std::to_string(at.measurement) + ": \"kind\"";
+    case Slot::measurementClosed:
+        return "measurement " + std::to_string(at.measurement) + ": \"closed\"";
+    case Slot::measurementPoints:
+        return "measurement " + std::to_string(at.measurement) + ": \"points\"";
+    case Slot::measurementPoint:
+    case Slot::measurementValue:
+        return "measurement " + std::to_string(at.measurement) + ", a point";
+    case Slot::scale:
+        return "\"scale\"";
+    case Slot::scaleScreen:
+    case Slot::scaleEnd:
+    case Slot::scaleValue:
+        return "the scale bar's \"screen\" ends";
+    case Slot::scaleLength:
+        return "the scale bar's \"length\"";
+    case Slot::scaleUnit:
+        return "the scale bar's \"unit\"";
     }
     return "the file";
 }
@@ -79,7 +102,24 @@ const char* kindExpected(Slot slot)
     case Slot::axes:
     case Slot::calibrationPoint:
     case Slot::series:
+    case Slot::measurement:
+    case Slot::scale:
         return "an object";
+    case Slot::measurementList:
+    case Slot::measurementPoints:
+        return "a list";
+    case Slot::scaleScreen:
+        return "a pair of points";
+    case Slot::measurementPoint:
+    case Slot::scaleEnd:
+        return "a pair of numbers";
+    case Slot::measurementValue:
+    case Slot::scaleValue:
+        return "a number";
+    case Slot::scaleLength:
+        return "a length above zero";
+    case Slot::measurementClosed:
+        return "true or false";
     case Slot::calibrationList:
     case Slot::seriesList:
     case Slot::points:

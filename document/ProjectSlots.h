@@ -40,12 +40,25 @@ enum class Slot : std::uint8_t {
     clockwise,
     radiusScale,
     radiusAtCentre,
+    measurementList,
+    measurement,
+    measurementKind,
+    measurementClosed,
+    measurementPoints,
+    measurementPoint,
+    measurementValue,
+    scale,
+    scaleScreen,
+    scaleEnd,
+    scaleValue,
+    scaleLength,
+    scaleUnit,
     skipped, // under a key this format does not name
 };
 
-inline std::uint32_t bit(Slot slot)
+inline std::uint64_t bit(Slot slot)
 {
-    return std::uint32_t{1} << static_cast<unsigned>(slot);
+    return std::uint64_t{1} << static_cast<unsigned>(slot);
 }
 
 struct Field {
@@ -77,13 +90,22 @@ inline constexpr Field fields[] = {
     {Slot::series, "marker", Slot::marker, false},
     {Slot::series, "visible", Slot::visible, false},
     {Slot::series, "points", Slot::points, true},
+    {Slot::project, "measurements", Slot::measurementList, false},
+    {Slot::measurement, "kind", Slot::measurementKind, true},
+    {Slot::measurement, "closed", Slot::measurementClosed, false},
+    {Slot::measurement, "points", Slot::measurementPoints, true},
+    {Slot::project, "scale", Slot::scale, false},
+    {Slot::scale, "screen", Slot::scaleScreen, true},
+    {Slot::scale, "length", Slot::scaleLength, true},
+    {Slot::scale, "unit", Slot::scaleUnit, false},
 };
 
 inline bool holdsNumbers(Slot slot)
 {
     return slot == Slot::version || slot == Slot::activeSeries || slot == Slot::page || slot == Slot::dpi ||
            slot == Slot::screenValue || slot == Slot::worldValue || slot == Slot::coordinate ||
-           slot == Slot::radiusAtCentre;
+           slot == Slot::radiusAtCentre || slot == Slot::measurementValue || slot == Slot::scaleValue ||
+           slot == Slot::scaleLength;
 }
 
 // Which calibration point, series, point and coordinate (1 for x, 2 for y) the reader is
@@ -93,6 +115,7 @@ struct Counts {
     std::size_t series;
     std::size_t point;
     std::size_t coordinate;
+    std::size_t measurement = 0;
 };
 
 // "series 2, point 5: x", "calibration point 1: \"world\"", ...

@@ -1,5 +1,6 @@
 #include "document/ProjectFormat.h"
 #include "calibration/AxesSpace.h"
+#include "document/Measuring.h"
 #include "platform/NumberText.h"
 
 #include <charconv>
@@ -156,7 +157,47 @@ class ProjectWriter {
         }
         out_ += "\n  ],\n  \"active_series\": ";
         out_ += std::to_string(document.activeSeries());
+        writeMeasurements(document.measurements());
         out_ += "\n}\n";
+    }
+
+    // Only when there are any: a project without them reads as format 1 always did.
+    void writeMeasurements(const Measurements& measurements)
+    {
+        if (!measurements.list.empty()) {
+            out_ += ",\n  \"measurements\": [";
+            for (std::size_t m = 0; m < measurements.list.size(); ++m) {
+                const Measurement& measurement = measurements.list[m];
+                const std::string where = "measurement " + std::to_string(m + 1);
+                out_ += m == 0 ? "\n    {\"kind\": " : ",\n    {\"kind\": ";
+                appendString(out_, measurementKindName(measurement.kind));
+                out_ += measurement.closed ? ", \"closed\": true, \"points\": [" : ", \"closed\": false, \"points\": [";
+                for (std::size_t p = 0; p < measurement.points.size(); ++p) {
+                    out_ += p == 0 ? "[" : ", [";
+                    number(measurement.points[p].x, where, "x");
+                    out_ += ", ";
+                    number(measurement.points[p].y, where, "y");
+                    out_ += ']';
+                }
+                out_ += "]}";
+            }
+            out_ += "\n  ]";
+        }
+        if (const std::optional<ScaleBar>& scale = measurements.scale) {
+            out_ += ",\n  \"scale\": {\"screen\": [[";
+            number(scale->ends[0].x, "the scale bar", "x");
+            out_ += ", ";
+            number(scale->ends[0].y, "the scale bar", "y");
+            out_ += "], [";
+            number(scale->ends[1].x, "the scale bar", "x");
+            out_ += ", ";
+            number(scale->ends[1].y, "the scale bar", "y");
+            out_ += "]], \"length\": ";
+            number(scale->length, "the scale bar", "length");
+            out_ += ", \"unit\": ";
+            appendString(out_, scale->unit);
+            out_ += '}';
+        }
     }
 
     const std::string& problem() const { return problem_; }

@@ -4,6 +4,7 @@ include(GoogleTest)
 
 add_executable(file_tests
   ${CMAKE_CURRENT_LIST_DIR}/document/ProjectFileTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/document/MeasuringTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document/CsvFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document/ExportFormatsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/CommandTest.cpp)
