@@ -110,6 +110,8 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     // appended to the active series, or to a new series named after `colour` (drawn in a
     // colour that stands out from it). False when there are none.
     bool addExtractedPoints(const std::vector<DPoint>& points, bool intoNewSeries, Colour colour);
+    // The measurements and the scale bar as a whole, as one step to undo named `name`.
+    void setMeasurements(Measurements measurements, const std::string& name);
 
     // The series list.
     void addSeries();

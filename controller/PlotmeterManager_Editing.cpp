@@ -85,6 +85,14 @@ bool PlotmeterManager::movePoints(PointKind kind, std::vector<std::size_t> rows,
     return true;
 }
 
+void PlotmeterManager::setMeasurements(Measurements measurements, const std::string& name)
+{
+    if (measurements == document_.measurements())
+        return;
+    history_.perform(document_, name, change::SetMeasurements{std::move(measurements)});
+    tell();
+}
+
 bool PlotmeterManager::addExtractedPoints(const std::vector<DPoint>& points, bool intoNewSeries, Colour colour)
 {
     if (points.empty())

@@ -41,6 +41,7 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
                          shown != nullptr ? shown->visibleRegion().boundingRect() : QRect());
         }
         extraction_->paint(painter, exposed, zoom);
+        measure_->paint(painter, exposed, zoom);
         marks_->paint(painter, exposed, zoom);
     });
 
@@ -53,7 +54,7 @@ MainWindow::MainWindow(QtPlatform& platform, QWidget* parent)
     placeExtraction();
     plotView_->setWidgetListener([this](PlotImageWidget& widget) {
         widget.setEditor(editor_);
-        widget.setTool(extraction_->tool());
+        widget.setTool(pictureTool());
         widget.setSnapper([this](DPoint picture, double factor, bool shift) {
             return snapper_->snap(picture, factor, shift);
         });
@@ -147,6 +148,7 @@ void MainWindow::connectActions()
         manager_->setMode();
         plotView_->refresh(); // the grid and the marks follow the mode
         dataPlot_->refresh();
+        measure_->documentChanged(); // the values follow the fit
         updateGuide();
     });
 }
@@ -195,6 +197,7 @@ void MainWindow::documentChanged()
     ui_->actionLocatePicture->setEnabled(manager_->pictureMissing());
     recovery_->documentChanged();
     extraction_->documentChanged();
+    measure_->documentChanged();
     dataPlot_->refresh();
     seriesPanel_->refresh();
     axisControls_->refresh();
@@ -252,11 +255,12 @@ void MainWindow::placeExtraction()
         return manager_->mode() == PlotmeterManager::acquireMode && manager_->worldMap().has_value();
     }, this);
     extraction_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    connect(extraction_, &ExtractionPanel::pictureOverlayChanged, this, [this] {
+    const auto toolChanged = [this] {
         if (PlotImageWidget* widget = plotView_->widget())
-            widget->setTool(extraction_->tool());
+            widget->setTool(pictureTool());
         plotView_->refresh();
-    });
+    };
+    connect(extraction_, &ExtractionPanel::pictureOverlayChanged, this, toolChanged);
     auto* tools = new QMenu(tr("&Tools"), this);
     tools->setObjectName(QStringLiteral("toolsMenu"));
     menuBar()->insertMenu(ui_->modeMenu->menuAction(), tools);
@@ -270,7 +274,17 @@ void MainWindow::placeExtraction()
     snapClicks_->setToolTip(tr("Double-clicks land on the middle of the line, marker, tick or gridline crossing "
                                "under them (or hold Shift for one click)"));
     snapper_ = std::make_unique<ClickSnapper>(*manager_, *shownPixels_, *snapClicks_);
+    measure_ = new MeasurePanel(*manager_, *tools, this);
+    connect(measure_, &MeasurePanel::pictureOverlayChanged, this, toolChanged);
     placeFindAxes();
+}
+
+// A measuring tool, while one is chosen, has the left button; else the extraction's.
+PictureTool* MainWindow::pictureTool() const
+{
+    if (measure_ != nullptr && measure_->tool() != nullptr)
+        return measure_->tool();
+    return extraction_->tool();
 }
 
 // Mode > Find Axes, and its button beside the mode while calibrating; what it found, or
@@ -341,6 +355,9 @@ void MainWindow::placeDocks()
     dataPlotDock_->setWidget(dataPlot_);
     addDockWidget(Qt::RightDockWidgetArea, dataPlotDock_);
     tabifyDockWidget(ui_->pointsDock, dataPlotDock_);
+    addDockWidget(Qt::RightDockWidgetArea, measure_);
+    tabifyDockWidget(ui_->pointsDock, measure_);
+    measure_->hide();
     ui_->pointsDock->raise();
     resizeDocks({ui_->pointsDock}, {defaultPanelWidth}, Qt::Horizontal);
 
@@ -348,7 +365,9 @@ void MainWindow::placeDocks()
     ui_->viewMenu->addSeparator();
     QMenu* panels = ui_->viewMenu->addMenu(tr("&Panels"));
     panels->setObjectName(QStringLiteral("panelsMenu"));
-    for (QDockWidget* dock : {ui_->pointsDock, magnifierDock_, static_cast<QDockWidget*>(extraction_), dataPlotDock_}) {
+    for (QDockWidget* dock :
+         {ui_->pointsDock, magnifierDock_, static_cast<QDockWidget*>(extraction_), dataPlotDock_,
+          static_cast<QDockWidget*>(measure_)}) {
         QAction* toggle = dock->toggleViewAction();
         panels->addAction(toggle);
         // A panel asked for comes to the front of its tabs.

@@ -4,6 +4,7 @@
 #include "desktop/panels/AxisControls.h"
 #include "desktop/panels/DataPlot.h"
 #include "desktop/panels/FindAxesControl.h"
+#include "desktop/panels/MeasurePanel.h"
 #include "desktop/picture/CalibrationGrid.h"
 #include "desktop/picture/ClickSnapper.h"
 #include "desktop/tables/DataScrollView.h"
@@ -58,6 +59,7 @@ class MainWindow : public QMainWindow {
     DataPlot& dataPlot() { return *dataPlot_; }
     ExtractionPanel& extraction() { return *extraction_; }
     RecoveryCopy& recovery() { return *recovery_; }
+    MeasurePanel& measurements() { return *measure_; }
     QAction& snapClicks() { return *snapClicks_; }
     FindAxesControl& findAxes() { return *findAxes_; }
 
@@ -87,6 +89,7 @@ class MainWindow : public QMainWindow {
     void placeWarningBar();
     void placeExtraction();
     void placeDocks();
+    PictureTool* pictureTool() const;
     void placeFindAxes();
     bool offerRecovery();
 
@@ -112,6 +115,7 @@ class MainWindow : public QMainWindow {
     QDockWidget* dataPlotDock_ = nullptr;
     PictureNavigation* navigation_ = nullptr;
     ExtractionPanel* extraction_ = nullptr;
+    MeasurePanel* measure_ = nullptr;
     QAction* snapClicks_ = nullptr;
     FindAxesControl* findAxes_ = nullptr;
     QPushButton* findAxesButton_ = nullptr;

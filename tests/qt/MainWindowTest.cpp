@@ -1,5 +1,6 @@
 #include "ShownWindow.h"
 
+#include "desktop/panels/MeasurePanel.h"
 #include "desktop/tables/DataScrollView.h"
 #include "desktop/tables/PointTableView.h"
 #include "desktop/panels/SeriesPanel.h"
@@ -8,6 +9,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,6 +38,7 @@ class MainWindowTest : public QObject {
     void calibrationGridFollowsTheCalibrationInEitherMode();
     void longValuesWidenTheirColumns();
     void polarAxesFromTheAxesPanel();
+    void measuringWithAScaleBar();
     void unsavedPointsAreAskedAboutFirst();
 
   private:
@@ -303,6 +306,34 @@ void MainWindowTest::polarAxesFromTheAxesPanel()
     QCOMPARE(QString::fromStdString(data().columnTitle(3)), QStringLiteral("Radius"));
     QVERIFY(std::abs(*data().cellAtRow(0, 2).number - (180 + std::atan2(80, 60) * 180 / M_PI)) < 1e-9);
     QVERIFY(std::abs(*data().cellAtRow(0, 3).number - 10.0) < 1e-9);
+}
+
+// Tools > Measure: a scale bar of 100 pixels for 50 µm, then a distance of 200 pixels
+// reads 100 µm in the Measurements panel; each is one step to undo, and Copy copies it.
+void MainWindowTest::measuringWithAScaleBar()
+{
+    const auto click = [this](double x, double y) {
+        QTest::mouseClick(shown_->plot(), Qt::LeftButton, {}, QPoint(qRound(x), 480 - qRound(y)));
+        QTest::qWait(QApplication::doubleClickInterval() + 20); // single clicks, not a double one
+    };
+    shown_->window->findChild<QAction*>(QStringLiteral("measureScaleBar"))->trigger();
+    answerNextDialog<QInputDialog>([](QInputDialog& dialog) {
+        dialog.setTextValue(QStringLiteral("50 µm"));
+        dialog.accept();
+    });
+    click(100, 100);
+    click(100, 200);
+    QVERIFY(shown_->manager().document().measurements().scale.has_value());
+    shown_->window->findChild<QAction*>(QStringLiteral("measureDistance"))->trigger();
+    click(50, 300);
+    click(250, 300);
+    auto* list = shown_->window->findChild<QListWidget*>(QStringLiteral("measurementList"));
+    QCOMPARE(list->count(), 1);
+    QVERIFY2(list->item(0)->text().startsWith(QStringLiteral("Distance: 100 µm")), qPrintable(list->item(0)->text()));
+    QCOMPARE(ui().actionUndo->text(), QStringLiteral("&Undo Measure Distance"));
+    QVERIFY(shown_->window->measurements().text().contains(QStringLiteral("200 px")));
+    ui().actionUndo->trigger();
+    QCOMPARE(list->count(), 0);
 }
 
 void MainWindowTest::acquiringUncalibratedIsRefused_data()
