@@ -57,7 +57,7 @@ std::pair<DPoint, DPoint> boxOf(const std::string& text)
 ExtractRequest extractRequest(int argc, char** argv)
 {
     ExtractRequest request;
-    std::optional<std::string> project, output, colour, tolerance, mode, box, step, picture, page, dpi;
+    std::optional<std::string> project, output, colour, tolerance, mode, box, step, picture, page, dpi, baseline;
     bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -92,6 +92,8 @@ ExtractRequest extractRequest(int argc, char** argv)
             slot = &picture;
         else if (name == "--page")
             slot = &page;
+        else if (name == "--baseline")
+            slot = &baseline;
         else if (name == "--dpi")
             slot = &dpi;
         else
@@ -138,8 +140,17 @@ ExtractRequest extractRequest(int argc, char** argv)
         settings.tolerance = numberOf(*tolerance, "--tolerance");
     if (mode && *mode == "markers")
         settings.mode = ExtractionMode::markers;
+    else if (mode && *mode == "bars")
+        settings.mode = ExtractionMode::bars;
+    else if (mode && *mode == "hbars")
+        settings.mode = ExtractionMode::horizontalBars;
     else if (mode && *mode != "line")
-        throw Refused{"--mode is line or markers, not \"" + *mode + "\""};
+        throw Refused{"--mode is line, markers, bars or hbars, not \"" + *mode + "\""};
+    if (baseline) {
+        if (settings.mode != ExtractionMode::bars && settings.mode != ExtractionMode::horizontalBars)
+            throw Refused{"--baseline is for --mode bars or hbars"};
+        settings.baseline = numberOf(*baseline, "--baseline");
+    }
     if (box)
         settings.box = boxOf(*box);
     if (step)

@@ -1,6 +1,8 @@
 #include "document/PictureExtraction.h"
 
 #include "extraction/ColourResolution.h"
+#include "document/PolarExtraction.h"
+#include "extraction/BarExtraction.h"
 #include "extraction/LineExtraction.h"
 #include "extraction/Palette.h"
 
@@ -8,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <numbers>
 
 std::string ExtractionSettings::problem() const
 {
@@ -21,6 +24,8 @@ std::string ExtractionSettings::problem() const
     if (!(markers.minimumArea >= 0.0) || !(markers.maximumArea >= markers.minimumArea) ||
         !std::isfinite(markers.maximumArea))
         return "the marker sizes must be numbers, the smallest no larger than the largest";
+    if (baseline && !std::isfinite(*baseline))
+        return "the bars' baseline must be a number";
     if (box && !(std::isfinite(box->first.x) && std::isfinite(box->first.y) && std::isfinite(box->second.x) &&
                  std::isfinite(box->second.y)))
         return "the box's corners must be numbers";
@@ -64,6 +69,39 @@ AxisDirections axisDirections(const WorldMap& map)
 }
 
 namespace {
+
+// Where the bars' baseline runs, in pixels: the row of the baseline's value (vertical
+// bars) or its column (horizontal ones), at the box's middle; none outside the picture.
+std::optional<BarOptions> barOptions(const ExtractionSettings& settings, const WorldMap& map, const PixelBox& box,
+                                     int height)
+{
+    BarOptions options;
+    options.horizontal = settings.mode == ExtractionMode::horizontalBars;
+    const int axis = options.horizontal ? 0 : 1;
+    const AxisScale scale = axis == 0 ? map.scales.x : map.scales.y;
+    // The box's ends on the value axis, in fit space.
+    const DPoint corners[] = {pictureOf({static_cast<double>(box.left), static_cast<double>(box.top)}, height),
+                              pictureOf({static_cast<double>(box.right - 1), static_cast<double>(box.bottom - 1)},
+                                        height)};
+    const double a = axis == 0 ? map.fit(corners[0]).x : map.fit(corners[0]).y;
+    const double b = axis == 0 ? map.fit(corners[1]).x : map.fit(corners[1]).y;
+    double baseline = std::min(a, b);
+    if (settings.baseline) {
+        const std::optional<double> fit = toFitSpace(scale, *settings.baseline);
+        if (!fit)
+            return std::nullopt;
+        baseline = *fit;
+    } else if (scale == AxisScale::linear && std::min(a, b) <= 0.0 && 0.0 <= std::max(a, b)) {
+        baseline = 0.0;
+    }
+    const DPoint middle = map.fit(pictureOf({0.5 * (box.left + box.right), 0.5 * (box.top + box.bottom)}, height));
+    const DPoint at = map.screenOfFit(axis == 0 ? DPoint{baseline, middle.y} : DPoint{middle.x, baseline});
+    const PixelPoint pixel = pixelOf(at, height);
+    options.baseline = options.horizontal ? pixel.column : pixel.row;
+    if (!std::isfinite(options.baseline))
+        return std::nullopt;
+    return options;
+}
 
 std::string boxText(const PixelBox& box, int height)
 {
@@ -135,7 +173,23 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
     }
     const ColourMatch match(settings.colour, background, settings.tolerance, colourSpread(picture, box));
     Extraction found;
-    if (settings.mode == ExtractionMode::line) {
+    if (settings.mode == ExtractionMode::line && map.scales.polar) {
+        // One cut every step of angle: 1 degree (or its radians) unless given.
+        const double degree = map.scales.polar->angle == AngleUnit::degrees ? 1.0 : std::numbers::pi / 180.0;
+        const double step = settings.worldStep.value_or(degree);
+        if (!(step >= degree / 100.0) || !std::isfinite(step)) {
+            result.problem = "Cannot extract: on polar axes the step is an angle, of at least a hundredth of a degree.";
+            return result;
+        }
+        found = extractPolarLine(picture, match, region, map, step, work);
+    } else if (settings.mode == ExtractionMode::bars || settings.mode == ExtractionMode::horizontalBars) {
+        const std::optional<BarOptions> options = barOptions(settings, map, box, picture.height);
+        if (!options) {
+            result.problem = "Cannot extract bars: their baseline lies outside the picture.";
+            return result;
+        }
+        found = extractBars(picture, match, region, *options, work);
+    } else if (settings.mode == ExtractionMode::line) {
         LineOptions options;
         options.axes = axisDirections(map);
         options.step = settings.step;
@@ -159,13 +213,21 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
     result.points.reserve(found.points.size());
     for (const PixelPoint& point : found.points)
         result.points.push_back(pictureOf(point, picture.height));
-    // Line mode's points come in order along world x already; markers are put in it too.
-    std::stable_sort(result.points.begin(), result.points.end(),
-                     [&map](DPoint a, DPoint b) { return map.fit(a).x < map.fit(b).x; });
+    // Line mode's points come in order along world x (the angle) already; the others are
+    // put in it too (horizontal bars in order of y).
+    const auto key = [&map, &settings](DPoint p) {
+        return map.scales.polar                                 ? map.world(p).x
+               : settings.mode == ExtractionMode::horizontalBars ? map.fit(p).y
+                                                                 : map.fit(p).x;
+    };
+    std::stable_sort(result.points.begin(), result.points.end(), [&key](DPoint a, DPoint b) { return key(a) < key(b); });
     if (result.points.empty()) {
         char tolerance[32];
         std::snprintf(tolerance, sizeof tolerance, "%g", settings.tolerance);
-        result.problem = std::string("Found no ") + (settings.mode == ExtractionMode::line ? "line" : "markers") +
+        const char* const what = settings.mode == ExtractionMode::line      ? "line"
+                                 : settings.mode == ExtractionMode::markers ? "markers"
+                                                                            : "bars";
+        result.problem = std::string("Found no ") + what +
                          " of colour " + rgbText(settings.colour) + " (tolerance " + tolerance + ") within " +
                          boxText(box, picture.height) + ". Pick the colour from the picture, or raise the tolerance.";
     }

@@ -15,7 +15,10 @@
 // axes run come from the calibration, and what is found comes back in the document's
 // picture coordinates (x the column, y the picture's height minus the row).
 
-enum class ExtractionMode { line, markers };
+// Line: a curve (on polar axes r(angle), a cut along the radius every step of angle).
+// Markers: the centre of each. Bars and horizontal bars: one point a bar, at its centre
+// and its end away from the baseline.
+enum class ExtractionMode { line, markers, bars, horizontalBars };
 
 struct ExtractionSettings {
     Rgb colour;
@@ -30,6 +33,9 @@ struct ExtractionSettings {
     std::optional<double> worldStep;
     bool keepAllRuns = false;
     MarkerOptions markers;
+    // Bars: the value their baseline stands at (world y; world x for horizontal bars); by
+    // default the value axis' zero where the box holds it, else the box's lower end.
+    std::optional<double> baseline;
     // Painted out (legends, labels): discs of picture coordinates and radius in pixels.
     struct Disc {
         DPoint centre;
