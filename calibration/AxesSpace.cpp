@@ -23,7 +23,7 @@ std::optional<DPoint> toFitSpace(const AxisScales& axes, DPoint world, std::stri
         const std::optional<double> x = toFitSpace(axes.x, world.x);
         const std::optional<double> y = toFitSpace(axes.y, world.y);
         if (!x || !y)
-            return refuse(!x ? "x" : "y");
+            return refuse(!x ? "world x" : "world y"); // (no one-letter text: GCC bug 105329)
         return DPoint{*x, *y};
     }
     const PolarAxes& polar = *axes.polar;

@@ -23,7 +23,7 @@ FitPoint fitSpaceOf(const CalibrationPoint& point, std::size_t row, AxisScales s
     if (scales.polar)
         return {std::nullopt, name + ": " + why + " (angle " + shortestNumber(*point.worldX) + ", radius " +
                                   shortestNumber(*point.worldY) + ")"};
-    const bool x = why == "x";
+    const bool x = why == "world x";
     return {std::nullopt, name + ": a log axis takes only values above zero, and " + (x ? "world x" : "world y") +
                               " is " + shortestNumber(x ? *point.worldX : *point.worldY)};
 }
