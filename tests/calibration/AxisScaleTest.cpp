@@ -1,3 +1,4 @@
+#include "calibration/AxesSpace.h"
 #include "calibration/AxisScale.h"
 
 #include <gtest/gtest.h>
@@ -166,3 +167,26 @@ TEST(ShowWorldValue, DatesShowAsLittleAsNeededAndReadBackExactly)
 }
 
 } // namespace
+
+// Polar fit space: a radius below the centre's (or not above zero on a log radius) has no
+// place; an angle beyond a turn is that direction; angles come back in [0, a turn).
+TEST(PolarAxesSpace, RefusesRadiiBelowTheCentreAndWrapsAngles)
+{
+    const AxisScales db = AxisScales::polarOf({AngleUnit::degrees, true, AxisScale::linear, -40.0});
+    const AxisScales log = AxisScales::polarOf({AngleUnit::radians, false, AxisScale::log10, 0.1});
+    std::string why;
+    EXPECT_FALSE(toFitSpace(db, {10.0, -41.0}, &why));
+    EXPECT_EQ(why, "the radius is below the one at the centre");
+    EXPECT_FALSE(toFitSpace(log, {1.0, 0.0}, &why));
+    EXPECT_EQ(why, "a log radius takes only values above zero");
+    for (const double angle : {400.0, -30.0, 0.0, 359.999}) {
+        const std::optional<DPoint> fit = toFitSpace(db, {angle, -10.0});
+        ASSERT_TRUE(fit) << angle;
+        const DPoint back = fromFitSpace(db, *fit);
+        EXPECT_NEAR(back.x, std::fmod(std::fmod(angle, 360.0) + 360.0, 360.0), 1e-9) << angle;
+        EXPECT_GE(back.x, 0.0);
+        EXPECT_LT(back.x, 360.0);
+        EXPECT_NEAR(back.y, -10.0, 1e-12);
+        EXPECT_NEAR(worldDifference(db, 0, angle, back.x), 0.0, 1e-9) << angle;
+    }
+}
