@@ -95,6 +95,7 @@ MainWindow::~MainWindow()
     delete seriesPanel_;
     delete extraction_;
     delete axisControls_;
+    delete recovery_;
     dataView_.reset();
     plotView_.reset();
     manager_.reset();
