@@ -227,7 +227,8 @@ Extraction extractMarkers(const PixelView& picture, const ColourMatch& colour, c
 
     std::vector<const Group*> kept;
     for (std::size_t g = 0; g < groups.size(); ++g)
-        if (groups[g].parent == g && groups[g].mass >= options.minimumArea && groups[g].mass <= options.maximumArea)
+        if (groups[g].parent == g && groups[g].mass >= 4.0 &&
+            groups[g].mass <= (options.largest ? 1.5 * *options.largest * *options.largest : 2500.0))
             kept.push_back(&groups[g]);
 
     double typical = 0.0;
