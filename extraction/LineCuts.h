@@ -20,6 +20,7 @@ struct Run {
     float peak = 0.0f;
     bool foreignEdge = false; // next to a strongly coloured pixel of another colour
     int straight = 0;         // on the straight line of that number (StraightLines.h); 0: none
+    bool lifted = false;      // what is left of a run once the straight line it met is taken out
 };
 
 struct Cut {

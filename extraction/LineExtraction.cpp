@@ -97,12 +97,6 @@ std::vector<LocalSlope> localSlopes(const std::vector<Cut>& cuts, const std::vec
     return slopes;
 }
 
-double medianOf(std::vector<double> values)
-{
-    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
-    return values[values.size() / 2];
-}
-
 struct Chain {
     std::vector<Link> links;
     std::vector<LocalSlope> slopes;
@@ -115,7 +109,7 @@ struct Chain {
 // when the dot touches another line (whose pixels would pull its centre), when any of its
 // runs is merged with one, or when the stretch is longer.
 std::optional<PixelPoint> dotCentre(const std::vector<Cut>& cuts, const std::vector<Link>& links, std::size_t first,
-                                    std::size_t end, double step, double median, double whole)
+                                    std::size_t end, double step, double whole)
 {
     const double extent = cuts[links[end - 1].cut].s - cuts[links[first].cut].s + step;
     if (step > 1.5 || extent > 2.5 * whole)
@@ -137,7 +131,7 @@ std::optional<PixelPoint> dotCentre(const std::vector<Cut>& cuts, const std::vec
     double mass = 0.0, column = 0.0, row = 0.0;
     for (std::size_t i = first; i < end; ++i) {
         const Run& run = cuts[links[i].cut].runs[links[i].run];
-        if (run.mass > 1.3 * median || run.foreignEdge || run.straight != 0)
+        if (run.mass > 1.3 * whole || run.foreignEdge || run.straight != 0 || run.lifted)
             return std::nullopt;
         mass += run.mass;
         column += run.mass * run.centre.column;
@@ -172,7 +166,6 @@ std::vector<PixelPoint> settle(const std::vector<Cut>& cuts, std::vector<Chain>&
     std::vector<PixelPoint> points;
     if (all.empty())
         return points;
-    const double median = medianOf(all);
     // A whole run: most runs of a solid line, the fuller ones of a dotted line, whose dots
     // are short enough that many cuts meet only part of one.
     const double whole = quantileOf(all, 0.75);
@@ -184,14 +177,17 @@ std::vector<PixelPoint> settle(const std::vector<Cut>& cuts, std::vector<Chain>&
             end = first + 1;
             while (end < links.size() && std::abs(cuts[links[end].cut].s - cuts[links[end - 1].cut].s) <= 1.5 * step)
                 ++end;
-            if (const std::optional<PixelPoint> dot = dotCentre(cuts, links, first, end, step, median, whole)) {
+            if (const std::optional<PixelPoint> dot = dotCentre(cuts, links, first, end, step, whole)) {
                 points.push_back(*dot);
                 continue;
             }
             for (std::size_t i = first; i < end; ++i) {
                 Run run = cuts[links[i].cut].runs[links[i].run];
                 const double mass = chain.masses[i];
-                if (mass > 1.3 * median || mass < 0.6 * median || (run.foreignEdge && mass < 0.85 * median))
+                if (mass > 1.3 * whole || mass < 0.6 * whole || (run.foreignEdge && mass < 0.85 * whole))
+                    continue;
+                // What is left of a run a gridline crossed: whole, unless the two shared pixels.
+                if (run.lifted && std::abs(mass / whole - 1.0) > 0.15)
                     continue;
                 // Near the stretch's ends, which a dash's square ends cut across, only a
                 // whole run; a square end reaches along x about as far as the line's width

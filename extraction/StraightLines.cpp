@@ -55,6 +55,22 @@ LineFit fitLine(const std::vector<Cut>& cuts, const std::vector<Member>& members
     return fit;
 }
 
+// Takes the share of a line along x (`mass` centred at `middle`) out of a run it touches.
+// Exact where the two share no pixel, as when a curve runs close along a gridline; where
+// they overlap, the remainder is lighter than the curve and its centre off, and the points
+// judge it by its weight.
+void liftOff(Run& run, double middle, double mass, const Frame& frame)
+{
+    const double left = run.mass - mass;
+    const double t = (run.mass * run.t - mass * middle) / left;
+    const double shift = t - run.t;
+    run.centre = {run.centre.column + shift * frame.vx, run.centre.row + shift * frame.vy};
+    run.major += shift * frame.vMajor;
+    run.t = t;
+    run.mass = left;
+    run.lifted = true;
+}
+
 } // namespace
 
 void markStraightLines(std::vector<Cut>& cuts, const Frame& frame, PixelBox box)
@@ -135,12 +151,24 @@ void markStraightLines(std::vector<Cut>& cuts, const Frame& frame, PixelBox box)
         std::nth_element(widths.begin(), widths.begin() + static_cast<std::ptrdiff_t>(widths.size() / 2),
                          widths.end());
         const double halfWidth = 0.5 * widths[widths.size() / 2] + 0.75;
+        std::vector<double> masses;
+        for (const Member& m : members)
+            masses.push_back(cuts[m.cut].runs[m.run].mass);
+        std::nth_element(masses.begin(), masses.begin() + static_cast<std::ptrdiff_t>(masses.size() / 2),
+                         masses.end());
+        const double lineMass = masses[masses.size() / 2];
         ++number;
-        // Every run that reaches onto the line: its own, and those of curves crossing it.
+        // Every run that reaches onto the line: its own, and those of curves crossing it or
+        // running along it, whose pixels touch the line's: what is left of these once the
+        // line's share is taken out is theirs.
         for (Cut& cut : cuts)
             for (Run& run : cut.runs) {
                 const double middle = fit.at(cut.s);
-                if (run.straight == 0 && run.low <= middle + halfWidth && run.high >= middle - halfWidth)
+                if (run.straight != 0 || run.low > middle + halfWidth || run.high < middle - halfWidth)
+                    continue;
+                if (run.mass > 1.5 * lineMass)
+                    liftOff(run, middle, lineMass, frame);
+                else
                     run.straight = number;
             }
     }
