@@ -25,6 +25,9 @@ constexpr std::size_t enoughWeights = 8;
 // Far out, the course's error grows no more with the distance squared: beyond this, the
 // curve's bends have been read into the parabola.
 constexpr double bendReach = 30.0;
+// A stretch the curve was carried across no longer than this is filled in afterwards, with
+// the runs of its weight that lie on the curve drawn from both sides of it.
+constexpr double fillSpan = 40.0;
 
 double upperQuartile(std::vector<double> values)
 {
@@ -58,6 +61,7 @@ std::vector<Link> CurveFollower::through(Link seed) const
     std::reverse(chain.begin(), chain.end());
     extend(chain, -1, used, slope);
     std::reverse(chain.begin(), chain.end());
+    fillIn(chain);
     return chain;
 }
 
@@ -71,7 +75,62 @@ std::vector<Link> CurveFollower::onwardFrom(Link seed) const
     take(number, +1, chain, used);
     std::erase_if(chain, [seed](Link link) { return link.cut < seed.cut; });
     extend(chain, +1, used, std::nullopt);
+    fillIn(chain);
     return chain;
+}
+
+void CurveFollower::fillIn(std::vector<Link>& chain) const
+{
+    if (rules_.step > 1.5 || chain.size() < 8)
+        return;
+    std::vector<Sample> samples;
+    for (const Link& link : chain)
+        samples.push_back(pieces_.sampleOf(link));
+    std::vector<double> weights(chain.size());
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        const std::vector<Sample> near(samples.begin() + static_cast<std::ptrdiff_t>(i >= 3 ? i - 3 : 0),
+                                       samples.begin() + static_cast<std::ptrdiff_t>(std::min(chain.size(), i + 4)));
+        weights[i] = pieces_.massOf(chain[i], fitThrough(near, 0, 1, samples[i].s).slope);
+    }
+    const double whole = upperQuartile(weights);
+    const auto isWhole = [&](std::size_t i) {
+        const Run& run = pieces_.runOf(chain[i]);
+        return std::abs(weights[i] / whole - 1.0) <= 0.2 && !run.foreignEdge && !run.lifted;
+    };
+    std::vector<Link> found;
+    for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
+        const double from = samples[i].s, to = samples[i + 1].s;
+        if (chain[i + 1].cut <= chain[i].cut + 1 || to - from > fillSpan)
+            continue;
+        // The curve across the stretch, from both sides of it.
+        std::vector<Sample> sides;
+        std::size_t before = 0, after = 0;
+        for (std::size_t j = 0; j < chain.size(); ++j) {
+            if (!isWhole(j))
+                continue;
+            if (samples[j].s <= from && samples[j].s >= from - directionSpan) {
+                sides.push_back(samples[j]);
+                ++before;
+            } else if (samples[j].s >= to && samples[j].s <= to + directionSpan) {
+                sides.push_back(samples[j]);
+                ++after;
+            }
+        }
+        if (before < 3 || after < 3)
+            continue;
+        for (std::size_t k = chain[i].cut + 1; k < chain[i + 1].cut; ++k) {
+            const Course across = fitThrough(sides, 0, 2, cuts_[k].s);
+            for (std::size_t r = 0; r < cuts_[k].runs.size(); ++r) {
+                const Run& run = cuts_[k].runs[r];
+                const double weight = massAcross(run.mass, across.slope);
+                if (run.straight == 0 && !run.foreignEdge && std::abs(run.t - across.t) <= 0.5 &&
+                    std::abs(weight / whole - 1.0) <= 0.2)
+                    found.push_back({k, r});
+            }
+        }
+    }
+    chain.insert(chain.end(), found.begin(), found.end());
+    std::sort(chain.begin(), chain.end(), [](Link a, Link b) { return a.cut < b.cut; });
 }
 
 void CurveFollower::take(int number, int direction, std::vector<Link>& chain, std::vector<char>& used) const
