@@ -209,7 +209,7 @@ std::vector<PixelPoint> settle(const std::vector<Cut>& cuts, std::vector<Chain>&
 // Follows the curve from the start of the cuts, restarting after each gap too long to bridge:
 // of the runs near each start, the one that leads the longest way. Lines along the axes
 // are never a start.
-std::vector<Chain> chooseCurve(const std::vector<Cut>& cuts, const CurveFollower& follower)
+std::vector<Chain> chooseCurve(const std::vector<Cut>& cuts, const CurveFollower& follower, double step)
 {
     std::vector<Chain> chains;
     std::size_t start = 0;
@@ -255,6 +255,29 @@ std::vector<Chain> chooseCurve(const std::vector<Cut>& cuts, const CurveFollower
         } else {
             start = best.front().cut + 1;
         }
+    }
+    // Besides the longest chain, the curve beyond gaps too long to bridge is drawn in
+    // stretches without a break; a chain of specks only (pixels of a line of a near colour
+    // that JPEG's smudged colour makes match), joined as though dots, is none of it.
+    if (chains.size() > 1) {
+        const auto longest = std::max_element(chains.begin(), chains.end(), [](const Chain& a, const Chain& b) {
+            return a.links.size() < b.links.size();
+        });
+        const auto drawn = [&cuts, step](const Chain& chain) {
+            for (std::size_t first = 0, i = 1; i <= chain.links.size(); ++i)
+                if (i == chain.links.size() ||
+                    std::abs(cuts[chain.links[i].cut].s - cuts[chain.links[i - 1].cut].s) > 1.5 * step) {
+                    if (cuts[chain.links[i - 1].cut].s - cuts[chain.links[first].cut].s >= shortestChain)
+                        return true;
+                    first = i;
+                }
+            return false;
+        };
+        std::vector<Chain> kept;
+        for (auto chain = chains.begin(); chain != chains.end(); ++chain)
+            if (chain == longest || drawn(*chain))
+                kept.push_back(std::move(*chain));
+        chains = std::move(kept);
     }
     return chains;
 }
@@ -340,7 +363,16 @@ Extraction extractLine(const PixelView& picture, const ColourMatch& colour, cons
     };
     const bool started = options.start && std::isfinite(options.start->column) && std::isfinite(options.start->row);
     std::vector<Chain> chains =
-        started ? curveThrough(cuts, frame, *options.start, rules) : chooseCurve(cuts, CurveFollower(cuts, rules));
+        started ? curveThrough(cuts, frame, *options.start, rules) : chooseCurve(cuts, CurveFollower(cuts, rules), step);
+    if (!started && chains.empty()) {
+        // Nothing but straight lines along the axes: one of them is the curve (a constant,
+        // or a threshold drawn across the plot) after all.
+        for (Cut& cut : cuts)
+            for (Run& run : cut.runs)
+                if (run.straight > 0)
+                    run.straight = 0;
+        chains = chooseCurve(cuts, CurveFollower(cuts, rules), step);
+    }
     result.points = settle(cuts, chains, frame, step);
     return result;
 }
