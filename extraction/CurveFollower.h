@@ -32,6 +32,10 @@ class CurveFollower {
     std::vector<Link> through(Link seed) const;
     // The curve from the run `seed` on towards higher cuts only.
     std::vector<Link> onwardFrom(Link seed) const;
+    // Adds to a chain (in order of cut) the runs of the stretches it was carried across
+    // (a mark of another colour's edge on it, a crossing), or that lie between the chains
+    // of one curve, that lie on the curve drawn from both sides of them and have its weight.
+    void fillIn(std::vector<Link>& chain) const;
 
   private:
     // Extends `chain` (in the order travelled) by the pieces that continue it, going
@@ -40,10 +44,6 @@ class CurveFollower {
     void extend(std::vector<Link>& chain, int direction, std::vector<char>& used, std::optional<double> slope) const;
     bool extendOnce(std::vector<Link>& chain, int direction, std::vector<char>& used,
                     std::optional<double> slope) const;
-    // Adds to a chain (in order of cut) the runs of the stretches it was carried across
-    // (a mark of another colour's edge on it, a crossing) that lie on the curve drawn from
-    // both sides of them and have its weight.
-    void fillIn(std::vector<Link>& chain) const;
     // Appends piece `number` (a dot whole) to the chain, in the order travelled.
     void take(int number, int direction, std::vector<Link>& chain, std::vector<char>& used) const;
     // The samples the chain's course is drawn through: its whole runs (not a dash's end or

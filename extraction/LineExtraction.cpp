@@ -209,7 +209,20 @@ std::vector<PixelPoint> settle(const std::vector<Cut>& cuts, std::vector<Chain>&
 // Follows the curve from the start of the cuts, restarting after each gap too long to bridge:
 // of the runs near each start, the one that leads the longest way. Lines along the axes
 // are never a start.
-std::vector<Chain> chooseCurve(const std::vector<Cut>& cuts, const CurveFollower& follower, double step)
+// A chain's typical weight across the line: the upper quartile of its runs'.
+double weightOf(const std::vector<Cut>& cuts, const std::vector<Link>& links, const Frame& frame)
+{
+    const std::vector<LocalSlope> slopes = localSlopes(cuts, links, frame);
+    std::vector<double> weights;
+    for (std::size_t i = 0; i < links.size(); ++i)
+        weights.push_back(massAcross(cuts[links[i].cut].runs[links[i].run].mass, slopes[i].across));
+    return weights.empty() ? 0.0 : quantileOf(weights, 0.75);
+}
+
+// `lightest`: chains of a lower weight are passed over, as pixels of another line that
+// its colour makes match here and there, joined.
+std::vector<Chain> chooseCurve(const std::vector<Cut>& cuts, const CurveFollower& follower, double step,
+                               const Frame& frame, double lightest)
 {
     std::vector<Chain> chains;
     std::size_t start = 0;
@@ -239,6 +252,8 @@ std::vector<Chain> chooseCurve(const std::vector<Cut>& cuts, const CurveFollower
                     walked.push_back(link);
                 }
                 const double mass = cuts[k].runs[i].mass;
+                if (lightest > 0.0 && weightOf(cuts, chain, frame) < lightest)
+                    continue;
                 if (chain.size() > best.size() || (chain.size() == best.size() && mass > bestMass)) {
                     best = std::move(chain);
                     bestMass = mass;
@@ -362,16 +377,45 @@ Extraction extractLine(const PixelView& picture, const ColourMatch& colour, cons
         return foreign(picture.at(static_cast<int>(column), static_cast<int>(row)));
     };
     const bool started = options.start && std::isfinite(options.start->column) && std::isfinite(options.start->row);
-    std::vector<Chain> chains =
-        started ? curveThrough(cuts, frame, *options.start, rules) : chooseCurve(cuts, CurveFollower(cuts, rules), step);
-    if (!started && chains.empty()) {
-        // Nothing but straight lines along the axes: one of them is the curve (a constant,
-        // or a threshold drawn across the plot) after all.
-        for (Cut& cut : cuts)
-            for (Run& run : cut.runs)
-                if (run.straight > 0)
-                    run.straight = 0;
-        chains = chooseCurve(cuts, CurveFollower(cuts, rules), step);
+    std::vector<Chain> chains;
+    if (started) {
+        chains = curveThrough(cuts, frame, *options.start, rules);
+    } else {
+        std::optional<CurveFollower> follower(std::in_place, cuts, rules);
+        chains = chooseCurve(cuts, *follower, step, frame, 0.0);
+        if (chains.empty()) {
+            // Nothing but straight lines along the axes: one of them is the curve (a
+            // constant, or a threshold drawn across the plot) after all.
+            for (Cut& cut : cuts)
+                for (Run& run : cut.runs)
+                    if (run.straight > 0)
+                        run.straight = 0;
+            follower.emplace(cuts, rules);
+            chains = chooseCurve(cuts, *follower, step, frame, 0.0);
+        }
+        // The curve is of the weight of its longest chain; lighter chains are pixels of
+        // another line that its colour makes match here and there, and where one was
+        // chosen the curve itself may have been passed over.
+        std::vector<double> weights;
+        for (const Chain& chain : chains)
+            weights.push_back(weightOf(cuts, chain.links, frame));
+        const auto longest = std::max_element(chains.begin(), chains.end(), [](const Chain& a, const Chain& b) {
+            return a.links.size() < b.links.size();
+        });
+        if (longest != chains.end() && step <= 1.5) {
+            const double lightest = 0.7 * weights[static_cast<std::size_t>(longest - chains.begin())];
+            if (std::any_of(weights.begin(), weights.end(), [lightest](double w) { return w < lightest; }))
+                chains = chooseCurve(cuts, *follower, step, frame, lightest);
+        }
+        // Across the gaps between the chains, what lies on the curve drawn from both sides
+        // (read where the cuts are neighbours).
+        if (chains.size() > 1 && step <= 1.5) {
+            Chain all;
+            for (const Chain& chain : chains)
+                all.links.insert(all.links.end(), chain.links.begin(), chain.links.end());
+            follower->fillIn(all.links);
+            chains = {std::move(all)};
+        }
     }
     result.points = settle(cuts, chains, frame, step);
     return result;
