@@ -1,8 +1,8 @@
 // The extraction on plots as papers print them, drawn by matplotlib at test time with
 // known truth (tools/plots/PrintedPlots.h): each black curve of its line style followed
 // from a point on it among the others, gridlines, legend and note; two red curves
-// crossing at 15 degrees each followed through the crossing. One seed, PNG; `make bench`
-// measures more.
+// crossing at 15 degrees each followed through the crossing; black hollow circles and
+// filled squares found among text. One seed, PNG; `make bench` measures more.
 #include "../fakes/TempFolder.h"
 #include "plots/PrintedPlots.h"
 
@@ -81,6 +81,20 @@ TEST_F(Printed, CurvesCrossingAtFifteenDegreesAreToldApart)
             EXPECT_LE(f.rms, printedRmsGoal) << truth.curves[curve].style << " from " << from;
             EXPECT_LE(f.offShare, printedOffShareGoal) << truth.curves[curve].style << " from " << from;
         }
+}
+
+// Hollow circles and filled squares, some on a line of their colour, some beside labels,
+// among notes: every marker at its centre, and characters of text not taken for markers.
+TEST_F(Printed, MarkersAmongTextAtTheirCentres)
+{
+    const auto [truth, picture] = plot("markers");
+    const PrintedMarkerFigures f =
+        printedMarkerFigures(extractPrinted(picture, truth, ExtractionMode::markers, std::nullopt), truth);
+    std::printf("markers: %zu points, %zu of %zu found, recall %.3f, precision %.3f, centre RMS %.3f px\n", f.points,
+                f.matched, f.truth, f.recall, f.precision, f.rms);
+    EXPECT_GE(f.recall, printedRecallGoal);
+    EXPECT_GE(f.precision, printedPrecisionGoal);
+    EXPECT_LE(f.rms, printedMarkerRmsGoal);
 }
 
 } // namespace
