@@ -269,34 +269,39 @@ Extraction extractMarkers(const PixelView& picture, const ColourMatch& colour, c
         if (patches[kind].size() >= 2)
             templates[kind] = MarkerTemplate::average(patches[kind], centres[kind], kinds[kind].size);
     // One in a line of text is a marker (with its label beside it) when it is the image of
-    // its kind's template, which a character the markers' size is not.
+    // the template of a kind of markers with several standing apart, which a character of
+    // the markers' size is not. (Any such kind of about its size: JPEG's smudges can part
+    // one kind into two.)
     for (std::size_t g = 0; g < groups.size(); ++g) {
         Read& read = reads[g];
-        if (kindOf[g] < 0 || !read.inRow)
+        if (!read.markerLike || !read.inRow || read.shape.size < smallest || read.shape.size > largest)
             continue;
-        const auto kind = static_cast<std::size_t>(kindOf[g]);
-        if (apart[kind] < several || !templates[kind])
-            continue;
-        const MarkerTemplate& image = *templates[kind];
         const WeightAt own = [&read](int column, int row) { return read.patch->at(column, row); };
-        const PixelPoint centre = image.settle(own, read.shape.centre);
-        if (image.cover(own, centre) >= held && image.within(*read.patch, centre) >= held) {
-            read.marker = true;
-            masses.push_back(groups[g].mass);
+        for (std::size_t kind = 0; kind < kinds.size() && !read.marker; ++kind) {
+            if (apart[kind] < several || !templates[kind] ||
+                std::abs(kinds[kind].size - read.shape.size) > std::max(1.5, 0.2 * read.shape.size))
+                continue;
+            const MarkerTemplate& image = *templates[kind];
+            const PixelPoint centre = image.settle(own, read.shape.centre);
+            if (image.cover(own, centre) >= held && image.within(*read.patch, centre) >= held) {
+                read.marker = true;
+                masses.push_back(groups[g].mass);
+            }
         }
     }
     pass.done(0.7);
 
     // A group about k times the typical marker's weight, and far from round, is k markers
-    // that touch (even where, as two discs do, they make a shape as symmetric as a marker). Round: its weight against that of a disc with its spread about its
-    // centre (1 for a disc, 0.95 for a square, 0.67 for two discs side by side).
+    // that touch (even where, as two discs do, they make a shape as symmetric as a
+    // marker). Round: its weight against that of a disc with its spread about its centre
+    // (1 for a disc, 0.95 for a square, 0.67 for two discs side by side).
     if (options.splitTouching && masses.size() >= 3) {
         std::nth_element(masses.begin(), masses.begin() + static_cast<std::ptrdiff_t>(masses.size() / 2), masses.end());
         const double typical = masses[masses.size() / 2];
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const MarkerGroup& group = groups[g];
-            if (!reads[g].patch)
-                continue;
+            if (!reads[g].patch || reads[g].inRow)
+                continue; // (not characters of text, nor a marker touching them)
             const double times = group.mass / typical;
             const double parts = std::round(times);
             const double x = group.sumColumn / group.mass - box.left, y = group.sumRow / group.mass - box.top;
@@ -354,7 +359,10 @@ Extraction extractMarkers(const PixelView& picture, const ColourMatch& colour, c
                         found.push_back({cover, at, &kind});
                 }
         }
-        std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.cover > b.cover; });
+        // (Of covers alike, the larger kind first: a smaller one may lie inside it.)
+        std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+            return a.cover != b.cover ? a.cover > b.cover : a.kind->weight() > b.kind->weight();
+        });
         std::vector<PixelPoint> taken;
         for (const Found& candidate : found) {
             if (std::any_of(taken.begin(), taken.end(), [&](PixelPoint p) {
@@ -362,10 +370,11 @@ Extraction extractMarkers(const PixelView& picture, const ColourMatch& colour, c
                            0.7 * candidate.kind->size();
                 }))
                 continue;
-            taken.push_back(candidate.at);
             const PixelPoint centre = candidate.kind->settle(weight, candidate.at);
-            if (candidate.kind->cover(weight, centre) >= held && candidate.kind->crowded(weight, centre) <= crowd)
+            if (candidate.kind->cover(weight, centre) >= held && candidate.kind->crowded(weight, centre) <= crowd) {
                 result.points.push_back(centre);
+                taken.push_back(candidate.at);
+            }
         }
     }
     pass.done(1.0);
