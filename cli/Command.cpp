@@ -10,6 +10,7 @@
 #include "document/SafeFileWriter.h"
 #include "document/WorldMap.h"
 #include "extraction/ColourMatch.h"
+#include "extraction/LineExtraction.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,8 +57,8 @@ constexpr std::string_view usage =
     "      a line of its own starting \"warning: \".\n"
     "  plotmeter extract PROJECT --colour '#RRGGBB' [--tolerance T]\n"
     "                    [--mode line|markers|bars|hbars] [--baseline V]\n"
-    "                    [--box X0,Y0,X1,Y1] [--step PX] [--picture FILE] [--page N]\n"
-    "                    [--dpi D] -o OUT\n"
+    "                    [--box X0,Y0,X1,Y1] [--step PX] [--start X,Y] [--gap PX]\n"
+    "                    [--size MIN,MAX] [--picture FILE] [--page N] [--dpi D] -o OUT\n"
     "      Finds the curve (line mode, the default) or the markers of one colour in the\n"
     "      project's picture, or in FILE (another picture of the same layout, so that one\n"
     "      calibration serves many), and writes their points as export does: OUT ending in\n"
@@ -75,6 +76,17 @@ constexpr std::string_view usage =
     "      baseline (below it for negative bars); hbars the same for horizontal bars, y at\n"
     "      the centre and x at the end. The baseline is the value axis' zero where the box\n"
     "      holds it, else the box's lower end, or V.\n"
+    "      --start X,Y (screen coordinates, as in the data file) chooses the curve: the one\n"
+    "      of the colour passing nearest that point, within START_REACH pixels, followed both\n"
+    "      ways from it and through crossings with curves of the same colour, keeping its\n"
+    "      direction. --gap PX is the longest gap bridged between the dashes or dots of a\n"
+    "      dashed or dotted line (default DEFAULT_GAP picture pixels); points come only from\n"
+    "      what is drawn. Straight lines along the axes that span the box (frame, axes,\n"
+    "      gridlines) and text are not taken for the curve.\n"
+    "      --size MIN,MAX bounds the markers' diameters in picture pixels (by default, the\n"
+    "      sizes near the most common one found); hollow and filled markers are found at\n"
+    "      their centres, also where they touch a line of their colour, and characters of\n"
+    "      text are left out.\n"
     "      A PDF picture is read at the project's page and resolution (page 1 at 300 dpi\n"
     "      when the project's picture is not a PDF); --page N and --dpi D choose others.\n"
     "  plotmeter calibrate PICTURE [--page N] [--dpi D] -o OUT.plotmeter\n"
@@ -265,9 +277,13 @@ int runCommand(int argc, char** argv, std::ostream& out, std::ostream& err, cons
         const std::string_view command = argv[1];
         if (command == "--help" || command == "-h") {
             std::string text(usage);
-            char tolerance[32];
-            std::snprintf(tolerance, sizeof tolerance, "%g", defaultTolerance);
-            text.replace(text.find("DEFAULT_TOLERANCE"), std::string_view("DEFAULT_TOLERANCE").size(), tolerance);
+            for (const auto& [name, value] : {std::pair{std::string_view("DEFAULT_TOLERANCE"), defaultTolerance},
+                                              {std::string_view("DEFAULT_GAP"), defaultGap},
+                                              {std::string_view("START_REACH"), startReach}}) {
+                char number[32];
+                std::snprintf(number, sizeof number, "%g", value);
+                text.replace(text.find(name), name.size(), number);
+            }
             out << text << std::flush;
             return 0;
         }

@@ -37,27 +37,32 @@ double numberOf(const std::string& text, std::string_view option)
     return value;
 }
 
-// "X0,Y0,X1,Y1": two opposite corners in picture coordinates.
-std::pair<DPoint, DPoint> boxOf(const std::string& text)
+// `count` numbers separated by commas, as `shape` ("X0,Y0,X1,Y1") shows them.
+std::vector<double> numbersOf(const std::string& text, std::size_t count, std::string_view option,
+                              std::string_view shape)
 {
     std::vector<double> numbers;
     std::size_t from = 0;
-    while (numbers.size() < 5) {
+    while (numbers.size() <= count) {
         const std::size_t comma = text.find(',', from);
-        numbers.push_back(numberOf(text.substr(from, comma - from), "--box"));
+        numbers.push_back(numberOf(text.substr(from, comma - from), option));
         if (comma == std::string::npos)
             break;
         from = comma + 1;
     }
-    if (numbers.size() != 4)
-        throw Refused{"--box needs four numbers X0,Y0,X1,Y1, not \"" + text + "\""};
-    return {{numbers[0], numbers[1]}, {numbers[2], numbers[3]}};
+    if (numbers.size() != count) {
+        const char* words[] = {"", "one number", "two numbers", "three numbers", "four numbers"};
+        throw Refused{std::string(option) + " needs " + words[count] + " " + std::string(shape) + ", not \"" + text +
+                      "\""};
+    }
+    return numbers;
 }
 
 ExtractRequest extractRequest(int argc, char** argv)
 {
     ExtractRequest request;
-    std::optional<std::string> project, output, colour, tolerance, mode, box, step, picture, page, dpi, baseline;
+    std::optional<std::string> project, output, colour, tolerance, mode, box, step, start, gap, size, picture, page,
+        dpi, baseline;
     bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -88,6 +93,12 @@ ExtractRequest extractRequest(int argc, char** argv)
             slot = &box;
         else if (name == "--step")
             slot = &step;
+        else if (name == "--start")
+            slot = &start;
+        else if (name == "--gap")
+            slot = &gap;
+        else if (name == "--size")
+            slot = &size;
         else if (name == "--picture")
             slot = &picture;
         else if (name == "--page")
@@ -151,10 +162,32 @@ ExtractRequest extractRequest(int argc, char** argv)
             throw Refused{"--baseline is for --mode bars or hbars"};
         settings.baseline = numberOf(*baseline, "--baseline");
     }
-    if (box)
-        settings.box = boxOf(*box);
+    if (box) {
+        const std::vector<double> corners = numbersOf(*box, 4, "--box", "X0,Y0,X1,Y1");
+        settings.box = {{corners[0], corners[1]}, {corners[2], corners[3]}};
+    }
+    // Options of another mode would be dropped without a word: they are refused instead.
+    const bool markers = settings.mode == ExtractionMode::markers;
+    if (step && markers)
+        throw Refused{"--step is for line mode, and --mode is markers"};
+    for (const auto& [given, option] : {std::pair{&start, "--start"}, {&gap, "--gap"}})
+        if (*given && settings.mode != ExtractionMode::line)
+            throw Refused{std::string(option) + " is for line mode, and --mode is " + *mode};
+    if (size && !markers)
+        throw Refused{"--size is for markers mode (--mode markers)"};
     if (step)
         settings.step = numberOf(*step, "--step");
+    if (start) {
+        const std::vector<double> point = numbersOf(*start, 2, "--start", "X,Y");
+        settings.start = DPoint{point[0], point[1]};
+    }
+    if (gap)
+        settings.gap = numberOf(*gap, "--gap");
+    if (size) {
+        const std::vector<double> sizes = numbersOf(*size, 2, "--size", "MIN,MAX");
+        settings.markers.smallest = sizes[0];
+        settings.markers.largest = sizes[1];
+    }
     if (std::string problem = settings.problem(); !problem.empty())
         throw Refused{problem};
     return request;

@@ -21,9 +21,17 @@ std::string ExtractionSettings::problem() const
         return "the sampling step must be a number of pixels from 0.1 up";
     if (worldStep && (!(*worldStep > 0.0) || !std::isfinite(*worldStep)))
         return "the sampling step in x units must be a number above 0";
-    if (!(markers.minimumArea >= 0.0) || !(markers.maximumArea >= markers.minimumArea) ||
-        !std::isfinite(markers.maximumArea))
-        return "the marker sizes must be numbers, the smallest no larger than the largest";
+    if (!(gap >= 0.0) || !std::isfinite(gap) || gap > 1e6)
+        return "the gap to bridge must be a number of pixels from 0 up";
+    const auto sizeGiven = [](std::optional<double> size) {
+        return !size || (*size > 0.0 && std::isfinite(*size) && *size <= 1e6);
+    };
+    if (!sizeGiven(markers.smallest) || !sizeGiven(markers.largest))
+        return "the marker sizes must be numbers of pixels above 0";
+    if (markers.smallest && markers.largest && *markers.smallest > *markers.largest)
+        return "the smallest marker size must be no larger than the largest";
+    if (start && !(std::isfinite(start->x) && std::isfinite(start->y)))
+        return "the start point's coordinates must be numbers";
     if (baseline && !std::isfinite(*baseline))
         return "the bars' baseline must be a number";
     if (box && !(std::isfinite(box->first.x) && std::isfinite(box->first.y) && std::isfinite(box->second.x) &&
@@ -166,6 +174,31 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
     for (const ExtractionSettings::Disc& disc : settings.excluded)
         region.exclude(pixelOf(disc.centre, picture.height), disc.radius);
 
+    std::optional<PixelPoint> start;
+    if (settings.mode == ExtractionMode::line && settings.start) {
+        if (map.scales.polar) {
+            result.problem = "Cannot extract: on polar axes the curve is followed ray by ray from the centre, "
+                             "without a start point.";
+            return result;
+        }
+        start = pixelOf(*settings.start, picture.height);
+        char text[200];
+        if (start->column < -0.5 || start->row < -0.5 || start->column > picture.width - 0.5 ||
+            start->row > picture.height - 0.5) {
+            std::snprintf(text, sizeof text,
+                          "Cannot extract: the start point (%g, %g) lies outside the picture, which is %d x %d pixels.",
+                          settings.start->x, settings.start->y, picture.width, picture.height);
+            result.problem = text;
+            return result;
+        }
+        if (!box.contains(static_cast<int>(std::lround(start->column)), static_cast<int>(std::lround(start->row)))) {
+            std::snprintf(text, sizeof text, "Cannot extract: the start point (%g, %g) lies outside the box to look in, %s.",
+                          settings.start->x, settings.start->y, boxText(box, picture.height).c_str());
+            result.problem = text;
+            return result;
+        }
+    }
+
     const Rgb background = backgroundColour(picture, box);
     if (std::string problem = toleranceProblem(settings, background); !problem.empty()) {
         result.problem = std::move(problem);
@@ -202,6 +235,8 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
             }
         }
         options.keepAllRuns = settings.keepAllRuns;
+        options.start = start;
+        options.gap = settings.gap;
         found = extractLine(picture, match, region, options, work);
     } else {
         found = extractMarkers(picture, match, region, settings.markers, work);
@@ -224,6 +259,16 @@ PictureExtraction extractFromPicture(const PixelView& picture, const WorldMap& m
     if (result.points.empty()) {
         char tolerance[32];
         std::snprintf(tolerance, sizeof tolerance, "%g", settings.tolerance);
+        if (start) {
+            char text[240];
+            std::snprintf(text, sizeof text,
+                          "Found no line of colour %s (tolerance %s) within %g pixels of the start point (%g, %g). "
+                          "Pick the curve itself, or raise the tolerance.",
+                          rgbText(settings.colour).c_str(), tolerance, startReach, settings.start->x,
+                          settings.start->y);
+            result.problem = text;
+            return result;
+        }
         const char* const what = settings.mode == ExtractionMode::line      ? "line"
                                  : settings.mode == ExtractionMode::markers ? "markers"
                                                                             : "bars";

@@ -32,7 +32,11 @@ struct ExtractionSettings {
     // date axis), when given.
     std::optional<double> worldStep;
     bool keepAllRuns = false;
-    MarkerOptions markers;
+    // Line mode: the curve through this point (picture coordinates), followed both ways
+    // from it; without it the extraction chooses the curve.
+    std::optional<DPoint> start;
+    double gap = defaultGap; // line mode: the longest gap bridged between dashes or dots, in pixels
+    MarkerOptions markers;   // the markers' sizes as diameters in picture pixels
     // Bars: the value their baseline stands at (world y; world x for horizontal bars); by
     // default the value axis' zero where the box holds it, else the box's lower end.
     std::optional<double> baseline;

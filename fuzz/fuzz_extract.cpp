@@ -1,6 +1,7 @@
 // Extracts from arbitrary small pictures with arbitrary settings: axis directions that are
-// zero, huge or not numbers, boxes off the picture, odd tolerances and steps. Nothing may
-// crash or hang, and every point found must be a finite point of the picture.
+// zero, huge or not numbers, boxes off the picture, odd tolerances, steps, start points,
+// gaps and marker sizes. Nothing may crash or hang, and every point found must be a finite
+// point of the picture.
 
 #include "FuzzInput.h"
 #include "document/PictureExtraction.h"
@@ -53,12 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     line.axes = {{input.takeNumber(), input.takeNumber()}, {input.takeNumber(), input.takeNumber()}};
     line.step = input.takeNumber();
     line.keepAllRuns = input.take<std::uint8_t>() % 2 == 0;
+    if (input.take<std::uint8_t>() % 2 == 0)
+        line.start = PixelPoint{input.takeNumber(), input.takeNumber()};
+    line.gap = input.takeNumber();
     for (const PixelPoint& point : extractLine(picture, match, region, line, Work{}).points)
         requireInside(picture, point);
 
     MarkerOptions markers;
-    markers.minimumArea = input.takeNumber();
-    markers.maximumArea = input.takeNumber();
+    if (input.take<std::uint8_t>() % 2 == 0) {
+        markers.smallest = input.takeNumber();
+        markers.largest = input.takeNumber();
+    }
     for (const PixelPoint& point : extractMarkers(picture, match, region, markers, Work{}).points)
         requireInside(picture, point);
 

@@ -47,6 +47,7 @@ void ExtractionPanel::pictureChanged()
 {
     drawnBox_.reset();
     excluded_.clear();
+    start_.reset();
     if (built_)
         region_->setCurrentIndex(0);
     overlay_.clear();
@@ -57,6 +58,15 @@ void ExtractionPanel::pictureChanged()
 }
 
 void ExtractionPanel::setColour(Rgb colour)
+{
+    if (start_) {
+        start_.reset();
+        emit pictureOverlayChanged();
+    }
+    showColour(colour);
+}
+
+void ExtractionPanel::showColour(Rgb colour)
 {
     buildControls();
     colour_ = colour;
@@ -200,6 +210,21 @@ void ExtractionPanel::paint(QPainter& painter, const QRect& exposed, const Pictu
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(QPointF(topLeft.x, topLeft.y), QPointF(bottomRight.x, bottomRight.y)));
+    }
+    if (start_ && mode_->currentIndex() == 0) {
+        // The point picked: a small ring with a cross, in the box's colour, the same size
+        // at every zoom.
+        const DPoint at = zoom.screenOf(*start_);
+        const QPointF centre(at.x, at.y);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(255, 255, 255, 200), 3.0));
+        painter.drawEllipse(centre, 5.0, 5.0);
+        painter.setPen(QPen(QColor(0, 120, 215), 1.5));
+        painter.drawEllipse(centre, 5.0, 5.0);
+        painter.drawLine(centre - QPointF(8.0, 0.0), centre - QPointF(3.0, 0.0));
+        painter.drawLine(centre + QPointF(3.0, 0.0), centre + QPointF(8.0, 0.0));
+        painter.drawLine(centre - QPointF(0.0, 8.0), centre - QPointF(0.0, 3.0));
+        painter.drawLine(centre + QPointF(0.0, 3.0), centre + QPointF(0.0, 8.0));
     }
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(90, 90, 90, 110));

@@ -22,7 +22,8 @@ class QPushButton;
 class QToolButton;
 
 // Automatic extraction, beside the picture: the colour (picked from the picture with the
-// eyedropper, from the picture's main colours, or chosen), its tolerance with the matching
+// eyedropper, which also marks the curve to follow, from the picture's main colours, or
+// chosen), its tolerance with the matching
 // pixels shown over the picture, line or markers mode, where to look (the calibration
 // points' box, a box drawn on the picture, less what is painted out) and which series gets
 // the points. Extract runs off the window's thread with a progress bar and Cancel; what it
@@ -49,7 +50,10 @@ class ExtractionPanel : public QDockWidget {
     // The choices, as the controls show them.
     ExtractionSettings settings() const;
     std::optional<Rgb> colour() const { return colour_; }
+    // A colour chosen without a point on the picture: the curve is then the extraction's choice.
     void setColour(Rgb colour);
+    // Where Pick was clicked (picture coordinates): line mode follows the curve through it.
+    std::optional<DPoint> start() const { return start_; }
     QString message() const;
     const MatchOverlay& overlay() const { return overlay_; }
 
@@ -72,6 +76,7 @@ class ExtractionPanel : public QDockWidget {
     enum class ToolKind { none, eyedropper, box, brush };
     void buildControls(); // once, when first needed
     void chooseTool(ToolKind kind);
+    void showColour(Rgb colour);
     void refreshOverlay();
     void refreshPalette();
     void say(const QString& text, bool problem);
@@ -90,6 +95,7 @@ class ExtractionPanel : public QDockWidget {
     MatchOverlay overlay_;
     ShownPixels& pixels_;
     std::optional<Rgb> colour_;
+    std::optional<DPoint> start_;
     std::optional<std::size_t> addedAt_; // the history's position after the points went in
     ExtractionRun* run_ = nullptr;       // while an extraction runs
     bool built_ = false;                 // the controls below are made
@@ -106,6 +112,8 @@ class ExtractionPanel : public QDockWidget {
     QDoubleSpinBox* step_ = nullptr;
     QComboBox* stepUnit_ = nullptr;
     QCheckBox* keepAllRuns_ = nullptr;
+    QDoubleSpinBox* gap_ = nullptr;
+    QCheckBox* commonSize_ = nullptr;
     QDoubleSpinBox* smallest_ = nullptr;
     QDoubleSpinBox* largest_ = nullptr;
     QWidget* lineOptions_ = nullptr;

@@ -66,7 +66,8 @@ void ExtractionPanel::buildControls()
     eyedropper_->setObjectName(QStringLiteral("eyedropper"));
     eyedropper_->setText(tr("Pick"));
     eyedropper_->setCheckable(true);
-    eyedropper_->setToolTip(tr("Click the curve or a marker on the picture to take its colour"));
+    eyedropper_->setToolTip(tr("Click the curve or a marker on the picture to take its colour; in line mode the "
+                               "curve through the point clicked is the one followed"));
     colourRow->addWidget(swatch_);
     colourRow->addWidget(eyedropper_);
     colourRow->addStretch();
@@ -113,27 +114,47 @@ void ExtractionPanel::buildControls()
     stepUnit_->setCurrentIndex(settings.value(QStringLiteral("extraction/stepInUnits"), false).toBool() ? 1 : 0);
     stepUnit_->setToolTip(tr("x units are the x axis' own: decades on a log axis, seconds on a date axis"));
     keepAllRuns_ = new QCheckBox(tr("Keep every crossing, not one curve"), lineOptions_);
+    gap_ = new QDoubleSpinBox(lineOptions_);
+    gap_->setObjectName(QStringLiteral("extractionGap"));
+    gap_->setRange(0.0, 500.0);
+    gap_->setDecimals(0);
+    gap_->setSuffix(tr(" px"));
+    gap_->setValue(settings.value(QStringLiteral("extraction/gap"), defaultGap).toDouble());
+    gap_->setToolTip(tr("The longest gap between the dashes or dots of a line that is bridged, in picture pixels"));
     auto* stepRow = new QHBoxLayout;
     stepRow->addWidget(step_, 1);
     stepRow->addWidget(stepUnit_);
     lineForm->addRow(tr("Step:"), stepRow);
+    lineForm->addRow(tr("Bridge gaps up to:"), gap_);
     lineForm->addRow(keepAllRuns_);
     form->addRow(lineOptions_);
 
     markerOptions_ = new QWidget(body);
     auto* markerForm = new QFormLayout(markerOptions_);
     markerForm->setContentsMargins(0, 0, 0, 0);
+    commonSize_ = new QCheckBox(tr("Sizes near the most common one"), markerOptions_);
+    commonSize_->setObjectName(QStringLiteral("markerCommonSize"));
+    commonSize_->setChecked(true);
+    commonSize_->setToolTip(tr("Markers of about the size most shapes found have; off, the sizes below"));
     smallest_ = new QDoubleSpinBox(markerOptions_);
     largest_ = new QDoubleSpinBox(markerOptions_);
+    smallest_->setObjectName(QStringLiteral("markerSmallest"));
+    largest_->setObjectName(QStringLiteral("markerLargest"));
     for (QDoubleSpinBox* box : {smallest_, largest_}) {
-        box->setRange(0.0, 1e6);
-        box->setDecimals(0);
-        box->setSuffix(tr(" px²"));
+        box->setRange(1.0, 1000.0);
+        box->setDecimals(1);
+        box->setSuffix(tr(" px"));
+        box->setEnabled(false);
+        box->setToolTip(tr("A marker's diameter, or a square's side, in picture pixels"));
     }
-    smallest_->setValue(MarkerOptions{}.minimumArea);
-    largest_->setValue(MarkerOptions{}.maximumArea);
-    markerForm->addRow(tr("Smallest marker:"), smallest_);
-    markerForm->addRow(tr("Largest marker:"), largest_);
+    smallest_->setValue(4.0);
+    largest_->setValue(20.0);
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(smallest_, 1);
+    sizeRow->addWidget(new QLabel(tr("to"), markerOptions_));
+    sizeRow->addWidget(largest_, 1);
+    markerForm->addRow(commonSize_);
+    markerForm->addRow(tr("Diameter:"), sizeRow);
     form->addRow(markerOptions_);
 
     region_ = new QComboBox(body);
@@ -189,8 +210,9 @@ void ExtractionPanel::buildControls()
         markerOptions_->setVisible(mode_->currentIndex() == 1);
     };
     showModeOptions();
-    connect(mode_, &QComboBox::currentIndexChanged, this, [showModeOptions](int index) {
+    connect(mode_, &QComboBox::currentIndexChanged, this, [this, showModeOptions](int index) {
         showModeOptions();
+        emit pictureOverlayChanged(); // the point picked shows in line mode only
         QSettings().setValue(QStringLiteral("extraction/mode"), index);
     });
     connect(tolerance_, &QDoubleSpinBox::valueChanged, this, [this](double value) {
@@ -199,6 +221,21 @@ void ExtractionPanel::buildControls()
     });
     connect(step_, &QDoubleSpinBox::valueChanged, this,
             [](double value) { QSettings().setValue(QStringLiteral("extraction/step"), value); });
+    connect(gap_, &QDoubleSpinBox::valueChanged, this,
+            [](double value) { QSettings().setValue(QStringLiteral("extraction/gap"), value); });
+    connect(commonSize_, &QCheckBox::toggled, this, [this](bool common) {
+        smallest_->setEnabled(!common);
+        largest_->setEnabled(!common);
+    });
+    // The two sizes keep their order: raising the smallest above the largest raises both.
+    connect(smallest_, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+        if (largest_->value() < value)
+            largest_->setValue(value);
+    });
+    connect(largest_, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+        if (smallest_->value() > value)
+            smallest_->setValue(value);
+    });
     connect(stepUnit_, &QComboBox::currentIndexChanged, this,
             [](int index) { QSettings().setValue(QStringLiteral("extraction/stepInUnits"), index == 1); });
     connect(showMatches_, &QCheckBox::toggled, this, [this] { refreshOverlay(); });
@@ -211,7 +248,8 @@ void ExtractionPanel::buildControls()
     connect(eyedropper_, &QToolButton::toggled, this, [this](bool on) {
         chooseTool(on ? ToolKind::eyedropper : ToolKind::none);
         if (on)
-            say(tr("Click the curve or a marker on the picture to take its colour."), false);
+            say(tr("Click the curve or a marker on the picture: its colour, and in line mode the curve to follow."),
+                false);
     });
     connect(drawBox_, &QToolButton::toggled, this, [this](bool on) { chooseTool(on ? ToolKind::box : ToolKind::none); });
     connect(brush_, &QToolButton::toggled, this, [this](bool on) { chooseTool(on ? ToolKind::brush : ToolKind::none); });
@@ -236,8 +274,12 @@ ExtractionSettings ExtractionPanel::settings() const
     else
         settings.step = step_->value();
     settings.keepAllRuns = keepAllRuns_->isChecked();
-    settings.markers.minimumArea = smallest_->value();
-    settings.markers.maximumArea = largest_->value();
+    settings.start = start_;
+    settings.gap = gap_->value();
+    if (!commonSize_->isChecked()) {
+        settings.markers.smallest = smallest_->value();
+        settings.markers.largest = largest_->value();
+    }
     if (region_->currentIndex() == 1 && drawnBox_)
         settings.box = drawnBox_;
     settings.excluded = excluded_;

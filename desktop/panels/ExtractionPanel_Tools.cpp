@@ -59,8 +59,11 @@ void ExtractionPanel::picked(DPoint picture)
                 chosen = colour;
             }
         }
-    setColour(chosen);
+    // The colour and the curve to follow in one click.
+    start_ = picture;
+    showColour(chosen);
     chooseTool(ToolKind::none);
+    say(tr("Line mode follows the curve through the point marked, both ways from it."), false);
 }
 
 void ExtractionPanel::boxDrawn(DPoint from, DPoint to, bool done)

@@ -157,7 +157,13 @@ TEST(LineExtraction, FollowsThroughCrossingsAndGaps)
                           white);
         const Extraction found = extract(canvas);
         ASSERT_FALSE(found.points.empty());
-        const bool startedOnOne = distanceTo(one, found.points.front()) < 1.0;
+        // Where both curves start together, the first point clear of one of them tells which
+        // the follower took.
+        const auto clear = std::find_if(found.points.begin(), found.points.end(), [&](PixelPoint p) {
+            return std::abs(distanceTo(one, p) - distanceTo(other, p)) > 2.0;
+        });
+        ASSERT_NE(clear, found.points.end());
+        const bool startedOnOne = distanceTo(one, *clear) < distanceTo(other, *clear);
         const auto& followed = startedOnOne || !(k.crossing == blue) ? one : other;
         const Fit fit = fitTo(followed, found.points);
         EXPECT_LT(fit.worst, k.crossing == blue ? 1.0 : 0.5) << k.slope;

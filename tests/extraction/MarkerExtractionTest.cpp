@@ -71,7 +71,7 @@ TEST(MarkerExtraction, SplitsTouchingMarkersAndFiltersBySize)
     Region region({0, 0, 200, 100});
     region.exclude({100, 80}, 6.0);
     MarkerOptions options;
-    options.maximumArea = 400.0;
+    options.largest = 20.0;
     EXPECT_LT(matchEach(truth, markers(canvas, region, options).points, 2.5), 0.3);
 
     options.splitTouching = false;
