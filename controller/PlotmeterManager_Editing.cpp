@@ -108,8 +108,10 @@ bool PlotmeterManager::addExtractedPoints(const std::vector<DPoint>& points, boo
         }
         changes.emplace_back(change::InsertSeries{series, {std::move(look), {}}, series});
     }
-    changes.emplace_back(change::InsertPoints{
-        series, document_.series().size() > series ? document_.series()[series].points.size() : 0, points});
+    changes.emplace_back(change::InsertPoints{series, document_.series().size() > series
+                                                          ? document_.series()[series].points.size()
+                                                          : 0,
+                                              points});
     showIfHidden(series, changes);
     history_.perform(document_, plural("Extract Point", points.size()), std::move(changes));
     tell();
