@@ -27,12 +27,29 @@ QString gridSubject(int grid)
                        : QObject::tr("The list of x values");
 }
 
+// The name of the text field, with the unit of a step.
+QString gridName(int grid, AxisScale x)
+{
+    switch (grid) {
+    case 1:
+        return x == AxisScale::log10  ? QObject::tr("Step (decades):")
+               : x == AxisScale::date ? QObject::tr("Step (seconds):")
+                                      : QObject::tr("Step:");
+    case 2:
+        return QObject::tr("How many:");
+    case 3:
+        return QObject::tr("Values:");
+    default:
+        return {};
+    }
+}
+
 QString gridPlaceholder(int grid, AxisScale x)
 {
     switch (grid) {
     case 1:
-        return x == AxisScale::log10  ? QObject::tr("decades of x, such as 0.1")
-               : x == AxisScale::date ? QObject::tr("seconds, such as 3600")
+        return x == AxisScale::log10  ? QObject::tr("such as 0.1")
+               : x == AxisScale::date ? QObject::tr("such as 3600")
                                       : QObject::tr("such as 0.5");
     case 2:
         return QObject::tr("2 or more, such as 50");
@@ -83,7 +100,7 @@ ExportDialog::ExportDialog(const QString& activeSeries, AxisScale x, QWidget* pa
     grid_ = new QComboBox(this);
     grid_->setObjectName(QStringLiteral("exportGrid"));
     grid_->addItems(
-        {tr("As taken"), tr("At every multiple of a step"), tr("At evenly spaced x values"), tr("At these x values")});
+        {tr("Where the points were taken"), tr("Every multiple of a step"), tr("Evenly spaced"), tr("These values")});
     grid_->setToolTip(tr("Where the points are written: where they were taken, or at chosen x values within each "
                          "series' range, y interpolated between its points. Edit ▸ Copy All Rows follows this."));
     gridText_ = new QLineEdit(this);
@@ -107,6 +124,7 @@ ExportDialog::ExportDialog(const QString& activeSeries, AxisScale x, QWidget* pa
     connect(gridText_, &QLineEdit::textChanged, this, &ExportDialog::checkGrid);
     shownGrid_ = grid_->currentIndex();
     gridText_->setText(texts_[shownGrid_]);
+    gridLabel_ = new QLabel(this);
     gridChanged();
 
     auto* form = new QFormLayout(this);
@@ -116,8 +134,8 @@ ExportDialog::ExportDialog(const QString& activeSeries, AxisScale x, QWidget* pa
     form->addRow(tr("Columns:"), screen_);
     form->addRow(QString(), seriesColumn_);
     form->addRow(QString(), header_);
-    form->addRow(tr("Points:"), grid_);
-    form->addRow(QString(), gridText_);
+    form->addRow(tr("At x values:"), grid_);
+    form->addRow(gridLabel_, gridText_);
     form->addRow(tr("Between points:"), interpolation_);
     form->addRow(gridProblem_);
     form->addRow(buttons);
@@ -129,6 +147,7 @@ void ExportDialog::gridChanged()
     shownGrid_ = grid_->currentIndex();
     gridText_->setText(texts_[shownGrid_]);
     gridText_->setPlaceholderText(gridPlaceholder(shownGrid_, x_));
+    gridLabel_->setText(gridName(shownGrid_, x_));
     gridText_->setEnabled(shownGrid_ != 0);
     interpolation_->setEnabled(shownGrid_ != 0);
     checkGrid();

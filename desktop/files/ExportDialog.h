@@ -46,6 +46,7 @@ class ExportDialog : public QDialog {
     QCheckBox* header_;
     QComboBox* grid_;
     QLineEdit* gridText_;
+    QLabel* gridLabel_;
     QComboBox* interpolation_;
     QLabel* gridProblem_;
     QPushButton* export_;
