@@ -275,7 +275,7 @@ bool PlotmeterManager::exportData(const std::string& path, TextLayout layout, bo
     SafeFileWriter writer;
     if (writer.open(path) && writer.write(text) && writer.commit()) {
         const std::string how =
-            resampling.resamples() ? ", " + describeResampling(resampling, worldMap_->scales.x) + "," : "";
+            resampling.resamples() ? ", " + describeResampling(resampling, worldMap_->scales) + "," : "";
         platform_.showStatus("Exported " + (allSeries ? std::string("every series") : document_.active().look.name) +
                              how + " to " + fileName(path) + ".");
         return true;

@@ -1,5 +1,6 @@
 #include "document/Resampling.h"
 
+#include "calibration/AxesSpace.h"
 #include "document/Interpolation.h"
 #include "platform/NumberText.h"
 
@@ -74,28 +75,41 @@ class StepMultiples {
     double tenPower_ = 1.0;
 };
 
+// A world point in the axes' own space, where y is interpolated along x: each value by its
+// axis' scale (log10 on a log axis, seconds on a date axis), so that on Cartesian axes it is
+// the fit space itself, and on polar ones the angle and the radius (log10 on a log radius).
+std::optional<DPoint> ownSpace(const WorldMap& map, DPoint world)
+{
+    const std::optional<double> x = toFitSpace(map.scales.x, world.x);
+    const std::optional<double> y = toFitSpace(map.scales.y, world.y);
+    if (!x || !y)
+        return std::nullopt;
+    return DPoint{*x, *y};
+}
+
 struct Knots {
-    std::vector<DPoint> points; // fit space, x strictly increasing
+    std::vector<DPoint> points; // the axes' own space, x strictly increasing
     double slack = 0.0;         // how far outside its x-range an x still counts as inside
+    double size = 0.0;          // the largest y in magnitude
 };
 
-// The series in fit space, sorted by x, points whose x agree to within the slack merged
+// The series in the axes' own space, sorted by x, points whose x agree to within the slack merged
 // into their mean.
 Knots knotsOf(const std::vector<DPoint>& points, const WorldMap& map)
 {
     std::vector<DPoint> fits;
     fits.reserve(points.size());
-    for (const DPoint& screen : points) {
-        const DPoint f = map.fit(screen);
-        if (std::isfinite(f.x) && std::isfinite(f.y))
-            fits.push_back(f);
-    }
+    for (const DPoint& screen : points)
+        if (const std::optional<DPoint> own = ownSpace(map, map.world(screen)))
+            fits.push_back(*own);
     Knots knots;
     if (fits.empty())
         return knots;
     std::sort(fits.begin(), fits.end(), [](const DPoint& a, const DPoint& b) { return a.x < b.x; });
     const double first = fits.front().x;
     const double last = fits.back().x;
+    for (const DPoint& f : fits)
+        knots.size = std::max(knots.size, std::fabs(f.y));
     // A billionth of the range, but never below the rounding of the values themselves
     // (seconds since 1970 carry about 1e-7 s of it).
     knots.slack = std::max(1e-9 * (last - first),
@@ -115,7 +129,7 @@ Knots knotsOf(const std::vector<DPoint>& points, const WorldMap& map)
     return knots;
 }
 
-// The grid's x values within [low, high]: fit space, and the world value to write.
+// A grid's x value: in the axes' own space, and the world value to write.
 struct GridX {
     double fit;
     double world;
@@ -190,28 +204,37 @@ std::optional<Resampling::Interpolation> interpolationNamed(std::string_view nam
     return std::nullopt;
 }
 
-std::string describeResampling(const Resampling& resampling, AxisScale x)
+std::string describeResampling(const Resampling& resampling, const AxisScales& axes)
 {
+    const std::string x = axes.polar ? "angle" : "x";
     std::string grid;
     switch (resampling.grid) {
     case Resampling::Grid::none:
         return "as taken";
     case Resampling::Grid::step:
-        grid = "at x every " + shortestNumber(resampling.step) +
-               (x == AxisScale::log10  ? " decades"
-                : x == AxisScale::date ? " s"
-                                       : "");
+        grid = "at " + x + " every " + shortestNumber(resampling.step) + " " + stepUnit(axes);
         break;
     case Resampling::Grid::count:
-        grid = "at " + std::to_string(resampling.count) + " evenly spaced x";
+        grid = "at " + std::to_string(resampling.count) + " evenly spaced " + (axes.polar ? "angles" : "x");
         break;
     case Resampling::Grid::values:
-        grid = "at " + std::to_string(resampling.values.size()) +
-               (resampling.values.size() == 1 ? " chosen x" : " chosen x values");
+        grid = "at " + std::to_string(resampling.values.size()) + " chosen " +
+               (axes.polar ? (resampling.values.size() == 1 ? "angle" : "angles")
+                           : (resampling.values.size() == 1 ? "x" : "x values"));
         break;
     }
+    // "at x every 0.5 , along ...": no unit, no blank.
+    if (grid.back() == ' ')
+        grid.pop_back();
     return grid + (resampling.interpolation == Resampling::Interpolation::cubic ? ", along a cubic spline"
                                                                                 : ", along straight lines");
+}
+
+std::string stepUnit(const AxisScales& axes)
+{
+    if (axes.polar)
+        return axes.polar->angle == AngleUnit::degrees ? "degrees" : "radians";
+    return axes.x == AxisScale::log10 ? "decades" : axes.x == AxisScale::date ? "seconds" : "";
 }
 
 Resampled resample(const std::vector<DPoint>& points, const WorldMap& map, const Resampling& resampling,
@@ -251,7 +274,7 @@ Resampled resample(const std::vector<DPoint>& points, const WorldMap& map, const
             const double x = i + 1 == resampling.count ? high
                                                        : low + (high - low) * static_cast<double>(i) /
                                                                    static_cast<double>(resampling.count - 1);
-            grid.push_back({x, map.worldOfFit({x, 0.0}).x});
+            grid.push_back({x, fromFitSpace(map.scales.x, x)});
         }
         break;
     case Resampling::Grid::values:
@@ -269,8 +292,13 @@ Resampled resample(const std::vector<DPoint>& points, const WorldMap& map, const
     const Interpolant y(knots.points, resampling.interpolation == Resampling::Interpolation::cubic);
     out.points.reserve(grid.size());
     for (const GridX& x : grid) {
-        const DPoint fit{x.fit, y.at(x.fit)};
-        out.points.push_back({map.screenOfFit(fit), {x.world, map.worldOfFit(fit).y}});
+        double own = y.at(x.fit);
+        // Rounding between values of opposite sign is no value: 0 (1 on a log axis).
+        if (std::fabs(own) <= 16.0 * std::numeric_limits<double>::epsilon() * knots.size)
+            own = 0.0;
+        const DPoint world{x.world, fromFitSpace(map.scales.y, own)};
+        if (const std::optional<DPoint> fit = toFitSpace(map.scales, world))
+            out.points.push_back({map.screenOfFit(*fit), world});
     }
     return out;
 }

@@ -11,9 +11,10 @@
 
 // A series' points at chosen x values rather than where they were taken: on one x grid
 // for every curve, every half second, or at the wavelengths of another data set. y is
-// interpolated in fit space, the axes' own space (log10 of the values on a log axis,
-// seconds on a date axis), between the series' points sorted by x, so that a straight line
-// on the plot stays straight whatever its axes.
+// interpolated in the axes' own space, between the series' points sorted by x: each value
+// by its axis' scale (log10 of the values on a log axis, seconds on a date axis), so that a
+// straight line on the plot stays straight whatever its axes; on polar axes x is the
+// angle and y the radius (log10 on a log radius).
 struct Resampling {
     enum class Grid {
         none,   // the points as they were taken
@@ -24,8 +25,8 @@ struct Resampling {
     enum class Interpolation { linear, cubic }; // straight lines, or a natural cubic spline
 
     Grid grid = Grid::none;
-    double step = 0.0;          // in fit-space units of x: decades on a log axis, seconds on a date axis
-    std::size_t count = 0;      // 2 or more
+    double step = 0.0;     // in x's own units: decades on a log axis, seconds on a date axis, the angle's on polar axes
+    std::size_t count = 0; // 2 or more
     std::vector<double> values; // world values of x (seconds on a date axis)
     Interpolation interpolation = Interpolation::linear;
 
@@ -39,8 +40,12 @@ struct Resampling {
 std::string readGrid(Resampling::Grid grid, std::string_view text, AxisScale x, Resampling& resampling);
 // "linear" or "cubic"; empty for anything else.
 std::optional<Resampling::Interpolation> interpolationNamed(std::string_view name);
-// How a resampling reads in a sentence: "at x every 0.25, along straight lines".
-std::string describeResampling(const Resampling& resampling, AxisScale x);
+// How a resampling reads in a sentence: "at x every 0.25, along straight lines", "at angle
+// every 15 degrees, along a cubic spline".
+std::string describeResampling(const Resampling& resampling, const AxisScales& axes);
+// What a step is counted in on these axes: "decades", "seconds", "degrees", "radians", or
+// "" (x's own units).
+std::string stepUnit(const AxisScales& axes);
 
 // A point as the files write it: where the calibration puts it in the picture, and its
 // world values (of x, exactly those of the grid).

@@ -26,10 +26,9 @@ struct WorldMap {
     // A fit value smaller than a millionth of what a pixel is worth on its axis is zero up
     // to rounding (a point clicked on the axis gives -2.2e-16, not a value): it is 0, so that
     // files show 0 (1 on a log axis), not rounding noise.
-    DPoint world(DPoint screen) const { return worldOfFit(fit(screen)); }
-    // The world values of a point of fit space, as world() gives them.
-    DPoint worldOfFit(DPoint f) const
+    DPoint world(DPoint screen) const
     {
+        DPoint f = fit(screen);
         if (f.x * f.x < 1e-12 * (a00 * a00 + a01 * a01))
             f.x = 0.0;
         if (f.y * f.y < 1e-12 * (a10 * a10 + a11 * a11))

@@ -196,7 +196,7 @@ int main(int argc, char** argv)
     }
     // File ▸ Export Data…: every series at x = 0, 0.5, 1, ..., along a cubic spline.
     if (argc > 8) {
-        ExportDialog dialog(QStringLiteral("Ripple tops"), manager.document().axes().x, &window);
+        ExportDialog dialog(QStringLiteral("Ripple tops"), manager.document().axes(), &window);
         dialog.findChild<QComboBox*>(QStringLiteral("exportGrid"))->setCurrentIndex(1);
         dialog.findChild<QLineEdit*>(QStringLiteral("exportGridText"))->setText(QStringLiteral("0.5"));
         dialog.findChild<QComboBox*>(QStringLiteral("exportInterpolation"))->setCurrentIndex(1);

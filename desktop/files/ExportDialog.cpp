@@ -28,13 +28,12 @@ QString gridSubject(int grid)
 }
 
 // The name of the text field, with the unit of a step.
-QString gridName(int grid, AxisScale x)
+QString gridName(int grid, const AxisScales& axes)
 {
+    const std::string unit = stepUnit(axes);
     switch (grid) {
     case 1:
-        return x == AxisScale::log10  ? QObject::tr("Step (decades):")
-               : x == AxisScale::date ? QObject::tr("Step (seconds):")
-                                      : QObject::tr("Step:");
+        return unit.empty() ? QObject::tr("Step:") : QObject::tr("Step (%1):").arg(QString::fromStdString(unit));
     case 2:
         return QObject::tr("How many:");
     case 3:
@@ -44,18 +43,19 @@ QString gridName(int grid, AxisScale x)
     }
 }
 
-QString gridPlaceholder(int grid, AxisScale x)
+QString gridPlaceholder(int grid, const AxisScales& axes)
 {
     switch (grid) {
     case 1:
-        return x == AxisScale::log10  ? QObject::tr("such as 0.1")
-               : x == AxisScale::date ? QObject::tr("such as 3600")
-                                      : QObject::tr("such as 0.5");
+        return axes.polar                   ? QObject::tr("such as 15")
+               : axes.x == AxisScale::log10 ? QObject::tr("such as 0.1")
+               : axes.x == AxisScale::date  ? QObject::tr("such as 3600")
+                                            : QObject::tr("such as 0.5");
     case 2:
         return QObject::tr("2 or more, such as 50");
     case 3:
-        return x == AxisScale::date ? QObject::tr("dates or seconds: 2024-03-01, 2024-03-01T12:00")
-                                    : QObject::tr("separated by commas: 1, 2.5, 10");
+        return axes.x == AxisScale::date ? QObject::tr("dates or seconds: 2024-03-01, 2024-03-01T12:00")
+                                         : QObject::tr("separated by commas: 1, 2.5, 10");
     default:
         return {};
     }
@@ -70,7 +70,8 @@ QString readGridText(int grid, const QString& text, AxisScale x, Resampling& res
 
 } // namespace
 
-ExportDialog::ExportDialog(const QString& activeSeries, AxisScale x, QWidget* parent) : QDialog(parent), x_(x)
+ExportDialog::ExportDialog(const QString& activeSeries, const AxisScales& axes, QWidget* parent)
+    : QDialog(parent), axes_(axes)
 {
     setObjectName(QStringLiteral("exportDialog"));
     setWindowTitle(tr("Export Data"));
@@ -146,8 +147,8 @@ void ExportDialog::gridChanged()
     texts_[shownGrid_] = gridText_->text();
     shownGrid_ = grid_->currentIndex();
     gridText_->setText(texts_[shownGrid_]);
-    gridText_->setPlaceholderText(gridPlaceholder(shownGrid_, x_));
-    gridLabel_->setText(gridName(shownGrid_, x_));
+    gridText_->setPlaceholderText(gridPlaceholder(shownGrid_, axes_));
+    gridLabel_->setText(gridName(shownGrid_, axes_));
     gridText_->setEnabled(shownGrid_ != 0);
     interpolation_->setEnabled(shownGrid_ != 0);
     checkGrid();
@@ -158,7 +159,7 @@ void ExportDialog::checkGrid()
     Resampling resampling;
     const int grid = grid_->currentIndex();
     const QString text = gridText_->text();
-    const QString problem = grid == 0 ? QString() : readGridText(grid, text, x_, resampling);
+    const QString problem = grid == 0 ? QString() : readGridText(grid, text, axes_.x, resampling);
     // An empty field is waiting for its text, not wrong yet.
     gridProblem_->setText(text.trimmed().isEmpty() ? QString() : problem);
     gridProblem_->setVisible(!gridProblem_->text().isEmpty());
@@ -193,7 +194,7 @@ bool ExportDialog::allSeries() const
 Resampling ExportDialog::resampling() const
 {
     Resampling resampling;
-    if (!readGridText(grid_->currentIndex(), gridText_->text(), x_, resampling).isEmpty())
+    if (!readGridText(grid_->currentIndex(), gridText_->text(), axes_.x, resampling).isEmpty())
         return {};
     if (interpolation_->currentIndex() == 1)
         resampling.interpolation = Resampling::Interpolation::cubic;
@@ -239,9 +240,9 @@ Resampling rememberedResampling(AxisScale x, std::string& problem)
     return resampling;
 }
 
-std::optional<ExportChoice> chooseExport(const QString& activeSeries, AxisScale x, QWidget* parent)
+std::optional<ExportChoice> chooseExport(const QString& activeSeries, const AxisScales& axes, QWidget* parent)
 {
-    ExportDialog options(activeSeries, x, parent);
+    ExportDialog options(activeSeries, axes, parent);
     if (options.exec() != QDialog::Accepted)
         return std::nullopt;
     options.remember();

@@ -19,8 +19,8 @@ class QPushButton;
 class ExportDialog : public QDialog {
     Q_OBJECT
   public:
-    // `x`: the scale of the x axis, which says what a step and the values are in.
-    ExportDialog(const QString& activeSeries, AxisScale x, QWidget* parent = nullptr);
+    // `axes`: the plot's axes, which say what a step and the values are in.
+    ExportDialog(const QString& activeSeries, const AxisScales& axes, QWidget* parent = nullptr);
 
     TextLayout layout() const;
     bool allSeries() const;
@@ -37,7 +37,7 @@ class ExportDialog : public QDialog {
     // Says what is wrong with the grid's text, and allows Export only when nothing is.
     void checkGrid();
 
-    AxisScale x_;
+    AxisScales axes_;
     QComboBox* series_;
     QComboBox* separator_;
     QComboBox* decimal_;
@@ -67,4 +67,4 @@ struct ExportChoice {
     bool allSeries = true;
     Resampling resampling;
 };
-std::optional<ExportChoice> chooseExport(const QString& activeSeries, AxisScale x, QWidget* parent);
+std::optional<ExportChoice> chooseExport(const QString& activeSeries, const AxisScales& axes, QWidget* parent);

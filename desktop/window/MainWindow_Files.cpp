@@ -57,7 +57,7 @@ void MainWindow::exportData()
     if (!manager_->mayExport())
         return;
     const std::optional<ExportChoice> choice = chooseExport(
-        QString::fromStdString(manager_->document().active().look.name), manager_->document().axes().x, this);
+        QString::fromStdString(manager_->document().active().look.name), manager_->document().axes(), this);
     if (choice)
         manager_->exportData(localPath(choice->path), choice->layout, choice->allSeries, choice->resampling);
 }
@@ -117,7 +117,7 @@ bool MainWindow::copyResampledRows()
     }
     const std::vector<SampledPoint>& points = sampled.series.front().points;
     QGuiApplication::clipboard()->setText(QString::fromStdString(sampledRowsText(points, axes)));
-    const QString how = QString::fromStdString(describeResampling(resampling, axes.x));
+    const QString how = QString::fromStdString(describeResampling(resampling, axes));
     const QString copied = points.size() == 1 ? tr("Copied 1 row") : tr("Copied %1 rows").arg(points.size());
     statusBar()->showMessage(tr("%1, %2, as chosen in File ▸ Export Data….").arg(copied, how), 8000);
     return true;

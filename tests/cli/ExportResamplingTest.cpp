@@ -107,8 +107,9 @@ TEST_F(Commands, ExportResamplesEachSeriesAtTheXValuesAskedFor)
     EXPECT_NE(contents(folder("values.csv")).find("\r\nBowl,2.5,"), std::string::npos);
 }
 
-// On a date axis the x values may be dates; on a log axis a step is in decades.
-TEST_F(Commands, ExportResamplesOnDateAndLogAxes)
+// On a date axis the x values may be dates; on a log axis a step is in decades; on polar
+// axes in the angle's units.
+TEST_F(Commands, ExportResamplesOnDateLogAndPolarAxes)
 {
     // x: an hour a pixel from 2024-03-01, y = 10 + picture y; points at 01:00 to 23:00.
     const double start = *readWorldValue(AxisScale::date, "2024-03-01").value;
@@ -131,6 +132,30 @@ TEST_F(Commands, ExportResamplesOnDateAndLogAxes)
     }
     EXPECT_EQ(rows[2][1], "10");
     EXPECT_EQ(rows[6][1], "1000");
+
+    // Angles in degrees counterclockwise from the right, 20 px a unit of radius from (100, 100);
+    // a spiral of radius 1 + angle / 90 from 10 to 100 degrees.
+    const AxisScales polar = AxisScales::polarOf({});
+    const auto at = [](double angle, double radius) {
+        return DPoint{100.0 + 20.0 * radius * std::cos(angle * pi / 180),
+                      100.0 + 20.0 * radius * std::sin(angle * pi / 180)};
+    };
+    std::vector<DPoint> spiral;
+    for (double angle = 10; angle <= 100; angle += 3)
+        spiral.push_back(at(angle, 1 + angle / 90));
+    const std::string turns = project({{at(0, 1), 0, 1}, {at(90, 2), 90, 2}, {at(180, 3), 180, 3}}, polar, spiral);
+    ASSERT_EQ(run({"export", turns, "-o", folder("polar.csv"), "--x-step", "30"}).status, 0);
+    const std::string text = contents(folder("polar.csv"));
+    EXPECT_TRUE(text.starts_with("series,angle,radius,screen_x,screen_y\r\n")) << text;
+    const auto spokes = csvRows(text);
+    ASSERT_EQ(spokes.size(), 3u);
+    for (std::size_t k = 0; k < spokes.size(); ++k) {
+        const double angle = 30.0 * static_cast<double>(k + 1);
+        EXPECT_EQ(std::stod(spokes[k][1]), angle);
+        EXPECT_NEAR(std::stod(spokes[k][2]), 1 + angle / 90, 1e-9);
+        EXPECT_NEAR(std::stod(spokes[k][3]), at(angle, 1 + angle / 90).x, 1e-6);
+        EXPECT_NEAR(std::stod(spokes[k][4]), at(angle, 1 + angle / 90).y, 1e-6);
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "document/Resampling.h"
 
+#include "calibration/AxesSpace.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -227,6 +229,60 @@ TEST(Resampling, CubicSplineFollowsACoarselySampledCurveFarCloser)
             coarse, map, grid(Resampling::Grid::values, "1.5707963267948966", AxisScale::linear, interpolation));
         ASSERT_EQ(out.points.size(), 1u);
         EXPECT_NEAR(out.points[0].world.y, 1.0, 1e-12);
+    }
+}
+
+// On polar axes x is the angle and y the radius: a spiral whose radius grows evenly with the
+// angle (on a log radius, by a factor for each step of angle) is straight in that space, so
+// it comes back exact at every multiple of the step in angle, wherever the picture puts it.
+TEST(Resampling, OnPolarAxesTheStepIsInAngle)
+{
+    struct Case {
+        PolarAxes axes;
+        std::function<double(double)> radius; // of the angle
+        double turn;                          // degrees or radians in a whole turn
+        const char* step;
+    };
+    const Case cases[] = {
+        {{AngleUnit::degrees, false, AxisScale::linear, 0.0}, [](double a) { return 1.0 + a / 90.0; }, 360.0, "15"},
+        {{AngleUnit::degrees, true, AxisScale::log10, 0.1},
+         [](double a) { return std::pow(10.0, a / 120.0); },
+         360.0,
+         "22.5"},
+        {{AngleUnit::radians, false, AxisScale::linear, 0.0}, [](double a) { return 2.0 + a; }, 2 * pi, "0.25"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        const AxisScales axes = AxisScales::polarOf(c.axes);
+        // The plot's centre at (300, 250), its angle zero pointing right, 80 px a unit of
+        // radius (of log10 radius above the centre's on a log radius), y stretched 3 %.
+        const auto screenOf = [&](double angle, double radius) {
+            const DPoint fit = *toFitSpace(axes, {angle, radius});
+            return DPoint{300.0 + 80.0 * fit.x, 250.0 + 82.4 * fit.y};
+        };
+        std::vector<CalibrationPoint> calibration;
+        for (const double a : {0.0, 0.25, 0.5, 0.75})
+            calibration.push_back({screenOf(a * c.turn, c.radius(a * c.turn)), a * c.turn, c.radius(a * c.turn)});
+        const FitOutcome fit = fitCalibration(calibration, axes);
+        ASSERT_TRUE(fit.map) << fit.problem;
+        std::vector<DPoint> spiral;
+        const double from = 0.03 * c.turn, to = 0.83 * c.turn;
+        for (int i = 0; i <= 40; ++i) {
+            const double a = from + (to - from) * i / 40.0;
+            spiral.push_back(screenOf(a, c.radius(a)));
+        }
+        const Resampled out = resample(spiral, *fit.map, grid(Resampling::Grid::step, c.step));
+        const double step = std::stod(c.step);
+        ASSERT_EQ(out.points.size(), static_cast<std::size_t>(std::floor(to / step) - std::ceil(from / step) + 1));
+        for (std::size_t i = 0; i < out.points.size(); ++i) {
+            const SampledPoint& point = out.points[i];
+            const double angle = (std::ceil(from / step) + static_cast<double>(i)) * step;
+            EXPECT_NEAR(point.world.x, angle, 1e-12 * c.turn);
+            EXPECT_NEAR(point.world.y, c.radius(angle), 1e-9 * c.radius(angle)) << "at angle " << angle;
+            const DPoint placed = screenOf(angle, c.radius(angle));
+            EXPECT_NEAR(point.screen.x, placed.x, 1e-6) << "at angle " << angle;
+            EXPECT_NEAR(point.screen.y, placed.y, 1e-6) << "at angle " << angle;
+        }
     }
 }
 
