@@ -7,6 +7,7 @@
 #include "document/CsvFile.h"
 #include "document/DataFile.h"
 #include "document/ProjectFile.h"
+#include "document/Resampling.h"
 #include "document/SafeFileWriter.h"
 #include "document/WorldMap.h"
 #include "extraction/ColourMatch.h"
@@ -32,6 +33,8 @@ constexpr std::string_view usage =
     "      Opens the window. FILE is a picture of a plot (PNG, JPEG, TIFF, ...) or a\n"
     "      .plotmeter project.\n"
     "  plotmeter export PROJECT -o OUT [--series NAME]\n"
+    "                   [--x-step S | --x-count N | --x-values V1,V2,...]\n"
+    "                   [--interpolation linear|cubic]\n"
     "      Writes the data points of a .plotmeter project without opening a window.\n"
     "      An OUT ending in .csv gets every series, or only the one named, as\n"
     "      comma-separated values: series,x,y,screen_x,screen_y; one ending in .tsv the\n"
@@ -39,6 +42,13 @@ constexpr std::string_view usage =
     "      data file of the series named, or else of the active series: screen x, screen y,\n"
     "      world x, world y on each line. World values come from the project's calibration\n"
     "      in the units of its axes: real values on a log axis, ISO 8601 dates in a CSV.\n"
+    "      With a grid option each series is written at chosen x values instead, y\n"
+    "      interpolated between its points sorted by x (points of equal x averaged), in\n"
+    "      the axes' own space (log10 of the values on a log axis): straight lines, or a\n"
+    "      natural cubic spline with --interpolation cubic. Nothing is extrapolated: only\n"
+    "      x values within each series' own x-range are written, ends included, the\n"
+    "      screen columns where the calibration puts each point. On polar axes x is the\n"
+    "      angle and y the radius.\n"
     "  plotmeter check PROJECT\n"
     "      Shows how well the calibration points of a .plotmeter project agree with the\n"
     "      transform fitted to them: a header line, then one line per calibration point in\n"
@@ -108,6 +118,14 @@ constexpr std::string_view usage =
     "Options of export:\n"
     "  -o, --output OUT      the file to write (replaced whole, or left as it was)\n"
     "  --series NAME         the series to write\n"
+    "  --x-step S            x at the whole multiples of S: on a log x axis S is in\n"
+    "                        decades (x = 10^(k S)), on a date axis in seconds, on\n"
+    "                        polar axes in the angle's degrees or radians\n"
+    "  --x-count N           N values of x (2 or more) evenly spaced from each series'\n"
+    "                        smallest x to its largest (evenly in log10 x on a log axis)\n"
+    "  --x-values V1,V2,...  exactly these x values, in this order (dates or seconds on\n"
+    "                        a date axis), less those outside a series' x-range\n"
+    "  --interpolation I     linear (the default) or cubic\n"
     "\n"
     "Exit status: 0 on success; 1 after one line on the standard error stream saying why\n"
     "(for extract also: nothing of the colour was found; for check: the project cannot be\n"
@@ -124,7 +142,25 @@ struct ExportRequest {
     std::string project;
     std::string output;
     std::optional<std::string> series;
+    std::optional<std::string> grid; // the grid option as given, and its value
+    std::string gridValue;
+    Resampling resampling;
 };
+
+constexpr std::pair<std::string_view, Resampling::Grid> gridOptions[] = {
+    {"--x-step", Resampling::Grid::step},
+    {"--x-count", Resampling::Grid::count},
+    {"--x-values", Resampling::Grid::values},
+};
+
+// Reads the grid's value on an axis of scale x, or refuses it naming the option.
+void readGridOption(ExportRequest& request, AxisScale x)
+{
+    for (const auto& [option, grid] : gridOptions)
+        if (request.grid == option)
+            if (const std::string problem = readGrid(grid, request.gridValue, x, request.resampling); !problem.empty())
+                throw Refusal{std::string(option) + " " + problem};
+}
 
 void setOnce(std::optional<std::string>& slot, std::string value, std::string_view option)
 {
@@ -140,6 +176,9 @@ ExportRequest exportRequest(int argc, char** argv)
     std::optional<std::string> project;
     std::optional<std::string> output;
     std::optional<std::string> series;
+    std::optional<std::string> grid;
+    std::optional<std::string> gridValue;
+    std::optional<std::string> interpolation;
     bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -167,6 +206,17 @@ ExportRequest exportRequest(int argc, char** argv)
             setOnce(output, valueOf("--output"), "--output");
         } else if (is("--series")) {
             setOnce(series, valueOf("--series"), "--series");
+        } else if (is("--interpolation")) {
+            setOnce(interpolation, valueOf("--interpolation"), "--interpolation");
+        } else if (const auto* named = std::find_if(std::begin(gridOptions), std::end(gridOptions),
+                                                    [&](const auto& option) { return is(option.first); });
+                   named != std::end(gridOptions)) {
+            const std::string option(named->first);
+            if (grid && *grid != option)
+                throw Refusal{"only one of --x-step, --x-count and --x-values at a time, but " + option + " follows " +
+                              *grid};
+            setOnce(gridValue, valueOf(option), option);
+            grid = option;
         } else {
             throw Refusal{"unknown option \"" + std::string(argument) + "\" (plotmeter --help lists them)"};
         }
@@ -175,7 +225,19 @@ ExportRequest exportRequest(int argc, char** argv)
         throw Refusal{"export needs a project: plotmeter export PROJECT -o OUT"};
     if (!output)
         throw Refusal{"export needs a file to write: plotmeter export PROJECT -o OUT"};
-    return {*project, *output, series};
+    ExportRequest request{*project, *output, series, grid, gridValue.value_or(""), {}};
+    // The values are read once the x axis is known: a date axis takes dates too.
+    if (request.grid != "--x-values")
+        readGridOption(request, AxisScale::linear);
+    if (interpolation) {
+        const std::optional<Resampling::Interpolation> named = interpolationNamed(*interpolation);
+        if (!named)
+            throw Refusal{"--interpolation is linear or cubic, not \"" + *interpolation + "\""};
+        if (!grid)
+            throw Refusal{"--interpolation needs the x values to interpolate at: --x-step, --x-count or --x-values"};
+        request.resampling.interpolation = *named;
+    }
+    return request;
 }
 
 std::size_t seriesNamed(const Document& document, const std::string& name, const std::string& project)
@@ -211,13 +273,31 @@ void runExport(int argc, char** argv)
     if (!fit.map)
         throw Refusal{request.project + ": no world values can be computed: " + fit.problem};
 
+    ExportRequest resampled = request;
+    readGridOption(resampled, fit.map->scales.x);
+    const Resampling& resampling = resampled.resampling;
+
     std::string text;
-    if (const std::optional<char> separator = separatorForName(request.output)) {
+    const std::optional<char> separator = separatorForName(request.output);
+    if (!separator)
+        chosen = chosen.value_or(document.activeSeries());
+    if (resampling.resamples()) {
+        const ResampledSeries sampled = resampleSeries(document.series(), *fit.map, resampling, chosen);
+        if (!sampled.problem.empty())
+            throw Refusal{request.project + ": " + sampled.problem};
+        if (separator) {
+            TextLayout layout;
+            layout.separator = *separator;
+            text = delimitedText(sampled.series, fit.map->scales, layout);
+        } else {
+            text = dataFileText(sampled.series.front().points);
+        }
+    } else if (separator) {
         TextLayout layout;
         layout.separator = *separator;
         text = delimitedText(document, *fit.map, layout, chosen);
     } else {
-        text = dataFileText(document.series()[chosen.value_or(document.activeSeries())], *fit.map);
+        text = dataFileText(document.series()[*chosen], *fit.map);
     }
     SafeFileWriter file;
     if (!file.open(request.output) || !file.write(text) || !file.commit())

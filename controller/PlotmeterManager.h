@@ -6,6 +6,7 @@
 #include "document/CsvFile.h"
 #include "document/Document.h"
 #include "document/History.h"
+#include "document/Resampling.h"
 #include "document/WorldMap.h"
 #include "platform/FilePanels.h"
 #include "view/ScreenPointTarget.h"
@@ -58,8 +59,9 @@ class PlotmeterManager : public ScreenPointTarget, private DocumentObserver {
     bool saveProjectAs();
     // Writes the data points to `path`: CSV or tab-separated text as its extension (.csv,
     // .tsv) and `layout` ask, every series or the active one; any other extension gets the
-    // data file of the active series. False, the user told why, when nothing was written.
-    bool exportData(const std::string& path, TextLayout layout, bool allSeries);
+    // data file of the active series. With a resampling, the points at its x values. False,
+    // the user told why, when nothing was written.
+    bool exportData(const std::string& path, TextLayout layout, bool allSeries, const Resampling& resampling = {});
     // Whether there is a calibration to export with; when there is none, the user is told.
     bool mayExport();
     void undo();

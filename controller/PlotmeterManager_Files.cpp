@@ -247,25 +247,37 @@ bool PlotmeterManager::mayExport()
     return false;
 }
 
-bool PlotmeterManager::exportData(const std::string& path, TextLayout layout, bool allSeries)
+bool PlotmeterManager::exportData(const std::string& path, TextLayout layout, bool allSeries,
+                                  const Resampling& resampling)
 {
     if (!mayExport())
         return false;
+    const std::optional<char> separator = separatorForName(path, layout.decimalComma);
+    // A .csv file keeps semicolons when they were chosen; a .tsv file has tabs.
+    if (separator && (*separator == '\t' || layout.separator != ';'))
+        layout.separator = *separator;
+    // The data file holds the active series alone.
+    const std::optional<std::size_t> only =
+        allSeries && separator ? std::nullopt : std::optional<std::size_t>(document_.activeSeries());
     std::string text;
-    if (const std::optional<char> separator = separatorForName(path, layout.decimalComma)) {
-        // A .csv file keeps semicolons when they were chosen; a .tsv file has tabs.
-        if (*separator == '\t' || layout.separator != ';')
-            layout.separator = *separator;
-        const std::optional<std::size_t> only =
-            allSeries ? std::nullopt : std::optional<std::size_t>(document_.activeSeries());
-        text = delimitedText(document_, *worldMap_, layout, only);
+    if (resampling.resamples()) {
+        const ResampledSeries sampled = resampleSeries(document_.series(), *worldMap_, resampling, only);
+        if (!sampled.problem.empty()) {
+            platform_.runAlertPanel("Export Failed", "Nothing was written: " + sampled.problem + ".");
+            return false;
+        }
+        text = separator ? delimitedText(sampled.series, worldMap_->scales, layout)
+                         : dataFileText(sampled.series.front().points);
     } else {
-        text = dataFileText(document_.active(), *worldMap_);
+        text = separator ? delimitedText(document_, *worldMap_, layout, only)
+                         : dataFileText(document_.active(), *worldMap_);
     }
     SafeFileWriter writer;
     if (writer.open(path) && writer.write(text) && writer.commit()) {
+        const std::string how =
+            resampling.resamples() ? ", " + describeResampling(resampling, worldMap_->scales) + "," : "";
         platform_.showStatus("Exported " + (allSeries ? std::string("every series") : document_.active().look.name) +
-                             " to " + fileName(path) + ".");
+                             how + " to " + fileName(path) + ".");
         return true;
     }
     platform_.runAlertPanel("Export Failed", "The data could not be written to \"" + path + "\": " + writer.error() +

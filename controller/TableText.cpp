@@ -38,3 +38,15 @@ std::string tableText(const PointTable& table, const std::vector<int>& rows)
     }
     return out;
 }
+
+std::string sampledRowsText(const std::vector<SampledPoint>& points, AxisScales scales)
+{
+    std::string out = "Screen X\tScreen Y\tWorld X\tWorld Y\n";
+    const auto world = [](double value, AxisScale scale) {
+        return scale == AxisScale::date ? showWorldValue(AxisScale::date, value) : shortestNumber(value);
+    };
+    for (const SampledPoint& point : points)
+        out += shortestNumber(point.screen.x) + '\t' + shortestNumber(point.screen.y) + '\t' +
+               world(point.world.x, scales.x) + '\t' + world(point.world.y, scales.y) + '\n';
+    return out;
+}

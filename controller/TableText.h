@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Resampling.h"
 #include "platform/PointTable.h"
 
 #include <string>
@@ -10,3 +11,7 @@
 // that reads back exactly (not the rounded form the cells show). Lines end in LF; a tab or
 // line break inside a cell becomes a space. Rows past the end are left out.
 std::string tableText(const PointTable& table, const std::vector<int>& rows);
+
+// Points already placed, as resampling gives them, as the same text under the data table's
+// titles: screen x, screen y, world x, world y; a value on a date axis as ISO 8601 text.
+std::string sampledRowsText(const std::vector<SampledPoint>& points, AxisScales scales);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Document.h"
+#include "document/Resampling.h"
 #include "document/WorldMap.h"
 
 #include <cstddef>
@@ -38,6 +39,10 @@ std::optional<char> separatorForName(std::string_view path, bool decimalComma = 
 // problem.
 std::string delimitedText(const Document& document, const WorldMap& map, const TextLayout& layout,
                           std::optional<std::size_t> onlySeries = std::nullopt);
+
+// The same for points already placed, as resampling gives them: their world values as
+// they are, on axes of these scales.
+std::string delimitedText(const std::vector<SampledSeries>& series, AxisScales scales, const TextLayout& layout);
 
 // The CSV of `plotmeter export`: the default layout.
 inline std::string csvText(const Document& document, const WorldMap& map,

@@ -38,3 +38,12 @@ std::string dataFileText(const Series& series, const WorldMap& map)
         appendDataLine(text, screen, map.world(screen));
     return text;
 }
+
+std::string dataFileText(const std::vector<SampledPoint>& points)
+{
+    std::string text;
+    text.reserve(points.size() * 56);
+    for (const SampledPoint& point : points)
+        appendDataLine(text, point.screen, point.world);
+    return text;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Resampling.h"
 #include "document/Series.h"
 #include "document/WorldMap.h"
 
@@ -15,3 +16,5 @@ void appendDataLine(std::string& out, DPoint screen, DPoint world);
 
 // The data file of a series: one line a point, in the order they were taken.
 std::string dataFileText(const Series& series, const WorldMap& map);
+// The data file of points already placed, as resampling gives them.
+std::string dataFileText(const std::vector<SampledPoint>& points);

@@ -7,7 +7,10 @@ add_executable(file_tests
   ${CMAKE_CURRENT_LIST_DIR}/document/MeasuringTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document/CsvFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document/ExportFormatsTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cli/CommandTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/document/ResamplingTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/CommandFixture.h
+  ${CMAKE_CURRENT_LIST_DIR}/cli/CommandTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cli/ExportResamplingTest.cpp)
 target_link_libraries(file_tests PRIVATE document cli GTest::gtest_main plotmeter_warnings)
 target_compile_features(file_tests PRIVATE cxx_std_20)
 gtest_discover_tests(file_tests DISCOVERY_TIMEOUT 60)

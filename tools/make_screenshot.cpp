@@ -3,10 +3,12 @@
 // Calibration Grid on; given a third, zooms in on the curve with the cursor over it, a
 // point selected and the magnifier following; given a fourth, extracts the curve
 // automatically with its overlay on show; given a fifth, shows the data plot of what was
-// digitized; given a sixth, first shows the calibration Find Axes proposes. At 1280 x 800,
-// with no saved settings. Run by scripts/screenshot under Xvfb.
+// digitized; given a sixth, first shows the calibration Find Axes proposes; given a
+// seventh, shows File ▸ Export Data… set to write the points at chosen x values. At
+// 1280 x 800, with no saved settings. Run by scripts/screenshot under Xvfb.
 
 #include "SamplePlot.h"
+#include "desktop/files/ExportDialog.h"
 #include "desktop/window/MainWindow.h"
 #include "desktop/picture/PlotImageWidget.h"
 #include "desktop/window/QtPlatform.h"
@@ -66,7 +68,7 @@ int main(int argc, char** argv)
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG [PLOT_PNG "
-                     "[FIND_AXES_PNG]]]]]\n");
+                     "[FIND_AXES_PNG [EXPORT_PNG]]]]]]\n");
         return 2;
     }
     QtPlatform platform;
@@ -189,6 +191,19 @@ int main(int argc, char** argv)
         QTest::qWait(300);
         if (!window.grab().save(QString::fromLocal8Bit(argv[6]))) {
             std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[6]);
+            return 1;
+        }
+    }
+    // File ▸ Export Data…: every series at x = 0, 0.5, 1, ..., along a cubic spline.
+    if (argc > 8) {
+        ExportDialog dialog(QStringLiteral("Ripple tops"), manager.document().axes(), &window);
+        dialog.findChild<QComboBox*>(QStringLiteral("exportGrid"))->setCurrentIndex(1);
+        dialog.findChild<QLineEdit*>(QStringLiteral("exportGridText"))->setText(QStringLiteral("0.5"));
+        dialog.findChild<QComboBox*>(QStringLiteral("exportInterpolation"))->setCurrentIndex(1);
+        dialog.show();
+        QTest::qWait(300);
+        if (!dialog.grab().save(QString::fromLocal8Bit(argv[8]))) {
+            std::fprintf(stderr, "make_screenshot: could not write %s\n", argv[8]);
             return 1;
         }
     }

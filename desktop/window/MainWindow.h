@@ -76,6 +76,7 @@ class MainWindow : public QMainWindow {
     void connectFileActions();
     void exportData();
     void copyRows(bool all);
+    bool copyResampledRows();
     void openUnsavedPicture(const QImage& image);
     bool isUnsavedPicture(const std::string& path) const;
     void noteRecentFile();

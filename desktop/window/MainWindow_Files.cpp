@@ -56,10 +56,10 @@ void MainWindow::exportData()
 {
     if (!manager_->mayExport())
         return;
-    const std::optional<ExportChoice> choice =
-        chooseExport(QString::fromStdString(manager_->document().active().look.name), this);
+    const std::optional<ExportChoice> choice = chooseExport(
+        QString::fromStdString(manager_->document().active().look.name), manager_->document().axes(), this);
     if (choice)
-        manager_->exportData(localPath(choice->path), choice->layout, choice->allSeries);
+        manager_->exportData(localPath(choice->path), choice->layout, choice->allSeries, choice->resampling);
 }
 
 // The selected rows of the table on show, or every point of the active series.
@@ -81,8 +81,46 @@ void MainWindow::copyRows(bool all)
                                  5000);
         return;
     }
+    if (all && copyResampledRows())
+        return;
     QGuiApplication::clipboard()->setText(QString::fromStdString(tableText(table, rows)));
     statusBar()->showMessage(rows.size() == 1 ? tr("Copied 1 row.") : tr("Copied %1 rows.").arg(rows.size()), 5000);
+}
+
+// Copy All Rows at the x values chosen in Export Data…, once there is a calibration to
+// interpolate with; false when none were chosen (every row is copied as it is).
+bool MainWindow::copyResampledRows()
+{
+    const AxisScales axes = manager_->document().axes();
+    std::string problem;
+    const Resampling resampling = rememberedResampling(axes.x, problem);
+    if (!problem.empty()) {
+        statusBar()->showMessage(tr("Nothing was copied: %1 Choose the x values again in File ▸ Export Data….")
+                                     .arg(QString::fromStdString(problem)),
+                                 8000);
+        return true;
+    }
+    if (!resampling.resamples())
+        return false;
+    if (!manager_->worldMap()) {
+        statusBar()->showMessage(
+            tr("Nothing was copied: the rows are resampled at the x values chosen in Export Data…, which needs "
+               "the calibration. Choose Acquire first."),
+            8000);
+        return true;
+    }
+    const ResampledSeries sampled = resampleSeries(manager_->document().series(), *manager_->worldMap(), resampling,
+                                                   manager_->document().activeSeries());
+    if (!sampled.problem.empty()) {
+        statusBar()->showMessage(tr("Nothing was copied: %1.").arg(QString::fromStdString(sampled.problem)), 8000);
+        return true;
+    }
+    const std::vector<SampledPoint>& points = sampled.series.front().points;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(sampledRowsText(points, axes)));
+    const QString how = QString::fromStdString(describeResampling(resampling, axes));
+    const QString copied = points.size() == 1 ? tr("Copied 1 row") : tr("Copied %1 rows").arg(points.size());
+    statusBar()->showMessage(tr("%1, %2, as chosen in File ▸ Export Data….").arg(copied, how), 8000);
+    return true;
 }
 
 // A picture from the clipboard or a drop: kept as a PNG beside the recovery copy, so that

@@ -1,6 +1,6 @@
 #include "cli/Command.h"
 
-#include "../fakes/TempFolder.h"
+#include "CommandFixture.h"
 #include "document/CsvFile.h"
 #include "document/DataFile.h"
 #include "document/ProjectFile.h"
@@ -19,49 +19,8 @@
 
 namespace {
 
+using namespace commandtests;
 namespace fs = std::filesystem;
-constexpr double pi = 3.14159265358979323846;
-
-// Calls `f` with argc and argv as main() gets them for `plotmeter arguments...`.
-template <typename F> auto withArguments(std::vector<std::string> arguments, F f)
-{
-    arguments.insert(arguments.begin(), "plotmeter");
-    std::vector<char*> argv;
-    for (std::string& a : arguments)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return f(static_cast<int>(arguments.size()), argv.data());
-}
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-// Any picture `extract` asks for: 200 x 120 white, a red line two pixels thick over rows 59
-// and 60 (middle at picture y 120 - 59.5 = 60.5), a light grey (#cccccc) one over rows 100
-// and 101 (picture y 19.5), and two blue 5 x 5 squares centred on pixels (30, 30) and
-// (150, 90). A path ending "missing.png" cannot be read.
-DecodedPicture syntheticPicture(const std::string& path, const std::optional<PdfPage>& /*page*/)
-{
-    if (path.ends_with("missing.png"))
-        return {{}, {}, "the file does not exist"};
-    auto pixels = std::make_shared<std::vector<std::uint32_t>>(200 * 120, 0xffffffffu);
-    const auto paint = [&](int column, int row, std::uint32_t colour) {
-        (*pixels)[static_cast<std::size_t>(row * 200 + column)] = colour;
-    };
-    for (int column = 0; column < 200; ++column) {
-        for (int row : {59, 60})
-            paint(column, row, 0xffff0000u);
-        for (int row : {100, 101})
-            paint(column, row, 0xffccccccu);
-    }
-    for (const auto& [x, y] : {std::pair{30, 30}, std::pair{150, 90}})
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx)
-                paint(x + dx, y + dy, 0xff0000ffu);
-    return {pixels, {pixels->data(), 200, 120, 200}, {}};
-}
 
 // The advice for a colour whose distance from white the tolerance reaches.
 std::string lowerBelow(Rgb colour, const std::string& tolerance)
@@ -70,65 +29,6 @@ std::string lowerBelow(Rgb colour, const std::string& tolerance)
     return "is only " + apart + " from the background #ffffff, and the tolerance (" + tolerance +
            ") reaches it. Lower the tolerance below " + apart + ".";
 }
-
-// Reads nothing: the synthetic picture has no labels.
-struct BlankReader : LabelReader {
-    const std::string& problem() const override { return none; }
-    Reading read(const GreyCrop& /*crop*/) override { return {}; }
-    std::string none;
-};
-
-Outcome run(std::vector<std::string> arguments)
-{
-    std::ostringstream out, err;
-    const int status = withArguments(std::move(arguments), [&](int argc, char** argv) {
-        return runCommand(argc, argv, out, err, syntheticPicture, [] { return std::make_unique<BlankReader>(); });
-    });
-    return {status, out.str(), err.str()};
-}
-
-// Points clicked where a map puts their world values: screen = origin + scale·R(turn)·world.
-std::vector<CalibrationPoint> clicked(std::vector<DPoint> world, double turnDegrees = 0.0, double scale = 40.0)
-{
-    const double c = std::cos(turnDegrees * pi / 180.0), s = std::sin(turnDegrees * pi / 180.0);
-    std::vector<CalibrationPoint> points;
-    for (const DPoint& w : world)
-        points.push_back({{30.0 + scale * (c * w.x - s * w.y), 20.0 + scale * (s * w.x + c * w.y)}, w.x, w.y});
-    return points;
-}
-
-// x = 1420400000 + x/2 and y = y in pixels: the half units must survive.
-const std::vector<CalibrationPoint> offsetAxis = {
-    {{0, 0}, 1420400000.0, 0.0}, {{100, 0}, 1420400050.0, 0.0}, {{0, 100}, 1420400000.0, 100.0}};
-
-class Commands : public testing::Test {
-  protected:
-    static Document documentOf(const std::vector<CalibrationPoint>& calibration, AxisScales axes = {},
-                               std::vector<DPoint> points = {})
-    {
-        Document document;
-        document.apply(change::SetAxes{axes});
-        for (std::size_t i = 0; i < calibration.size(); ++i)
-            document.apply(change::InsertCalibration{i, calibration[i]});
-        document.apply(change::InsertPoints{0, 0, std::move(points)});
-        return document;
-    }
-    std::string project(const Document& document)
-    {
-        const std::string path = folder("p" + std::to_string(++made_) + ".plotmeter");
-        std::string error;
-        EXPECT_TRUE(writeProjectFile(document, path, error)) << error;
-        return path;
-    }
-    std::string project(const std::vector<CalibrationPoint>& calibration, AxisScales axes = {},
-                        std::vector<DPoint> points = {})
-    {
-        return project(documentOf(calibration, axes, std::move(points)));
-    }
-
-    TempFolder folder;
-    int made_ = 0;
-};
 
 TEST_F(Commands, ExportWritesTheChosenSeriesByTheOutputsExtension)
 {
@@ -255,7 +155,7 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
     std::ofstream(folder("bad.plotmeter")) << "{\"plotmeter\": 1, \"calibration\": [";
     std::ofstream(folder("doc.pdf")) << "%PDF-1.4\n";
     const std::string pdf = folder("doc.pdf");
-    const std::string good = project(offsetAxis), out = folder("out.csv");
+    const std::string good = project(offsetAxis, {}, {{1, 0}, {100, 50}}), out = folder("out.csv");
     const std::vector<CalibrationPoint> three = clicked({{1, 2}, {11, 2}, {1, 12}});
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"export", good, "-o", out, "--frobnicate"}, "unknown option \"--frobnicate\""},
@@ -272,6 +172,25 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
         {{"export", good, "-o", folder("no/such/dir.csv")},
          "cannot write " + folder("no/such/dir.csv") + ": No such file"},
         {{"export", good, "-o", folder(".") + "/" + fs::path(good).filename().string()}, "is the project itself"},
+        {{"export", good, "-o", out, "--x-step", "0"}, "--x-step needs a number above 0, not \"0\""},
+        {{"export", good, "-o", out, "--x-step", "-0.5"}, "--x-step needs a number above 0, not \"-0.5\""},
+        {{"export", good, "-o", out, "--x-step=nan"}, "--x-step needs a number above 0, not \"nan\""},
+        {{"export", good, "-o", out, "--x-step", "inf"}, "--x-step needs a number above 0, not \"inf\""},
+        {{"export", good, "-o", out, "--x-step", "1e-9"}, "the grid gives 4.95e+10 x values, and at most 10000000"},
+        {{"export", good, "-o", out, "--x-count", "1"}, "--x-count needs a whole number from 2 to 10000000, not \"1\""},
+        {{"export", good, "-o", out, "--x-count", "3.5"}, "--x-count needs a whole number from 2"},
+        {{"export", good, "-o", out, "--x-count"}, "--x-count needs a value after it"},
+        {{"export", good, "-o", out, "--x-values", "1,a"}, "--x-values needs numbers separated by commas, not \"a\""},
+        {{"export", good, "-o", out, "--x-values", "1,,2"}, "--x-values needs numbers separated by commas, not \"\""},
+        {{"export", good, "-o", out, "--x-values", "2024-03-01"},
+         "--x-values needs numbers separated by commas, not \"2024-03-01\""},
+        {{"export", good, "-o", out, "--x-step", "1", "--x-count", "3"},
+         "only one of --x-step, --x-count and --x-values at a time, but --x-count follows --x-step"},
+        {{"export", good, "-o", out, "--x-step", "1", "--x-step", "2"}, "--x-step is given twice"},
+        {{"export", good, "-o", out, "--x-step", "1", "--interpolation", "spline"},
+         "--interpolation is linear or cubic, not \"spline\""},
+        {{"export", good, "-o", out, "--interpolation", "cubic"},
+         "--interpolation needs the x values to interpolate at: --x-step, --x-count or --x-values"},
         {{"check", folder("missing.plotmeter")}, "missing.plotmeter: the file does not exist"},
         {{"check", folder("bad.plotmeter")}, "bad.plotmeter: the file is cut short"},
         {{"check", project({three[0], three[1]})}, "the calibration has 2 points; at least three are needed"},
@@ -385,7 +304,9 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
     EXPECT_EQ(help.err, "");
     for (const char* usage : {"plotmeter [FILE]", "plotmeter export PROJECT -o OUT [--series NAME]", "--output OUT",
                               "plotmeter extract PROJECT --colour '#RRGGBB' [--tolerance T]", "(default 1",
-                              "plotmeter calibrate PICTURE [--page N] [--dpi D] -o OUT.plotmeter"})
+                              "plotmeter calibrate PICTURE [--page N] [--dpi D] -o OUT.plotmeter",
+                              "[--x-step S | --x-count N | --x-values V1,V2,...]", "[--interpolation linear|cubic]",
+                              "--x-step S  ", "--x-count N  ", "--x-values V1,V2,...  ", "--interpolation I  "})
         EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
     EXPECT_EQ(run({"-h"}).out, help.out);
 

@@ -60,6 +60,28 @@ TEST_F(Files, DataFileHasOneFixedWidthLinePerPointInClickOrderWhateverTheLocale)
     EXPECT_EQ(platform.statuses.back(), "Exported every series to all.csv.");
 }
 
+// Export with a grid writes the active series (or every one) at its x values, y along the
+// straight line through the clicks, and says how; a grid with too many points writes nothing.
+TEST_F(Files, ExportWithAGridWritesThePointsAtItsXValues)
+{
+    click(0.5, 1);
+    click(4.5, 9); // y = 2 x
+    Resampling everyOne;
+    ASSERT_EQ(readGrid(Resampling::Grid::step, "1", AxisScale::linear, everyOne), "");
+    ASSERT_TRUE(manager.exportData((folder / "grid.csv").string(), TextLayout{}, true, everyOne));
+    EXPECT_EQ(contents(folder / "grid.csv"), "series,x,y,screen_x,screen_y\r\nSeries 1,1,2,1,2\r\nSeries 1,2,4,2,4\r\n"
+                                             "Series 1,3,6,3,6\r\nSeries 1,4,8,4,8\r\n");
+    EXPECT_EQ(platform.statuses.back(), "Exported every series, at x every 1, along straight lines, to grid.csv.");
+    ASSERT_TRUE(manager.exportData((folder / "grid.txt").string(), TextLayout{}, false, everyOne));
+    EXPECT_EQ(contents(folder / "grid.txt").substr(0, 54), "     1.000     2.000         1.000000        2.000000\n");
+
+    Resampling tooFine;
+    ASSERT_EQ(readGrid(Resampling::Grid::step, "1e-7", AxisScale::linear, tooFine), "");
+    EXPECT_FALSE(manager.exportData((folder / "fine.csv").string(), TextLayout{}, true, tooFine));
+    expectOneAlertSaying("Export Failed", "the grid gives 4e+07 x values");
+    EXPECT_FALSE(fs::exists(folder / "fine.csv"));
+}
+
 TEST_F(Files, NothingIsSavedBeforeACalibration)
 {
     manager.openPlotAtPath(picture);

@@ -9,11 +9,15 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 
 // Files in and out of the window: export, the clipboard, dropped files, PDF pages and the
 // list of recent files, under the offscreen platform.
@@ -34,6 +38,7 @@ class FilesInOutTest : public QObject {
     }
 
     void exportCopyAndPasteCarryThePoints();
+    void exportAndCopyAllRowsFollowTheChosenXValues();
     void droppedFilesOpenAndRecentFilesSurviveARestart();
     void pdfOpensOnTheChosenPageAtTheChosenResolution();
     void brokenPdfIsRefusedWithAReason();
@@ -142,6 +147,69 @@ void FilesInOutTest::exportCopyAndPasteCarryThePoints()
     QVERIFY(!manager().hasUnsavedChanges());
     QCOMPARE(QImage(file(QStringLiteral("pasted-picture.png"))).pixelColor(5, 5), QColor(Qt::yellow));
     QVERIFY(readText(project).contains(QStringLiteral("\"picture\": \"pasted-picture.png\"")));
+}
+
+// Export Data… at every multiple of a step: the text typed is checked as it is typed, the
+// points written lie on the straight line through the clicks, at the steps within each
+// series' range; Copy All Rows then copies the active series at the same x values, until
+// the dialog is set back to the points as taken.
+void FilesInOutTest::exportAndCopyAllRowsFollowTheChosenXValues()
+{
+    calibrateWithTwoSeries(); // the first series from (1.25, 0.0025) to (3, 2.5), the second one point
+    const auto line = [](double x) { return 0.0025 + (x - 1.25) * (2.5 - 0.0025) / (3 - 1.25); };
+    const QString csv = file(QStringLiteral("steps.csv"));
+    answerNextDialog<ExportDialog>([&](ExportDialog& dialog) {
+        dialog.findChild<QComboBox*>(QStringLiteral("exportGrid"))->setCurrentIndex(1); // a step
+        auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("exportGridText"));
+        QPushButton* exportButton = nullptr;
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text().startsWith(QStringLiteral("Export")))
+                exportButton = button;
+        QVERIFY(exportButton != nullptr);
+        QVERIFY(!exportButton->isEnabled()); // nothing typed yet
+        text->setText(QStringLiteral("-0.5"));
+        QVERIFY(!exportButton->isEnabled());
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("exportGridProblem"))->text(),
+                 QStringLiteral("The step needs a number above 0, not \"-0.5\"."));
+        text->setText(QStringLiteral("0.5"));
+        QVERIFY(exportButton->isEnabled());
+        QCOMPARE(dialog.resampling().step, 0.5);
+        chooseInNextFilePanel(csv);
+        dialog.accept();
+    });
+    ui().actionExportData->trigger();
+    const QStringList lines = readText(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    for (int row = 1; row < lines.size(); ++row) {
+        const QStringList fields = lines[row].split(QLatin1Char(','));
+        QCOMPARE(fields.size(), 6); // the name holds a comma
+        const double x = fields[2].toDouble();
+        QCOMPARE(x, 1.0 + 0.5 * row);
+        QVERIFY2(std::abs(fields[3].toDouble() - line(x)) < 1e-12, qPrintable(lines[row]));
+        QVERIFY2(std::abs(fields[4].toDouble() - 10 * x) < 1e-9, qPrintable(lines[row])); // screen = 10 x
+    }
+    QVERIFY(shown_->window->statusBar()->currentMessage().contains(QStringLiteral("at x every 0.5")));
+
+    manager().setActiveSeries(0);
+    ui().actionCopyAllRows->trigger();
+    QStringList copied = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), 5);
+    QCOMPARE(copied[0], QStringLiteral("Screen X\tScreen Y\tWorld X\tWorld Y"));
+    QVERIFY2(copied[4].startsWith(QStringLiteral("30\t350\t3\t2.5")), qPrintable(copied[4]));
+    QVERIFY(shown_->window->statusBar()->currentMessage().startsWith(QStringLiteral("Copied 4 rows, at x every 0.5")));
+
+    answerNextDialog<ExportDialog>([&](ExportDialog& dialog) {
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("exportGridText"))->text(), QStringLiteral("0.5"));
+        dialog.findChild<QComboBox*>(QStringLiteral("exportGrid"))->setCurrentIndex(0);
+        chooseInNextFilePanel(file(QStringLiteral("taken.csv")));
+        dialog.accept();
+    });
+    ui().actionExportData->trigger();
+    // As taken: both series' three points.
+    QCOMPARE(readText(file(QStringLiteral("taken.csv"))).count(QStringLiteral("\r\n")), 4);
+    ui().actionCopyAllRows->trigger();
+    copied = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(copied.size(), 3);
 }
 
 // A file dropped on the window opens as if chosen; the files opened are listed in File ▸
