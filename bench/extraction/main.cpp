@@ -13,6 +13,7 @@ std::vector<FigureRow> allRows(const RunTimes& times)
 {
     std::vector<FigureRow> rows;
     accuracyRows(rows);
+    printedRows(rows);
     speedRows(times, rows);
     memoryRows(rows);
     return rows;

@@ -214,6 +214,16 @@ TEST_F(Commands, EveryFailureIsOneLineOnStandardErrorAndExitStatusOne)
         {{"extract", good, "--colour=#ff0000", "--baseline", "1", "-o", out}, "--baseline is for --mode bars or hbars"},
         {{"extract", good, "--colour=#ff0000", "--mode", "bars", "--baseline", "zero", "-o", out},
          "--baseline needs a number, not \"zero\""},
+        {{"extract", good, "--colour=#ff0000", "--gap", "-1", "-o", out},
+         "the gap to bridge must be a number of pixels from 0 up"},
+        {{"extract", good, "--colour=#ff0000", "--mode", "markers", "--size", "9,3", "-o", out},
+         "the smallest marker size must be no larger than the largest"},
+        {{"extract", good, "--colour=#ff0000", "--size", "3,9", "-o", out}, "--size is for markers mode"},
+        {{"extract", good, "--colour=#ff0000", "--mode", "markers", "--start", "5,5", "-o", out},
+         "--start is for line mode, and --mode is markers"},
+        {{"extract", good, "--colour=#ff0000", "--start", "5", "-o", out}, "--start needs two numbers"},
+        {{"extract", good, "--colour=#ff0000", "--start", "500,5", "--picture", "plot.png", "-o", out},
+         "the start point (500, 5) lies outside the picture, which is 200 x 120 pixels"},
         {{"extract", good, "--colour=#ff0000", "--box", "1,2,3", "-o", out}, "--box needs four numbers"},
         {{"extract", good, "--colour=#ff0000", "--box", "1,2,3,x", "-o", out}, "--box needs a number, not \"x\""},
         {{"extract", good, "--colour=#ff0000", "--step", "0.01", "-o", out},
@@ -280,6 +290,8 @@ TEST_F(Commands, ExtractWritesWhatItFindsInWorldValues)
         {{"--colour", "#cccccc", "--tolerance", "10"},
          161,
          {"#cccccc,0,1.21875,0,19.5", "#cccccc,10,1.21875,160,19.5"}},
+        // Followed both ways from the point given, on the line through it.
+        {{"--colour", "#ff0000", "--start", "80,61"}, 161, {"#ff0000,0,3.78125,0,60.5", "#ff0000,10,3.78125,160,60.5"}},
         {{"--colour", "#0000ff", "--mode", "markers", "--box", "0,0,199,119"},
          2,
          {"#0000ff,1.875,5.625,30,90", "#0000ff,9.375,1.875,150,30"}},
@@ -306,7 +318,7 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
                               "plotmeter extract PROJECT --colour '#RRGGBB' [--tolerance T]", "(default 1",
                               "plotmeter calibrate PICTURE [--page N] [--dpi D] -o OUT.plotmeter",
                               "[--x-step S | --x-count N | --x-values V1,V2,...]", "[--interpolation linear|cubic]",
-                              "--x-step S  ", "--x-count N  ", "--x-values V1,V2,...  ", "--interpolation I  "})
+                              "--x-step S  ", "--x-count N  ", "--start X,Y", "--gap PX", "--size MIN,MAX", "--x-values V1,V2,...  ", "--interpolation I  "})
         EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
     EXPECT_EQ(run({"-h"}).out, help.out);
 
