@@ -19,6 +19,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
+class QLineEdit;
 class QToolButton;
 
 // Automatic extraction, beside the picture: the colour (picked from the picture with the
@@ -116,6 +117,9 @@ class ExtractionPanel : public QDockWidget {
     QCheckBox* commonSize_ = nullptr;
     QDoubleSpinBox* smallest_ = nullptr;
     QDoubleSpinBox* largest_ = nullptr;
+    QWidget* barOptions_ = nullptr;
+    QCheckBox* automaticBaseline_ = nullptr;
+    QLineEdit* baseline_ = nullptr;
     QWidget* lineOptions_ = nullptr;
     QWidget* markerOptions_ = nullptr;
     QComboBox* region_ = nullptr;

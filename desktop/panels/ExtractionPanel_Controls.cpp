@@ -9,10 +9,15 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
 #include <QToolButton>
+
+#include <algorithm>
+#include <limits>
 
 QColor qColour(Rgb colour)
 {
@@ -95,8 +100,11 @@ void ExtractionPanel::buildControls()
 
     mode_ = new QComboBox(body);
     mode_->setObjectName(QStringLiteral("extractionMode"));
-    mode_->addItems({tr("Line"), tr("Markers")});
-    mode_->setCurrentIndex(settings.value(QStringLiteral("extraction/mode"), 0).toInt() == 1 ? 1 : 0);
+    mode_->addItems({tr("Line"), tr("Markers"), tr("Bars"), tr("Horizontal bars")});
+    mode_->setItemData(2, tr("One point a bar: the middle of its end, from the baseline up or down"), Qt::ToolTipRole);
+    mode_->setItemData(3, tr("One point a bar: the middle of its end, from the baseline left or right"),
+                       Qt::ToolTipRole);
+    mode_->setCurrentIndex(std::clamp(settings.value(QStringLiteral("extraction/mode"), 0).toInt(), 0, 3));
     form->addRow(tr("Mode:"), mode_);
 
     lineOptions_ = new QWidget(body);
@@ -157,6 +165,22 @@ void ExtractionPanel::buildControls()
     markerForm->addRow(tr("Diameter:"), sizeRow);
     form->addRow(markerOptions_);
 
+    barOptions_ = new QWidget(body);
+    auto* barForm = new QFormLayout(barOptions_);
+    barForm->setContentsMargins(0, 0, 0, 0);
+    automaticBaseline_ = new QCheckBox(tr("At zero, or the box's lower end"), barOptions_);
+    automaticBaseline_->setObjectName(QStringLiteral("automaticBaseline"));
+    automaticBaseline_->setChecked(true);
+    automaticBaseline_->setToolTip(tr("The bars grow from the value axis' zero where the box holds it; off, from the "
+                                      "value below"));
+    baseline_ = new QLineEdit(QStringLiteral("0"), barOptions_);
+    baseline_->setObjectName(QStringLiteral("baseline"));
+    baseline_->setEnabled(false);
+    baseline_->setToolTip(tr("The value the bars grow from, in the value axis' units"));
+    barForm->addRow(tr("Baseline:"), automaticBaseline_);
+    barForm->addRow(QString(), baseline_);
+    form->addRow(barOptions_);
+
     region_ = new QComboBox(body);
     region_->setObjectName(QStringLiteral("extractionRegion"));
     region_->addItems({tr("Inside the calibration points"), tr("Inside the box drawn")});
@@ -208,6 +232,7 @@ void ExtractionPanel::buildControls()
     const auto showModeOptions = [this] {
         lineOptions_->setVisible(mode_->currentIndex() == 0);
         markerOptions_->setVisible(mode_->currentIndex() == 1);
+        barOptions_->setVisible(mode_->currentIndex() >= 2);
     };
     showModeOptions();
     connect(mode_, &QComboBox::currentIndexChanged, this, [this, showModeOptions](int index) {
@@ -223,6 +248,11 @@ void ExtractionPanel::buildControls()
             [](double value) { QSettings().setValue(QStringLiteral("extraction/step"), value); });
     connect(gap_, &QDoubleSpinBox::valueChanged, this,
             [](double value) { QSettings().setValue(QStringLiteral("extraction/gap"), value); });
+    connect(automaticBaseline_, &QCheckBox::toggled, this, [this](bool automatic) {
+        baseline_->setEnabled(!automatic);
+        if (!automatic)
+            baseline_->setFocus();
+    });
     connect(commonSize_, &QCheckBox::toggled, this, [this](bool common) {
         smallest_->setEnabled(!common);
         largest_->setEnabled(!common);
@@ -268,7 +298,18 @@ ExtractionSettings ExtractionPanel::settings() const
         return settings;
     settings.colour = colour_.value_or(Rgb{});
     settings.tolerance = tolerance_->value();
-    settings.mode = mode_->currentIndex() == 1 ? ExtractionMode::markers : ExtractionMode::line;
+    constexpr ExtractionMode modes[] = {ExtractionMode::line, ExtractionMode::markers, ExtractionMode::bars,
+                                        ExtractionMode::horizontalBars};
+    settings.mode = modes[std::clamp(mode_->currentIndex(), 0, 3)];
+    if (settings.mode == ExtractionMode::bars || settings.mode == ExtractionMode::horizontalBars) {
+        if (!automaticBaseline_->isChecked()) {
+            // A value that is no number is the settings' problem to name.
+            bool number = false;
+            const double value = QLocale().toDouble(baseline_->text().trimmed(), &number);
+            const double plain = number ? value : baseline_->text().trimmed().toDouble(&number);
+            settings.baseline = number ? plain : std::numeric_limits<double>::quiet_NaN();
+        }
+    }
     if (stepUnit_->currentIndex() == 1)
         settings.worldStep = step_->value();
     else

@@ -10,9 +10,11 @@
 #include "document/ProjectFile.h"
 #include "ui_MainWindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
@@ -39,6 +41,7 @@ class ExtractionTest : public QObject {
     void cleanup();
 
     void panelExtractsIntoOneStepToUndo();
+    void panelExtractsBarsFromTheBaselineGiven();
     void shiftDoubleClickSnapsToCurvesAndCrossings();
     void extractCommandReadsEveryPictureFormat();
     void extractCommandReadsTheProjectsPdfPage();
@@ -250,6 +253,50 @@ void ExtractionTest::panelExtractsIntoOneStepToUndo()
     const std::vector<DPoint>& coarse = manager.document().active().points;
     QVERIFY2(coarse.size() >= 4 && coarse.size() <= 5, qPrintable(QString::number(coarse.size())));
     QVERIFY(std::abs(coarse[1].x - coarse[0].x - 50.0) < 1.0);
+}
+
+// Bars up and down from a baseline typed in the panel: one point a bar, at the middle of
+// its end; a baseline that is no number is named, and nothing added.
+void ExtractionTest::panelExtractsBarsFromTheBaselineGiven()
+{
+    // Five blue bars, 40 pixels wide, from row 400 (world y 200) to these rows.
+    const int ends[] = {150, 330, 470, 250, 520};
+    QImage bars(800, height, QImage::Format_RGB32);
+    bars.fill(Qt::white);
+    QPainter painter(&bars);
+    painter.fillRect(0, 400, 800, 1, Qt::black);
+    for (int i = 0; i < 5; ++i)
+        painter.fillRect(QRect(QPoint(100 + 130 * i, std::min(400, ends[i])), QPoint(139 + 130 * i, std::max(400, ends[i]))),
+                         QColor(0x1f, 0x77, 0xb4));
+    painter.end();
+    shown_->restart(save(bars, QStringLiteral("bars.png")));
+    window_ = shown_->window.get();
+    QVERIFY(shown_->ready);
+    calibrate(true);
+    ExtractionPanel& panel = window_->extraction();
+    window_->findChild<QMenu*>(QStringLiteral("toolsMenu"))->actions().first()->trigger();
+    panel.setColour({0x1f, 0x77, 0xb4});
+    panel.findChild<QComboBox*>(QStringLiteral("extractionMode"))->setCurrentIndex(2);
+    panel.findChild<QCheckBox*>(QStringLiteral("automaticBaseline"))->setChecked(false);
+    auto* baseline = panel.findChild<QLineEdit*>(QStringLiteral("baseline"));
+    QVERIFY(baseline->isVisibleTo(&panel) && baseline->isEnabled());
+
+    baseline->setText(QStringLiteral("ground"));
+    QVERIFY(!panel.extract());
+    QVERIFY2(panel.message().contains(QStringLiteral("baseline must be a number")), qPrintable(panel.message()));
+    QVERIFY(window_->manager().document().active().points.empty());
+
+    baseline->setText(QStringLiteral("200"));
+    QVERIFY2(panel.extract(), qPrintable(panel.message()));
+    const std::vector<DPoint>& found = window_->manager().document().active().points;
+    QCOMPARE(found.size(), std::size_t{5});
+    for (std::size_t i = 0; i < 5; ++i) {
+        // The bar's middle, and its end: the edge of the last row it fills.
+        const double end = ends[i] < 400 ? ends[i] - 0.5 : ends[i] + 0.5;
+        QVERIFY2(std::abs(found[i].x - (119.5 + 130.0 * static_cast<double>(i))) < 0.5, qPrintable(QString::number(found[i].x)));
+        QVERIFY2(std::abs(found[i].y - (height - end)) < 0.5, qPrintable(QString::number(found[i].y)));
+    }
+    QCOMPARE(window_->manager().history().undoName(), std::string("Extract Points"));
 }
 
 // Shift held or the toggle on: a double-click a few pixels off the curve lands on its
