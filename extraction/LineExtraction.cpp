@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -337,6 +338,33 @@ std::vector<Chain> curveThrough(std::vector<Cut>& cuts, const Frame& frame, Pixe
     return {{CurveFollower(cuts, rules).through(*seed), {}, {}}};
 }
 
+// At a coarse step the curve moves too far between cuts to be followed from one to the
+// next where it is steep: it is followed, and its points placed, through cuts a pixel apart
+// (`fine`), and each coarse cut takes the point on that course where it passes: between
+// the two fine points either side of it, never across a gap.
+std::vector<PixelPoint> atCuts(const std::vector<Cut>& cuts, const std::vector<PixelPoint>& fine, const Frame& frame)
+{
+    std::vector<std::pair<double, double>> course; // (s, t) of the fine points, in order of s
+    for (const PixelPoint& p : fine)
+        course.emplace_back(frame.s(p.column, p.row), frame.across(p.column, p.row));
+    std::sort(course.begin(), course.end());
+    std::vector<PixelPoint> points;
+    for (const Cut& cut : cuts) {
+        const auto after = std::lower_bound(course.begin(), course.end(),
+                                            std::pair{cut.s - 1e-6, -std::numeric_limits<double>::infinity()});
+        if (after == course.end())
+            continue;
+        if (after->first - cut.s <= 1e-6) {
+            points.push_back(frame.pointAt(cut.s, after->second));
+        } else if (after != course.begin() && after->first - std::prev(after)->first <= 1.5) {
+            const auto before = std::prev(after);
+            const double f = (cut.s - before->first) / (after->first - before->first);
+            points.push_back(frame.pointAt(cut.s, before->second + f * (after->second - before->second)));
+        }
+    }
+    return points;
+}
+
 } // namespace
 
 Extraction extractLine(const PixelView& picture, const ColourMatch& colour, const Region& region,
@@ -378,6 +406,19 @@ Extraction extractLine(const PixelView& picture, const ColourMatch& colour, cons
     };
     const bool started = options.start && std::isfinite(options.start->column) && std::isfinite(options.start->row);
     std::vector<Chain> chains;
+    if (started && step > 1.5) {
+        std::vector<Cut> fine;
+        if (!gatherRuns(picture, colour, region, box, frame, 1.0, fine, pass) || pass.cancelled()) {
+            result.cancelled = true;
+            return result;
+        }
+        markStraightLines(fine, frame, box);
+        FollowRules fineRules = rules;
+        fineRules.step = 1.0;
+        std::vector<Chain> course = curveThrough(fine, frame, *options.start, fineRules);
+        result.points = atCuts(cuts, settle(fine, course, frame, 1.0), frame);
+        return result;
+    }
     if (started) {
         chains = curveThrough(cuts, frame, *options.start, rules);
     } else {

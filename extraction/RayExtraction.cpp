@@ -8,6 +8,7 @@ namespace {
 struct Run {
     double t = 0.0; // its weighted middle
     double mass = 0.0;
+    double from = 0.0, to = 0.0; // where it starts and ends along the ray
 };
 
 // The colour's weight at a point between pixel centres, bilinear from the four around it.
@@ -41,6 +42,9 @@ std::vector<Run> runsOn(const PixelView& picture, const ColourMatch& colour, con
         const double w = weightBetween(picture, colour, region, ray.origin.column + t * ray.unit.column,
                                        ray.origin.row + t * ray.unit.row);
         if (w > 0.05) {
+            if (run.mass == 0.0)
+                run.from = t;
+            run.to = t;
             run.mass += w;
             moment += w * t;
         } else if (run.mass > 0.0) {
@@ -57,6 +61,8 @@ std::vector<Run> runsOn(const PixelView& picture, const ColourMatch& colour, con
     return runs;
 }
 
+constexpr int lostAfter = 3;
+
 } // namespace
 
 std::vector<std::optional<double>> followAlongRays(const PixelView& picture, const ColourMatch& colour,
@@ -66,6 +72,8 @@ std::vector<std::optional<double>> followAlongRays(const PixelView& picture, con
     std::vector<std::optional<double>> found(rays.size());
     cancelled = false;
     std::optional<double> last, before; // where the curve was on the two rays before
+    int missed = 0;                      // rays since the curve was last seen
+    std::vector<double> extents;         // how long the cuts through the curve were, in pixels
     for (std::size_t i = 0; i < rays.size(); ++i) {
         if (work.cancelled()) {
             cancelled = true;
@@ -90,8 +98,28 @@ std::vector<std::optional<double>> followAlongRays(const PixelView& picture, con
                     (chosen == nullptr || std::abs(run.t - expected) < std::abs(chosen->t - expected)))
                     chosen = &run;
         }
-        if (chosen == nullptr)
+        // A ray that grazes the curve runs along its stroke: the run's middle is no place
+        // on it. Runs over three times as long as the curve's usual cut are passed over.
+        if (chosen != nullptr) {
+            const double extent = (chosen->to - chosen->from) * std::hypot(rays[i].unit.column, rays[i].unit.row);
+            if (extents.size() >= 5) {
+                std::vector<double> sorted = extents;
+                std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2),
+                                 sorted.end());
+                if (extent > 3.0 * std::max(sorted[sorted.size() / 2], 1.0))
+                    chosen = nullptr;
+            }
+            if (chosen != nullptr)
+                extents.push_back(extent);
+        }
+        if (chosen == nullptr) {
+            // Lost for a few rays (into the centre, as a pattern's lobes go, or behind a
+            // gap): where it was says nothing about where it comes back.
+            if (++missed >= lostAfter)
+                last = before = std::nullopt;
             continue;
+        }
+        missed = 0;
         found[i] = chosen->t;
         before = last;
         last = chosen->t;

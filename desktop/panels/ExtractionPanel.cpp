@@ -185,6 +185,7 @@ void ExtractionPanel::finished(const PictureExtraction& found)
 
 void ExtractionPanel::documentChanged()
 {
+    followAxes();
     if (!addedAt_ || manager_.history().position() == *addedAt_)
         return;
     addedAt_.reset();

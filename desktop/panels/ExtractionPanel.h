@@ -78,6 +78,7 @@ class ExtractionPanel : public QDockWidget {
     void buildControls(); // once, when first needed
     void chooseTool(ToolKind kind);
     void showColour(Rgb colour);
+    void followAxes(); // on polar axes the step is an angle
     void refreshOverlay();
     void refreshPalette();
     void say(const QString& text, bool problem);

@@ -2,6 +2,8 @@
 
 #include "desktop/panels/ExtractionSwatch.h"
 
+#include "controller/PlotmeterManager.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -14,6 +16,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QToolButton>
 
 #include <algorithm>
@@ -266,8 +270,10 @@ void ExtractionPanel::buildControls()
         if (smallest_->value() > value)
             smallest_->setValue(value);
     });
-    connect(stepUnit_, &QComboBox::currentIndexChanged, this,
-            [](int index) { QSettings().setValue(QStringLiteral("extraction/stepInUnits"), index == 1); });
+    connect(stepUnit_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!manager_.document().axes().polar)
+            QSettings().setValue(QStringLiteral("extraction/stepInUnits"), index == 1);
+    });
     connect(showMatches_, &QCheckBox::toggled, this, [this] { refreshOverlay(); });
     connect(swatch_, &QToolButton::clicked, this, [this] {
         const QColor chosen = QColorDialog::getColor(colour_ ? qColour(*colour_) : Qt::red, this, tr("Colour to Extract"));
@@ -289,6 +295,23 @@ void ExtractionPanel::buildControls()
         emit pictureOverlayChanged();
     });
     connect(extract_, &QPushButton::clicked, this, [this] { start(); });
+    followAxes();
+}
+
+void ExtractionPanel::followAxes()
+{
+    if (!built_)
+        return;
+    const std::optional<PolarAxes> polar = manager_.document().axes().polar;
+    stepUnit_->setItemText(1, !polar                                ? tr("x units")
+                              : polar->angle == AngleUnit::degrees ? tr("degrees")
+                                                                   : tr("radians"));
+    if (auto* items = qobject_cast<QStandardItemModel*>(stepUnit_->model()))
+        items->item(0)->setEnabled(!polar);
+    // The choice kept in the settings is the Cartesian one.
+    const QSignalBlocker quiet(stepUnit_);
+    stepUnit_->setCurrentIndex(polar || QSettings().value(QStringLiteral("extraction/stepInUnits"), false).toBool() ? 1
+                                                                                                                   : 0);
 }
 
 ExtractionSettings ExtractionPanel::settings() const
@@ -315,7 +338,10 @@ ExtractionSettings ExtractionPanel::settings() const
     else
         settings.step = step_->value();
     settings.keepAllRuns = keepAllRuns_->isChecked();
-    settings.start = start_;
+    // On polar axes the curve is followed ray by ray from the centre: the point picked only
+    // chose the colour.
+    if (!manager_.document().axes().polar)
+        settings.start = start_;
     settings.gap = gap_->value();
     if (!commonSize_->isChecked()) {
         settings.markers.smallest = smallest_->value();

@@ -115,20 +115,26 @@ TEST(LineExtraction, RotatedScanAlongTurnedAxes)
 // A curve that rises steeply from where it starts (a step response) is followed from its
 // first cut, at a fine step and at coarse ones: a slope unknown at the seed once cut it
 // short until the curve had flattened, and steps beyond 20 pixels once found nothing.
+// Followed from a point where it is flat, too: coarse cuts on the steep part lie too far
+// apart to follow it from one to the next, and once left it out.
 TEST(LineExtraction, SteepStartIsFollowedAtAnyStep)
 {
     const auto truth = sampled([](double x) { return PixelPoint{x, 190 - 170 * (1 - std::exp(-x / 30))}; }, 0, 199);
     Canvas canvas(200, 200, white);
     canvas.stroke(truth, 2.0, blue);
-    for (const double step : {1.0, 8.0, 30.0}) {
-        LineOptions options;
-        options.step = step;
-        const Extraction found = extract(canvas, options);
-        ASSERT_FALSE(found.points.empty());
-        EXPECT_LT(found.points.front().column, 2.0 + step) << step;
-        EXPECT_GE(static_cast<double>(found.points.size()), 180.0 / step) << step;
-        EXPECT_LT(fitTo(truth, found.points).worst, 0.5) << step;
-    }
+    for (const bool fromAPoint : {false, true})
+        for (const double step : {1.0, 8.0, 30.0}) {
+            SCOPED_TRACE(fromAPoint ? "from a point on the flat part" : "the curve chosen");
+            LineOptions options;
+            options.step = step;
+            if (fromAPoint)
+                options.start = PixelPoint{150.0, 190 - 170 * (1 - std::exp(-150.0 / 30))};
+            const Extraction found = extract(canvas, options);
+            ASSERT_FALSE(found.points.empty());
+            EXPECT_LT(found.points.front().column, 2.0 + step) << step;
+            EXPECT_GE(static_cast<double>(found.points.size()), 180.0 / step) << step;
+            EXPECT_LT(fitTo(truth, found.points).worst, 0.5) << step;
+        }
 }
 
 // Two curves of the same colour cross; the follower stays on the one it started on. A

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -16,46 +17,75 @@ constexpr Rgb red{214, 39, 40};
 constexpr int side = 400;
 
 // The polar plot: centre at pixel (200, 200), 15 pixels a unit of radius, angle in degrees
-// counterclockwise from the right; the curve r = 8 + 3 cos(3 angle).
-double radiusAt(double degrees)
-{
-    return 8.0 + 3.0 * std::cos(3.0 * degrees * std::numbers::pi / 180.0);
-}
-
+// counterclockwise from the right.
 PixelPoint pixelAt(double degrees, double radius)
 {
     const double a = degrees * std::numbers::pi / 180.0;
     return {200 + 15 * radius * std::cos(a), 200 - 15 * radius * std::sin(a)};
 }
 
+double radians(double degrees)
+{
+    return degrees * std::numbers::pi / 180.0;
+}
+
+// How far a point is from a curve drawn through these points, in pixels.
+double distanceToCurve(PixelPoint p, const std::vector<PixelPoint>& curve)
+{
+    double nearest = 1e9;
+    for (std::size_t i = 1; i < curve.size(); ++i) {
+        const PixelPoint a = curve[i - 1], b = curve[i];
+        const double dc = b.column - a.column, dr = b.row - a.row, length2 = dc * dc + dr * dr;
+        const double f = length2 > 0 ? std::clamp(((p.column - a.column) * dc + (p.row - a.row) * dr) / length2, 0.0, 1.0)
+                                     : 0.0;
+        nearest = std::min(nearest, std::hypot(p.column - (a.column + f * dc), p.row - (a.row + f * dr)));
+    }
+    return nearest;
+}
+
+// Each curve r(angle) followed round the turn, in order of angle, within 0.3 px of it; the
+// figure of eight goes into the centre twice and is found again on the other side.
 TEST(PolarExtraction, FollowsTheCurveAlongTheRadiusRoundTheTurn)
 {
-    Canvas canvas(side, side, white);
-    std::vector<PixelPoint> curve;
-    for (double degrees = 0; degrees <= 360.0; degrees += 0.25)
-        curve.push_back(pixelAt(degrees, radiusAt(degrees)));
-    canvas.stroke(curve, 2.0, red);
-    std::vector<CalibrationPoint> calibration;
-    for (const auto& [degrees, radius] : {std::pair{0.0, 10.0}, std::pair{90.0, 10.0}, std::pair{200.0, 6.0}}) {
-        const PixelPoint p = pixelAt(degrees, radius);
-        calibration.push_back({pictureOf(p, side), degrees, radius});
+    const struct {
+        const char* name;
+        double (*radius)(double degrees);
+        std::size_t fewest; // of the 180 rays, 2 degrees apart
+    } curves[] = {
+        {"three petals on a ring", [](double d) { return 8.0 + 3.0 * std::cos(3.0 * radians(d)); }, 175},
+        // Near the centre its lobes run along the rays (within 20 degrees of 90 and 270),
+        // where a cut cannot place them: left out, not guessed.
+        {"figure of eight", [](double d) { return 11.0 * std::abs(std::cos(radians(d))); }, 140},
+    };
+    for (const auto& c : curves) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas(side, side, white);
+        std::vector<PixelPoint> curve;
+        for (double degrees = 0; degrees <= 360.0; degrees += 0.25)
+            curve.push_back(pixelAt(degrees, c.radius(degrees)));
+        canvas.stroke(curve, 2.0, red);
+        std::vector<CalibrationPoint> calibration;
+        for (const auto& [degrees, radius] : {std::pair{0.0, 10.0}, std::pair{90.0, 10.0}, std::pair{200.0, 6.0}}) {
+            const PixelPoint p = pixelAt(degrees, radius);
+            calibration.push_back({pictureOf(p, side), degrees, radius});
+        }
+        const AxisScales axes = AxisScales::polarOf({AngleUnit::degrees, false, AxisScale::linear, 0.0});
+        const WorldMap map = *fitCalibration(calibration, axes).map;
+        ExtractionSettings settings;
+        settings.colour = red;
+        settings.box = std::pair{DPoint{0, 0}, DPoint{side - 1, side - 1}};
+        settings.worldStep = 2.0;
+        const PictureExtraction found = extractFromPicture(canvas.view(), map, calibration, settings, Work{});
+        EXPECT_GE(found.points.size(), c.fewest) << found.problem;
+        double worst = 0.0, previous = -1.0;
+        for (const DPoint& point : found.points) {
+            const DPoint world = map.world(point);
+            EXPECT_GT(world.x, previous); // in order of angle
+            previous = world.x;
+            worst = std::max(worst, distanceToCurve(pixelOf(point, side), curve));
+        }
+        EXPECT_LT(worst, 0.3) << "worst in pixels";
     }
-    const AxisScales axes = AxisScales::polarOf({AngleUnit::degrees, false, AxisScale::linear, 0.0});
-    const WorldMap map = *fitCalibration(calibration, axes).map;
-    ExtractionSettings settings;
-    settings.colour = red;
-    settings.box = std::pair{DPoint{0, 0}, DPoint{side - 1, side - 1}};
-    settings.worldStep = 2.0;
-    const PictureExtraction found = extractFromPicture(canvas.view(), map, calibration, settings, Work{});
-    ASSERT_GE(found.points.size(), 175u) << found.problem;
-    double worst = 0.0, previous = -1.0;
-    for (const DPoint& point : found.points) {
-        const DPoint world = map.world(point);
-        EXPECT_GT(world.x, previous); // in order of angle
-        previous = world.x;
-        worst = std::max(worst, std::abs(world.y - radiusAt(world.x)));
-    }
-    EXPECT_LT(worst * 15, 0.3) << "worst in pixels";
 }
 
 // Bars of 0.25 units a pixel, baseline 0 at row 300: three up, one down.

@@ -1,5 +1,6 @@
 #include "ShownWindow.h"
 
+#include "desktop/panels/ExtractionPanel.h"
 #include "desktop/panels/MeasurePanel.h"
 #include "desktop/tables/DataScrollView.h"
 #include "desktop/tables/PointTableView.h"
@@ -8,11 +9,13 @@
 #include "ui_MainWindow.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolTip>
 
@@ -306,6 +309,13 @@ void MainWindowTest::polarAxesFromTheAxesPanel()
     QCOMPARE(QString::fromStdString(data().columnTitle(3)), QStringLiteral("Radius"));
     QVERIFY(std::abs(*data().cellAtRow(0, 2).number - (180 + std::atan2(80, 60) * 180 / M_PI)) < 1e-9);
     QVERIFY(std::abs(*data().cellAtRow(0, 3).number - 10.0) < 1e-9);
+    // The extraction's step is an angle here, whatever was chosen on Cartesian axes.
+    ExtractionPanel& extraction = shown_->window->extraction();
+    shown_->window->findChild<QMenu*>(QStringLiteral("toolsMenu"))->actions().first()->trigger();
+    auto* unit = extraction.findChild<QComboBox*>(QStringLiteral("extractionStepUnit"));
+    QCOMPARE(unit->currentText(), QStringLiteral("degrees"));
+    extraction.findChild<QDoubleSpinBox*>(QStringLiteral("extractionStep"))->setValue(5.0);
+    QCOMPARE(extraction.settings().worldStep.value_or(0.0), 5.0);
 }
 
 // Tools > Measure: a scale bar of 100 pixels for 50 µm, then a distance of 200 pixels
