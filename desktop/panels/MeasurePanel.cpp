@@ -67,7 +67,7 @@ class MeasurePanel::Clicks : public PictureTool {
 };
 
 MeasurePanel::MeasurePanel(PlotmeterManager& manager, QMenu& toolsMenu, QWidget* parent)
-    : QDockWidget(tr("Measurements"), parent), manager_(manager), clicks_(std::make_unique<Clicks>(*this)),
+    : QDockWidget(tr("Measure"), parent), manager_(manager), clicks_(std::make_unique<Clicks>(*this)),
       tools_(new QActionGroup(this)), list_(new QListWidget), scale_(new QLabel)
 {
     setObjectName(QStringLiteral("measurePanel"));
@@ -103,6 +103,10 @@ MeasurePanel::MeasurePanel(PlotmeterManager& manager, QMenu& toolsMenu, QWidget*
     });
     list_->setObjectName(QStringLiteral("measurementList"));
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // A measurement is a line of values: wrapped to the panel's width, never cut off.
+    list_->setWordWrap(true);
+    list_->setResizeMode(QListView::Adjust);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* copy = new QPushButton(tr("Copy"), body);
     auto* remove = new QPushButton(tr("Delete"), body);
     connect(copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(text()); });

@@ -11,6 +11,7 @@ item a line, in picture coordinates (pixel centres at whole numbers, y down):
 
     calibrate NAME X Y WORLD_X WORLD_Y    a calibration point of picture NAME
     pick NAME X Y                         a point on the curve to extract
+    measure NAME X1 Y1 X2 Y2              two points to measure the distance between
 """
 import math
 import sys
@@ -48,6 +49,10 @@ def main(folder):
     for x, y in ((0, 0), (10, 0), (0, 5), (10, 5)):
         lines.append("calibrate printed %.3f %.3f %g %g" % (*picture_point(fig, ax, x, y), x, y))
     lines.append("pick printed %.3f %.3f" % picture_point(fig, ax, 5.1, 1.2 + 0.25 * 5.1))
+    # From the solid curve's peak to its trough, to measure.
+    peak = picture_point(fig, ax, 1.6 * math.pi / 2, 3.5)
+    trough = picture_point(fig, ax, 1.6 * 3 * math.pi / 2, 0.5)
+    lines.append("measure printed %.3f %.3f %.3f %.3f" % (*peak, *trough))
     fig.savefig(f"{folder}/printed.png")
     plt.close(fig)
 

@@ -1,10 +1,11 @@
 // The README's pictures of charts other than the sample plot: a black-and-white figure with
 // its dashed curve extracted from the point picked, a polar antenna pattern with its rings
-// and spokes and its curve extracted, and a bar chart with one point a bar. The pictures and
+// and spokes and its curve extracted, a bar chart with one point a bar, and a distance
+// measured on the first. The pictures and
 // where their calibration points lie come from chart_pictures.py (matplotlib). At
 // 1280 x 800, with no saved settings. Run by scripts/screenshot under Xvfb.
 //
-// Usage: make_chart_screenshots PICTURE_FOLDER PRINTED_PNG POLAR_PNG BARS_PNG
+// Usage: make_chart_screenshots PICTURE_FOLDER PRINTED_PNG POLAR_PNG BARS_PNG MEASURE_PNG
 
 #include "controller/PlotmeterManager.h"
 #include "view/PlotmeterView.h"
@@ -38,6 +39,7 @@ struct Chart {
     };
     std::vector<Mark> marks;
     DPoint pick;
+    std::vector<DPoint> measure; // two points to measure between
 };
 
 std::map<QString, Chart> readCharts(const QString& path)
@@ -53,6 +55,9 @@ std::map<QString, Chart> readCharts(const QString& path)
             charts[item[1]].marks.push_back({{item[2].toDouble(), item[3].toDouble()}, item[4], item[5]});
         else if (item.size() == 4 && item[0] == QLatin1String("pick"))
             charts[item[1]].pick = {item[2].toDouble(), item[3].toDouble()};
+        else if (item.size() == 6 && item[0] == QLatin1String("measure"))
+            charts[item[1]].measure = {{item[2].toDouble(), item[3].toDouble()},
+                                       {item[4].toDouble(), item[5].toDouble()}};
     }
     return charts;
 }
@@ -66,7 +71,7 @@ bool fail(const char* why)
 // Opens the picture in a new window, calibrates it, picks the curve and extracts it, in
 // `mode` of the panel's list; `setUp` chooses the axes first. Then saves the window.
 bool shoot(const QString& picture, const Chart& chart, int mode, const QString& out,
-           const std::function<void(MainWindow&)>& setUp)
+           const std::function<void(MainWindow&)>& setUp, const QString& measured = {})
 {
     QtPlatform platform;
     MainWindow window(platform);
@@ -105,6 +110,19 @@ bool shoot(const QString& picture, const Chart& chart, int mode, const QString& 
     QTest::qWait(300);
     if (!window.grab().save(out))
         return fail("could not write a screenshot");
+    // Then, given a second file, Tools > Measure > Distance between the two points.
+    if (!measured.isEmpty() && chart.measure.size() == 2) {
+        window.findChild<QAction*>(QStringLiteral("measureDistance"))->trigger();
+        for (const DPoint& at : chart.measure) {
+            QTest::mouseClick(plot, Qt::LeftButton, {},
+                              QPoint(static_cast<int>(std::floor((at.x + 0.5) * factor)),
+                                     static_cast<int>(std::floor((at.y + 0.5) * factor))));
+            QTest::qWait(QApplication::doubleClickInterval() + 50); // single clicks, not a double one
+        }
+        QTest::qWait(300);
+        if (!window.grab().save(measured))
+            return fail("could not write a screenshot");
+    }
     return true;
 }
 
@@ -113,8 +131,8 @@ bool shoot(const QString& picture, const Chart& chart, int mode, const QString& 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: make_chart_screenshots PICTURE_FOLDER PRINTED_PNG POLAR_PNG BARS_PNG\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: make_chart_screenshots PICTURE_FOLDER PRINTED_PNG POLAR_PNG BARS_PNG MEASURE_PNG\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -126,7 +144,7 @@ int main(int argc, char** argv)
     const auto none = [](MainWindow&) {};
     const bool made =
         shoot(folder + QStringLiteral("/printed.png"), charts.at(QStringLiteral("printed")), 0,
-              QString::fromLocal8Bit(argv[2]), none) &&
+              QString::fromLocal8Bit(argv[2]), none, QString::fromLocal8Bit(argv[5])) &&
         shoot(folder + QStringLiteral("/polar.png"), charts.at(QStringLiteral("polar")), 0,
               QString::fromLocal8Bit(argv[3]),
               [](MainWindow& window) {
