@@ -71,8 +71,8 @@ void judge(AxisSearch& search)
 
 // The label read again from its word cut down to its window (see labelWindow), in every
 // way; kept when its value belongs where it stands.
-bool rereadInWindow(const InkImage& image, const std::vector<Word>& run, double tick, LabelReader& reader,
-                    AxisSearch& search, std::size_t i)
+bool rereadInWindow(const InkImage& image, const std::vector<Word>& run, std::optional<double> tick,
+                    LabelReader& reader, AxisSearch& search, std::size_t i)
 {
     std::vector<Word> words;
     std::vector<double> ticks;
@@ -120,7 +120,7 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
             fitsScale(search, i))
             continue;
         const TickLabel first = search.labels[i];
-        if (search.ticks[i] && rereadInWindow(image, run, *search.ticks[i], reader, search, i)) {
+        if (rereadInWindow(image, run, search.ticks[i], reader, search, i)) {
             changed = true;
             continue;
         }

@@ -34,7 +34,7 @@ Digits digitsOf(const std::vector<Word>& words)
 
 } // namespace
 
-std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, double tick, Axis axis,
+std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, std::optional<double> tick, Axis axis,
                                        const std::vector<Word>& others, const std::vector<double>& otherTicks,
                                        float gain)
 {
@@ -51,18 +51,29 @@ std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, 
         high = std::max(high, x ? b.bottom : b.right);
         offsets.push_back((x ? b.centreColumn() : b.centreRow()) - otherTicks[i]);
     }
-    // Along it: centred where the others are centred against their ticks. Cut down, as
-    // wide as the word's edge nearer that centre allows (the other label's ink lies beyond
-    // the far one); with more gain, as wide as the word and the widest of the others.
+    // Along it: centred where the others are centred against their ticks (without a tick,
+    // where the word is). Cut down, as wide as the word's edge nearer that centre allows
+    // (the other label's ink lies beyond the far one); with more gain, as wide as the word
+    // and the widest of the others.
     std::nth_element(offsets.begin(), offsets.begin() + static_cast<std::ptrdiff_t>(offsets.size() / 2), offsets.end());
-    const double centre = tick + offsets[offsets.size() / 2];
+    const double centre =
+        tick ? *tick + offsets[offsets.size() / 2] : (x ? word.box.centreColumn() : word.box.centreRow());
     const int first = x ? word.box.left : word.box.top;
     const int last = (x ? word.box.right : word.box.bottom) - 1;
     double half = std::min(centre - first, last - centre) + 1.0;
     if (gain > 1.0f) {
         half = std::max(centre - first, last - centre) + 1.0;
-        for (const Word& w : others)
+        int widest = 0;
+        for (const Word& w : others) {
             half = std::max(half, 0.5 * (x ? w.box.width() : w.box.height()) + 1.0);
+            widest = std::max(widest, w.box.width());
+        }
+        // A y axis' label runs across the axis: faint glyphs at either end may have split
+        // it into words, of which the others' band holds only some.
+        if (!x) {
+            low -= widest;
+            high += widest;
+        }
     }
     if (!(half > 1.0))
         return std::nullopt;
@@ -109,10 +120,28 @@ std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, 
     }
     if (glyphs.empty())
         return std::nullopt;
-    std::sort(glyphs.begin(), glyphs.end(), [](const Glyph& a, const Glyph& b) { return a.box.left < b.box.left; });
-    out.word.box = glyphs.front().box;
-    for (const Glyph& g : glyphs)
-        out.word.box = out.word.box.joined(g.box);
-    out.word.glyphs = std::move(glyphs);
+    if (!(gain > 1.0f)) {
+        std::sort(glyphs.begin(), glyphs.end(), [](const Glyph& a, const Glyph& b) { return a.box.left < b.box.left; });
+        out.word.box = glyphs.front().box;
+        for (const Glyph& g : glyphs)
+            out.word.box = out.word.box.joined(g.box);
+        out.word.glyphs = std::move(glyphs);
+        return out;
+    }
+    // The wider window holds other words too (a tick, an axis' name): the label is the word
+    // that covers most of the word it was.
+    const Box was{word.box.left - window.left + windowMargin, word.box.top - window.top + windowMargin,
+                  word.box.right - window.left + windowMargin, word.box.bottom - window.top + windowMargin};
+    int most = 0;
+    for (Word& w : wordsOf(std::move(glyphs))) {
+        const int shared = std::max(0, std::min(w.box.right, was.right) - std::max(w.box.left, was.left)) *
+                           std::max(0, std::min(w.box.bottom, was.bottom) - std::max(w.box.top, was.top));
+        if (shared > most) {
+            most = shared;
+            out.word = std::move(w);
+        }
+    }
+    if (most == 0)
+        return std::nullopt;
     return out;
 }

@@ -16,10 +16,13 @@ struct LabelWindow {
     Word word;      // the glyphs found there, in the window's own pixels
 };
 
-// The axis' agreeing labels' words and their ticks, one for one. The window's ink is the
-// picture's times `gain`: above 1, faint strokes (a thin "1", a point, blurred by scaling
-// or by a turn) become glyphs, and the window reaches along the axis as far as the word and
-// the widest of the others. Empty when a window of gain 1 would hold the whole word, or when it is too small.
-std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, double tick, Axis axis,
+// The axis' agreeing labels' words and their ticks, one for one; the label's tick, if
+// found. The window's ink is the picture's times `gain`: above 1, faint strokes (a thin
+// "1", a point, blurred by scaling or by a turn) become glyphs; the window then reaches
+// along the axis as far as the word and the widest of the others, and on the y axis across
+// it a label's width beyond the others' band on each side, and the label is the word found
+// there that covers most of the word it was. Empty when a window of gain 1 would hold the
+// whole word, or when the window is too small.
+std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, std::optional<double> tick, Axis axis,
                                        const std::vector<Word>& others, const std::vector<double>& otherTicks,
                                        float gain = 1.0f);
