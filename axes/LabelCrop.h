@@ -18,9 +18,9 @@ struct CropStyle {
     // "10" then the exponent), for exponents run into the digits too far to be cut apart.
     bool whole = false;
     // Where OCR and the glyphs disagree on the points: the points where the glyphs have
-    // them (when OCR read every other glyph of the label as one character), else as OCR
-    // read them (a point too faint to be a glyph). For a label read again, whose reading
-    // is kept only when it fits the scale of the others.
+    // them, when OCR read every other glyph of the label as one character (else no value);
+    // where the glyphs show none, as OCR read them (a point too faint to be a glyph). For a
+    // label read again, whose reading is kept only when it fits the scale of the others.
     bool loosePoints = false;
 };
 // Other ways, to read a label again that the first way read badly.

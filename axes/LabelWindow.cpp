@@ -98,9 +98,10 @@ std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, 
     const int largest = std::max(out.image.width, out.image.height);
     std::vector<Glyph> glyphs = glyphsOf(out.image, largest);
     if (x) {
-        // Ink above the digits' tops on a glyph standing on the baseline is the other
-        // label's, joined to a digit: it goes, with the digit's topmost rows where the two
-        // overlap, and the glyphs are found again.
+        // Ink above the digits' tops on a glyph standing on the baseline (or cut by the
+        // window's top, beyond every other label's reach) is the other label's, joined to a
+        // digit: it goes, with the digit's topmost rows where the two overlap, and the
+        // glyphs are found again.
         const Digits digits = digitsOf(others);
         const int top = digits.top - window.top + windowMargin - 1;
         const int cut = top + 1 + digits.height / 6;
@@ -109,8 +110,8 @@ std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, 
             baseline = std::max(baseline, g.box.bottom);
         bool erased = false;
         for (const Glyph& g : glyphs)
-            if (g.box.bottom + 2 >= baseline && g.box.top < top) {
-                for (int r = g.box.top; r < cut; ++r)
+            if (g.box.bottom + 2 >= baseline && (g.box.top < top || (g.box.top <= windowMargin && window.top > 0))) {
+                for (int r = g.box.top; r < std::min(cut, out.image.height); ++r)
                     for (int c = g.box.left; c < g.box.right; ++c)
                         out.image.at(c, r) = 0.0f;
                 erased = true;

@@ -277,9 +277,10 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
         text.erase(text.begin());
     if (a.minus)
         text.insert(text.begin(), '-');
-    if (style.loosePoints && a.points > 0 && static_cast<int>(std::count(text.begin(), text.end(), '.')) != a.points)
+    const auto pointsRead = [&] { return static_cast<int>(std::count(text.begin(), text.end(), '.')); };
+    if (style.loosePoints && a.points > 0 && pointsRead() != a.points)
         text = withPointsOfGlyphs(text, a);
-    if (!style.loosePoints && static_cast<int>(std::count(text.begin(), text.end(), '.')) != a.points) {
+    if (pointsRead() != a.points && !(style.loosePoints && a.points == 0)) {
         label.text = text;
         return label; // a point read where none is drawn, or one lost: not to be trusted at first
     }
