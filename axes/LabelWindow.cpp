@@ -75,10 +75,11 @@ std::optional<LabelWindow> labelWindow(const InkImage& image, const Word& word, 
             high += widest;
         }
     }
-    if (!(half > 1.0))
+    if (!std::isfinite(centre) || !(half > 1.0))
         return std::nullopt;
-    const int from = static_cast<int>(std::floor(centre - half));
-    const int to = static_cast<int>(std::ceil(centre + half)) + 1;
+    const double length = x ? image.width : image.height;
+    const int from = static_cast<int>(std::clamp(std::floor(centre - half), 0.0, length));
+    const int to = static_cast<int>(std::clamp(std::ceil(centre + half) + 1.0, 0.0, length));
     Box window = x ? Box{from, low - 1, to, high + 1} : Box{low - 1, from, high + 1, to};
     window = {std::max(window.left, 0), std::max(window.top, 0), std::min(window.right, image.width),
               std::min(window.bottom, image.height)};
