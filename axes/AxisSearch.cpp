@@ -1,6 +1,7 @@
 #include "axes/AxisSearch.h"
 
 #include "axes/LabelLayout.h"
+#include "axes/LabelWindow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,6 +69,35 @@ void judge(AxisSearch& search)
             ++search.misfits;
 }
 
+// The label read again from its word cut down to its window (see labelWindow), in every
+// way; kept when its value belongs where it stands.
+bool rereadInWindow(const InkImage& image, const std::vector<Word>& run, std::optional<double> tick,
+                    LabelReader& reader, AxisSearch& search, std::size_t i)
+{
+    std::vector<Word> words;
+    std::vector<double> ticks;
+    for (const std::size_t k : search.agreeing) {
+        words.push_back(run[k]);
+        ticks.push_back(*search.ticks[k]);
+    }
+    const TickLabel first = search.labels[i];
+    std::vector<CropStyle> styles = {CropStyle{}};
+    styles.insert(styles.end(), std::begin(otherCropStyles), std::end(otherCropStyles));
+    for (const float gain : {1.0f, 1.6f}) {
+        const std::optional<LabelWindow> window = labelWindow(image, run[i], tick, search.axis, words, ticks, gain);
+        if (!window)
+            continue;
+        for (const CropStyle& style : styles) {
+            search.labels[i] = readTickLabel(window->image, window->word, reader, style);
+            search.labels[i].box = first.box;
+            if (fitsScale(search, i))
+                return true;
+        }
+    }
+    search.labels[i] = first;
+    return false;
+}
+
 AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axis, LabelReader& reader)
 {
     AxisSearch search;
@@ -90,6 +120,10 @@ AxisSearch readRun(const InkImage& image, const std::vector<Word>& run, Axis axi
             fitsScale(search, i))
             continue;
         const TickLabel first = search.labels[i];
+        if (rereadInWindow(image, run, search.ticks[i], reader, search, i)) {
+            changed = true;
+            continue;
+        }
         for (const CropStyle& style : otherCropStyles) {
             search.labels[i] = readTickLabel(image, run[i], reader, style);
             if (fitsScale(search, i)) {

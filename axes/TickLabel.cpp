@@ -13,6 +13,7 @@ struct Anatomy {
     bool minus = false;          // the first glyph is a minus sign
     std::vector<Glyph> body;     // what OCR reads (without the minus)
     int points = 0;              // decimal points among the body's glyphs
+    std::vector<bool> point;     // whether each of the body's glyphs is one
     std::vector<Glyph> exponent; // raised glyphs at the end
     bool exponentMinus = false;  // the exponent's first glyph is a minus sign
     int bodyHeight = 0;
@@ -194,9 +195,10 @@ Anatomy anatomyOf(const InkImage& image, const Word& word)
         const bool alone = std::none_of(glyphs.begin(), glyphs.end(), [&](const Glyph& h) {
             return &h != &g && h.box.left < g.box.right && h.box.right > g.box.left;
         });
-        if (alone && g.box.width() * 100 <= digit * 35 && g.box.height() * 100 <= digit * 35 &&
-            baseline - g.box.bottom <= std::max(1, digit / 5))
-            ++a.points;
+        const bool point = alone && g.box.width() * 100 <= digit * 35 && g.box.height() * 100 <= digit * 35 &&
+                           baseline - g.box.bottom <= std::max(1, digit / 5);
+        a.point.push_back(point);
+        a.points += point ? 1 : 0;
     }
     a.bodyHeight = digit;
     for (std::size_t k = exponentStart; k < glyphs.size(); ++k)
@@ -236,6 +238,25 @@ std::string withoutSigns(const std::string& text)
     return out;
 }
 
+// The digits read, with the points put where the glyphs have them: OCR loses a point, or
+// reads one where a speck lies, more often than it misreads a digit. Only when every other
+// glyph of the body was read as one character; else the text as it was.
+std::string withPointsOfGlyphs(const std::string& text, const Anatomy& a)
+{
+    const bool negative = text.starts_with('-');
+    std::string digits;
+    for (const char c : text)
+        if (c != '.' && c != '-')
+            digits += c;
+    if (digits.size() + static_cast<std::size_t>(a.points) != a.body.size())
+        return text;
+    std::string out = negative ? "-" : "";
+    std::size_t next = 0;
+    for (const bool point : a.point)
+        out += point ? '.' : digits[next++];
+    return out;
+}
+
 } // namespace
 
 TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& reader, const CropStyle& style)
@@ -256,9 +277,12 @@ TickLabel readTickLabel(const InkImage& image, const Word& word, LabelReader& re
         text.erase(text.begin());
     if (a.minus)
         text.insert(text.begin(), '-');
-    if (static_cast<int>(std::count(text.begin(), text.end(), '.')) != a.points) {
+    const auto pointsRead = [&] { return static_cast<int>(std::count(text.begin(), text.end(), '.')); };
+    if (style.loosePoints && a.points > 0 && pointsRead() != a.points)
+        text = withPointsOfGlyphs(text, a);
+    if (pointsRead() != a.points && !(style.loosePoints && a.points == 0)) {
         label.text = text;
-        return label; // a point read where none is drawn, or one lost: not to be trusted
+        return label; // a point read where none is drawn, or one lost: not to be trusted at first
     }
     if (!a.exponent.empty() && style.whole) {
         // Read as drawn: "10", then the exponent's digits.

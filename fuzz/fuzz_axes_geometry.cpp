@@ -1,12 +1,14 @@
 // Find Axes' geometric stages on arbitrary small pictures, without OCR: the turn, the
-// upright copy, glyphs, words, label runs and ticks, and the scale fit on arbitrary
-// values and positions. Nothing may crash or hang; a turn stays within its range, every
-// glyph and tick lies in the picture, every fit agrees with at least two labels.
+// upright copy, glyphs, words, label runs and ticks, a label's window, and the scale fit
+// on arbitrary values and positions. Nothing may crash or hang; a turn stays within its
+// range, every glyph and tick lies in the picture (a window's glyphs in the window), every
+// fit agrees with at least two labels.
 
 #include "FuzzInput.h"
 #include "axes/Glyphs.h"
 #include "axes/InkImage.h"
 #include "axes/LabelLayout.h"
+#include "axes/LabelWindow.h"
 #include "axes/ScaleFit.h"
 #include "axes/Ticks.h"
 
@@ -42,9 +44,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::vector<Box> boxes;
             for (const Word& w : run)
                 boxes.push_back(w.box);
-            for (const std::optional<double>& tick : tickPositions(ink, boxes, axis))
+            const std::vector<std::optional<double>> ticks = tickPositions(ink, boxes, axis);
+            for (const std::optional<double>& tick : ticks)
                 if (tick)
                     require(std::isfinite(*tick), "a tick's position is finite");
+            // Each word's window, with the run's other words taken as the agreeing labels.
+            std::vector<Word> others;
+            std::vector<double> at;
+            for (std::size_t i = 1; i < run.size(); ++i) {
+                others.push_back(run[i]);
+                at.push_back(ticks[i] ? *ticks[i] : run[i].box.centreColumn());
+            }
+            for (const float gain : {1.0f, 1.6f})
+                if (const std::optional<LabelWindow> window =
+                        labelWindow(ink, run.front(), ticks.front(), axis, others, at, gain))
+                    for (const Glyph& g : window->word.glyphs)
+                        require(g.box.left >= 0 && g.box.top >= 0 && g.box.right <= window->image.width &&
+                                    g.box.bottom <= window->image.height,
+                                "a glyph of a label's window lies in the window");
         }
 
     std::vector<ValueAt> labels(input.take<std::uint8_t>() % 12);
