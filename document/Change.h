@@ -4,6 +4,8 @@
 #include "document/Series.h"
 
 #include <cstddef>
+#include <memory>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -59,8 +61,13 @@ struct SetAxes {
 struct SetActiveSeries {
     std::size_t series;
 };
+// Held apart, shared and unchanging, so that this rare change does not make every step
+// of the history (of which there may be a hundred thousand) as large as itself.
 struct SetMeasurements {
-    Measurements measurements;
+    explicit SetMeasurements(Measurements given) : measurements(std::make_shared<const Measurements>(std::move(given)))
+    {
+    }
+    std::shared_ptr<const Measurements> measurements;
 };
 
 } // namespace change

@@ -48,7 +48,7 @@ bool Document::accepts(const Change& c) const
             [&](const change::SetLook& x) { return hasSeries(x.series); },
             [&](const change::SetAxes&) { return true; },
             [&](const change::SetActiveSeries& x) { return hasSeries(x.series); },
-            [&](const change::SetMeasurements&) { return true; },
+            [&](const change::SetMeasurements& x) { return x.measurements != nullptr; },
         },
         c);
 }
@@ -119,7 +119,7 @@ Change Document::apply(Change c)
                            return change::SetActiveSeries{std::exchange(active_, x.series)};
                        },
                        [&](change::SetMeasurements& x) -> Change {
-                           return change::SetMeasurements{std::exchange(measurements_, std::move(x.measurements))};
+                           return change::SetMeasurements{std::exchange(measurements_, *x.measurements)};
                        },
                    },
                    c);
