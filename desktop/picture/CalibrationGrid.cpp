@@ -209,13 +209,17 @@ void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, const Pictu
     if (!map || picture.isEmpty())
         return;
     const QRectF area(QPointF(0, 0), picture * zoom.factor);
-    if (map->scales.polar) {
+    // Thin lines, clipped to the exposed part of the picture; each use ends with restore().
+    const auto beginLines = [&] {
         painter.save();
         painter.setClipRect(QRectF(exposed).intersected(area), Qt::IntersectClip);
         painter.setRenderHint(QPainter::Antialiasing);
         QPen pen(lineColour, 1.0);
         pen.setCosmetic(true);
         painter.setPen(pen);
+    };
+    if (map->scales.polar) {
+        beginLines();
         const QRectF shown = QRectF(visible).intersected(area);
         std::vector<QRectF> taken;
         paintPolar(painter, *map, area, zoom, shown.isEmpty() ? area : shown, taken);
@@ -240,12 +244,7 @@ void CalibrationGrid::paint(QPainter& painter, const QRect& exposed, const Pictu
     const std::vector<GridLine> yLines =
         linesOf(1, *map, box, area, zoom, std::max(2, static_cast<int>(area.height()) / pixelsPerYLine));
 
-    painter.save();
-    painter.setClipRect(QRectF(exposed).intersected(area), Qt::IntersectClip);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(lineColour, 1.0);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
+    beginLines();
     for (const std::vector<GridLine>* lines : {&xLines, &yLines})
         for (const GridLine& line : *lines)
             painter.drawLine(line.segment);
