@@ -18,6 +18,14 @@ double distanceToSegment(double x, double y, PixelPoint a, PixelPoint b)
 
 } // namespace
 
+double distanceToLine(const std::vector<PixelPoint>& line, PixelPoint p)
+{
+    double best = 1e9;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i)
+        best = std::min(best, distanceToSegment(p.column, p.row, line[i], line[i + 1]));
+    return best;
+}
+
 std::uint32_t pixelOf(Rgb colour)
 {
     return 0xFF000000u | static_cast<std::uint32_t>(colour.red) << 16 | static_cast<std::uint32_t>(colour.green) << 8 |

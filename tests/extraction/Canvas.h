@@ -30,3 +30,6 @@ class Canvas {
 };
 
 std::uint32_t pixelOf(Rgb colour);
+
+// How far a point is from a polyline: from its nearest segment.
+double distanceToLine(const std::vector<PixelPoint>& line, PixelPoint p);

@@ -26,20 +26,6 @@ std::vector<PixelPoint> sampled(const std::function<PixelPoint(double)>& curve, 
     return line;
 }
 
-// Distance from a point to the polyline's nearest segment.
-double distanceTo(const std::vector<PixelPoint>& line, PixelPoint p)
-{
-    double best = 1e9;
-    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-        const PixelPoint a = line[i], b = line[i + 1];
-        const double dx = b.column - a.column, dy = b.row - a.row;
-        const double t =
-            std::clamp(((p.column - a.column) * dx + (p.row - a.row) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-        best = std::min(best, std::hypot(p.column - a.column - t * dx, p.row - a.row - t * dy));
-    }
-    return best;
-}
-
 struct Fit {
     double rms = 0.0, worst = 0.0;
 };
@@ -48,7 +34,7 @@ Fit fitTo(const std::vector<PixelPoint>& line, const std::vector<PixelPoint>& po
 {
     Fit fit;
     for (const PixelPoint& p : points) {
-        const double d = distanceTo(line, p);
+        const double d = distanceToLine(line, p);
         fit.rms += d * d;
         fit.worst = std::max(fit.worst, d);
     }
@@ -166,10 +152,10 @@ TEST(LineExtraction, FollowsThroughCrossingsAndGaps)
         // Where both curves start together, the first point clear of one of them tells which
         // the follower took.
         const auto clear = std::find_if(found.points.begin(), found.points.end(), [&](PixelPoint p) {
-            return std::abs(distanceTo(one, p) - distanceTo(other, p)) > 2.0;
+            return std::abs(distanceToLine(one, p) - distanceToLine(other, p)) > 2.0;
         });
         ASSERT_NE(clear, found.points.end());
-        const bool startedOnOne = distanceTo(one, *clear) < distanceTo(other, *clear);
+        const bool startedOnOne = distanceToLine(one, *clear) < distanceToLine(other, *clear);
         const auto& followed = startedOnOne || !(k.crossing == blue) ? one : other;
         const Fit fit = fitTo(followed, found.points);
         EXPECT_LT(fit.worst, k.crossing == blue ? 1.0 : 0.5) << k.slope;

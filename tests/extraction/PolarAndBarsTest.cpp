@@ -29,20 +29,6 @@ double radians(double degrees)
     return degrees * std::numbers::pi / 180.0;
 }
 
-// How far a point is from a curve drawn through these points, in pixels.
-double distanceToCurve(PixelPoint p, const std::vector<PixelPoint>& curve)
-{
-    double nearest = 1e9;
-    for (std::size_t i = 1; i < curve.size(); ++i) {
-        const PixelPoint a = curve[i - 1], b = curve[i];
-        const double dc = b.column - a.column, dr = b.row - a.row, length2 = dc * dc + dr * dr;
-        const double f = length2 > 0 ? std::clamp(((p.column - a.column) * dc + (p.row - a.row) * dr) / length2, 0.0, 1.0)
-                                     : 0.0;
-        nearest = std::min(nearest, std::hypot(p.column - (a.column + f * dc), p.row - (a.row + f * dr)));
-    }
-    return nearest;
-}
-
 // Each curve r(angle) followed round the turn, in order of angle, within 0.3 px of it; the
 // figure of eight goes into the centre twice and is found again on the other side.
 TEST(PolarExtraction, FollowsTheCurveAlongTheRadiusRoundTheTurn)
@@ -82,7 +68,7 @@ TEST(PolarExtraction, FollowsTheCurveAlongTheRadiusRoundTheTurn)
             const DPoint world = map.world(point);
             EXPECT_GT(world.x, previous); // in order of angle
             previous = world.x;
-            worst = std::max(worst, distanceToCurve(pixelOf(point, side), curve));
+            worst = std::max(worst, distanceToLine(curve, pixelOf(point, side)));
         }
         EXPECT_LT(worst, 0.3) << "worst in pixels";
     }
