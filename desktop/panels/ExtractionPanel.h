@@ -101,6 +101,8 @@ class ExtractionPanel : public QDockWidget {
     std::optional<std::size_t> addedAt_; // the history's position after the points went in
     ExtractionRun* run_ = nullptr;       // while an extraction runs
     bool built_ = false;                 // the controls below are made
+    // The angle unit the step's unit last followed; empty inside for Cartesian axes.
+    std::optional<std::optional<AngleUnit>> followed_;
     bool lastAdded_ = false;
     std::optional<std::pair<DPoint, DPoint>> drawnBox_;
     std::vector<ExtractionSettings::Disc> excluded_;

@@ -303,6 +303,12 @@ void ExtractionPanel::followAxes()
     if (!built_)
         return;
     const std::optional<PolarAxes> polar = manager_.document().axes().polar;
+    // Called at every change of the document: only a change of the axes' kind or angle
+    // unit has anything to do here.
+    const std::optional<AngleUnit> unit = polar ? std::optional(polar->angle) : std::nullopt;
+    if (followed_ && *followed_ == unit)
+        return;
+    followed_ = unit;
     stepUnit_->setItemText(1, !polar                                ? tr("x units")
                               : polar->angle == AngleUnit::degrees ? tr("degrees")
                                                                    : tr("radians"));
