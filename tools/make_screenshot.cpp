@@ -10,6 +10,7 @@
 #include "SamplePlot.h"
 #include "desktop/files/ExportDialog.h"
 #include "desktop/window/MainWindow.h"
+#include "desktop/window/PlotmeterStyle.h"
 #include "desktop/picture/PlotImageWidget.h"
 #include "desktop/window/QtPlatform.h"
 #include "ui_MainWindow.h"
@@ -65,6 +66,7 @@ bool type(QWidget& window, const QString& text, Qt::Key then)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QApplication::setStyle(new PlotmeterStyle); // as the program's own window has it
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG [PLOT_PNG "

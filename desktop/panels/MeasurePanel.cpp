@@ -68,13 +68,11 @@ class MeasurePanel::Clicks : public PictureTool {
 
 MeasurePanel::MeasurePanel(PlotmeterManager& manager, QMenu& toolsMenu, QWidget* parent)
     : QDockWidget(tr("Measure"), parent), manager_(manager), clicks_(std::make_unique<Clicks>(*this)),
-      tools_(new QActionGroup(this)), list_(new QListWidget), scale_(new QLabel)
+      tools_(new QActionGroup(this))
 {
     setObjectName(QStringLiteral("measurePanel"));
     tools_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     QMenu* measure = toolsMenu.addMenu(tr("&Measure"));
-    auto* body = new QWidget(this);
-    auto* buttons = new QHBoxLayout;
     const struct {
         Tool tool;
         QString text, tip, name;
@@ -93,20 +91,39 @@ MeasurePanel::MeasurePanel(PlotmeterManager& manager, QMenu& toolsMenu, QWidget*
         action->setToolTip(kind.tip);
         action->setData(static_cast<int>(kind.tool));
         tools_->addAction(action);
+    }
+    connect(tools_, &QActionGroup::triggered, this, [this](QAction* action) {
+        choose(action->isChecked() ? static_cast<Tool>(action->data().toInt()) : Tool::none);
+    });
+    // The list and its buttons are made when the panel is first shown: not while the
+    // window first shows, which needs none of them.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible)
+            buildBody();
+    });
+}
+
+void MeasurePanel::buildBody()
+{
+    if (list_ != nullptr)
+        return;
+    auto* body = new QWidget(this);
+    auto* buttons = new QHBoxLayout;
+    for (QAction* action : tools_->actions()) {
         auto* button = new QToolButton(body);
         button->setDefaultAction(action);
         buttons->addWidget(button);
     }
     buttons->addStretch();
-    connect(tools_, &QActionGroup::triggered, this, [this](QAction* action) {
-        choose(action->isChecked() ? static_cast<Tool>(action->data().toInt()) : Tool::none);
-    });
+    list_ = new QListWidget(body);
     list_->setObjectName(QStringLiteral("measurementList"));
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // A measurement is a line of values: wrapped to the panel's width, never cut off.
     list_->setWordWrap(true);
     list_->setResizeMode(QListView::Adjust);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scale_ = new QLabel(body);
+    scale_->setWordWrap(true);
     auto* copy = new QPushButton(tr("Copy"), body);
     auto* remove = new QPushButton(tr("Delete"), body);
     connect(copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(text()); });
@@ -125,9 +142,6 @@ MeasurePanel::MeasurePanel(PlotmeterManager& manager, QMenu& toolsMenu, QWidget*
     layout->addLayout(buttons);
     layout->addWidget(list_, 1);
     layout->addLayout(rowButtons);
-    list_->setParent(body);
-    scale_->setParent(body);
-    scale_->setWordWrap(true);
     setWidget(body);
     documentChanged();
 }
@@ -146,6 +160,7 @@ void MeasurePanel::choose(Tool tool)
     for (QAction* action : tools_->actions())
         action->setChecked(static_cast<Tool>(action->data().toInt()) == tool);
     if (tool != Tool::none) {
+        buildBody();
         show();
         raise();
     }
@@ -210,14 +225,11 @@ void MeasurePanel::finish(bool closed)
 
 void MeasurePanel::documentChanged()
 {
-    const Measurements& measurements = manager_.document().measurements();
-    // While calibrating, the fit of the points typed so far; else the one in force.
-    const std::optional<CalibrationCheck>& check = manager_.calibrationCheck();
-    const std::optional<WorldMap> map = check ? std::optional<WorldMap>(check->map) : manager_.worldMap();
+    if (list_ == nullptr)
+        return; // made, and filled, when first shown
     list_->clear();
-    for (const Measurement& m : measurements.list)
-        list_->addItem(QString::fromStdString(describe(m, measure(m, map, measurements.scale))));
-    if (const std::optional<ScaleBar>& bar = measurements.scale) {
+    list_->addItems(lines());
+    if (const std::optional<ScaleBar>& bar = manager_.document().measurements().scale) {
         const double pixels = std::hypot(bar->ends[1].x - bar->ends[0].x, bar->ends[1].y - bar->ends[0].y);
         scale_->setText(tr("Scale: %1 px = %2 %3")
                             .arg(QString::fromStdString(formatCellNumber(pixels, {true, 6, 0})))
@@ -228,12 +240,22 @@ void MeasurePanel::documentChanged()
     }
 }
 
+QStringList MeasurePanel::lines() const
+{
+    const Measurements& measurements = manager_.document().measurements();
+    // While calibrating, the fit of the points typed so far; else the one in force.
+    const std::optional<CalibrationCheck>& check = manager_.calibrationCheck();
+    const std::optional<WorldMap> map = check ? std::optional<WorldMap>(check->map) : manager_.worldMap();
+    QStringList lines;
+    for (const Measurement& m : measurements.list)
+        lines << QString::fromStdString(describe(m, measure(m, map, measurements.scale)));
+    return lines;
+}
+
 QString MeasurePanel::text() const
 {
-    QStringList lines;
-    for (int row = 0; row < list_->count(); ++row)
-        lines << list_->item(row)->text();
-    return lines.join(QLatin1Char('\n')) + (lines.isEmpty() ? QString() : QStringLiteral("\n"));
+    const QStringList all = lines();
+    return all.join(QLatin1Char('\n')) + (all.isEmpty() ? QString() : QStringLiteral("\n"));
 }
 
 void MeasurePanel::paint(QPainter& painter, const QRect& /*exposed*/, const PictureZoom& zoom) const

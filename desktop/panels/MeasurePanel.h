@@ -4,6 +4,7 @@
 #include "document/Measurement.h"
 
 #include <QDockWidget>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,8 @@ class MeasurePanel : public QDockWidget {
 
   private:
     class Clicks;
+    void buildBody(); // once, when first shown
+    QStringList lines() const; // one a measurement, with its values
     void clicked(DPoint picture, bool doubled);
     void finish(bool closed);
 
@@ -51,6 +54,6 @@ class MeasurePanel : public QDockWidget {
     std::unique_ptr<Clicks> clicks_;
     std::vector<DPoint> pending_; // the measurement under way
     QActionGroup* tools_;
-    QListWidget* list_;
-    QLabel* scale_;
+    QListWidget* list_ = nullptr;
+    QLabel* scale_ = nullptr;
 };

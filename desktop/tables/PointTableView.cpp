@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QStyleOptionHeader>
 #include <QToolTip>
 #include <algorithm>
 
@@ -16,15 +17,39 @@ constexpr int textPadding = 10;
 // between shows whole on hover.
 constexpr int sampledRows = 500;
 
-QString colorName(const Color& c)
+QColor qColor(const Color& c)
 {
-    return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha).name();
+    return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha);
 }
+
+// Qt measures every column title in bold, as a highlighted title is drawn; the titles
+// are measured as drawn instead (the columns' widths leave room for bold), so that a bold
+// face is not loaded at start-up only to measure them.
+class TitleHeader : public QHeaderView {
+  public:
+    explicit TitleHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+    {
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+  protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = logicalIndex;
+        if (model() != nullptr)
+            option.text = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+        return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+    }
+};
 
 } // namespace
 
 PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTableView(parent)
 {
+    setHorizontalHeader(new TitleHeader(this));
     setModel(&model);
     const PointTable& table = model.table();
     setItemDelegate(new WorldValueDelegate(this));
@@ -38,8 +63,11 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(qRound(cell.height + spacing.height));
     setShowGrid(table.cellStyle().bordered);
-    setStyleSheet(QStringLiteral("QTableView { background-color: %1; gridline-color: %1; }")
-                      .arg(colorName(table.backgroundColor())));
+    // The grid takes this colour from the application's style (PlotmeterStyle).
+    gridColor_ = qColor(table.backgroundColor());
+    QPalette background = viewport()->palette();
+    background.setColor(QPalette::Base, gridColor_);
+    viewport()->setPalette(background);
     // Rows are points: selected here, their marks are selected on the picture too.
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -17,6 +17,10 @@ class PointTableView : public QTableView {
   public:
     explicit PointTableView(PointTableModel& model, QWidget* parent = nullptr);
 
+    // The colour of the lines between cells: the table's background, as the cells are
+    // drawn on it.
+    QColor gridColor() const { return gridColor_; }
+
   protected:
     void rowsInserted(const QModelIndex& parent, int first, int last) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -31,6 +35,7 @@ class PointTableView : public QTableView {
     void fitColumnsToSample();
     int textWidth(const QModelIndex& index) const;
 
+    QColor gridColor_;
     bool scrollPending_ = false;
     std::vector<int> narrowest_; // the width each column starts from and never goes below
 };

@@ -2,6 +2,7 @@
 
 #include "desktop/tables/PointTableModel.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -47,6 +48,7 @@ QWidget* WorldValueDelegate::createEditor(QWidget* parent, const QStyleOptionVie
                                           const QModelIndex& index) const
 {
     auto* editor = new QLineEdit(parent);
+    editor->setPalette(QApplication::palette(editor)); // white to type in, not the table's grey
     editor->setObjectName(QStringLiteral("worldValueEditor"));
     if (const QVariant font = index.data(Qt::FontRole); font.isValid())
         editor->setFont(font.value<QFont>());

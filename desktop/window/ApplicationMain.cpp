@@ -2,9 +2,11 @@
 
 #include "desktop/files/ImageLoading.h"
 #include "desktop/window/MainWindow.h"
+#include "desktop/window/PlotmeterStyle.h"
 #include "desktop/window/QtPlatform.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
@@ -13,6 +15,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fontconfig/fontconfig.h>
+#include <future>
+#include <thread>
 
 namespace {
 
@@ -49,6 +54,46 @@ const char* missingDisplay(int argc, char** argv)
     return nullptr;
 }
 
+// Reading the system's font configuration and listing its fonts is a good part of the
+// time to the first window, and needs nothing of the window: a thread does both while
+// the application connects to the display and the window is built. (Qt's font database
+// is thread-safe; the window's first text waits for the list if it is not ready yet.)
+class FontWarmUp {
+  public:
+    FontWarmUp()
+        : thread_([this] {
+              FcInit(); // the configuration, which Qt's own call then finds loaded
+              if (applicationMade_.get_future().get())
+                  (void)QFontDatabase::families(); // Qt lists the fonts once the application exists
+          })
+    {
+    }
+    FontWarmUp(const FontWarmUp&) = delete;
+    FontWarmUp& operator=(const FontWarmUp&) = delete;
+    ~FontWarmUp() { finish(); }
+
+    void applicationMade()
+    {
+        told_ = true;
+        applicationMade_.set_value(true);
+    }
+    // Before the application goes; the window's first paint has needed the fonts anyway.
+    void finish()
+    {
+        if (!told_) {
+            told_ = true;
+            applicationMade_.set_value(false);
+        }
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+  private:
+    std::promise<bool> applicationMade_;
+    bool told_ = false;
+    std::thread thread_; // last: it starts once the rest is made
+};
+
 } // namespace
 
 int plotmeterApplicationMain(int argc, char** argv)
@@ -57,7 +102,10 @@ int plotmeterApplicationMain(int argc, char** argv)
         std::fprintf(stderr, "%s\n", why);
         return 1;
     }
+    FontWarmUp fonts;
     QApplication application(argc, argv);
+    fonts.applicationMade();
+    QApplication::setStyle(new PlotmeterStyle); // the desktop's style, or -style's
     QApplication::setOrganizationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Plotmeter"));
@@ -67,6 +115,7 @@ int plotmeterApplicationMain(int argc, char** argv)
     QtPlatform platform;
     MainWindow window(platform);
     window.show();
+    fonts.finish();
     window.launch(QApplication::arguments().mid(1));
     // A second after the window shows, the plugins are there for whatever comes next.
     QTimer::singleShot(1000, &window, &releaseImagePlugins);

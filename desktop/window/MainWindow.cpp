@@ -1,5 +1,6 @@
 #include "desktop/window/MainWindow.h"
 
+#include "desktop/window/NoteLabel.h"
 #include "desktop/window/QtPlatform.h"
 #include "ui_MainWindow.h"
 #include "view/PlotmeterView.h"
@@ -218,12 +219,9 @@ void MainWindow::documentChanged()
 // and never in the way of a click.
 void MainWindow::placeWarningBar()
 {
-    warningBar_ = new QLabel(ui_->centralWidget);
+    warningBar_ = new NoteLabel(QColor(0xff, 0xf3, 0xc4), QColor(0x5a, 0x45, 0x00), QColor(0xe0, 0xc0, 0x60),
+                                ui_->centralWidget);
     warningBar_->setObjectName(QStringLiteral("calibrationWarnings"));
-    warningBar_->setWordWrap(true);
-    warningBar_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    warningBar_->setStyleSheet(
-        QStringLiteral("QLabel { background: #fff3c4; color: #5a4500; border: 1px solid #e0c060; padding: 4px 6px; }"));
     warningBar_->hide();
     ui_->centralLayout->insertWidget(0, warningBar_);
 }
@@ -298,11 +296,9 @@ void MainWindow::placeFindAxes()
     findAxesButton_->setToolTip(findAxes_->action()->toolTip() + QStringLiteral(" (Ctrl+Shift+A)"));
     ui_->modeLayout->addWidget(findAxesButton_);
     connect(findAxesButton_, &QPushButton::clicked, findAxes_, &FindAxesControl::start);
-    findAxesNote_ = new QLabel(ui_->sidePanel);
+    findAxesNote_ = new NoteLabel(QColor(0xe8, 0xf4, 0xf8), QColor(), QColor(0x9c, 0xc8, 0xd8), ui_->sidePanel);
     findAxesNote_->setObjectName(QStringLiteral("findAxesNote"));
-    findAxesNote_->setWordWrap(true);
-    findAxesNote_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    findAxesNote_->setStyleSheet(QStringLiteral("QLabel { background: #e8f4f8; border: 1px solid #9cc8d8; padding: 3px; }"));
+    findAxesNote_->setContentsMargins(4, 4, 4, 4);
     findAxesNote_->hide();
     ui_->sideLayout->insertWidget(ui_->sideLayout->indexOf(ui_->guideLabel) + 1, findAxesNote_);
     connect(findAxes_, &FindAxesControl::ended, this, [this](bool proposed, const QString& sentence) {

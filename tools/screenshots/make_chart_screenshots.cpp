@@ -12,6 +12,7 @@
 #include "desktop/panels/ExtractionPanel.h"
 #include "desktop/picture/PlotImageWidget.h"
 #include "desktop/window/MainWindow.h"
+#include "desktop/window/PlotmeterStyle.h"
 #include "desktop/window/QtPlatform.h"
 #include "ui_MainWindow.h"
 
@@ -131,6 +132,7 @@ bool shoot(const QString& picture, const Chart& chart, int mode, const QString& 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QApplication::setStyle(new PlotmeterStyle); // as the program's own window has it
     if (argc != 6) {
         std::fprintf(stderr, "usage: make_chart_screenshots PICTURE_FOLDER PRINTED_PNG POLAR_PNG BARS_PNG MEASURE_PNG\n");
         return 2;
