@@ -2,10 +2,13 @@
 
 #include "desktop/files/QtFilePanels.h"
 #include <QCursor>
+#include <QFile>
 #include <QFileInfo>
+#include <QFuture>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QCoreApplication>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <optional>
 #include <unistd.h>
@@ -71,9 +74,37 @@ void releaseImagePlugins()
     }
 }
 
-ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
+namespace {
+
+// A picture at least this large takes long enough to decode for a busy cursor to help.
+constexpr qint64 busyCursorPixels = 4'000'000;
+
+// The format a picture file's first bytes name, for signatures that leave no doubt;
+// empty otherwise. Given the format, the reader goes to its decoder at once instead of
+// loading every installed image format plugin to ask each whether it knows the file.
+QByteArray formatBySignature(const QString& path)
 {
-    releaseImagePlugins();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(12);
+    const auto starts = [&head](QByteArrayView signature) { return head.startsWith(signature); };
+    if (starts(QByteArrayView("\x89PNG\r\n\x1a\n", 8)))
+        return "png";
+    if (starts(QByteArrayView("\xff\xd8\xff", 3)))
+        return "jpeg";
+    if (starts(QByteArrayView("II*\0", 4)) || starts(QByteArrayView("MM\0*", 4)))
+        return "tiff";
+    if (starts("GIF87a") || starts("GIF89a"))
+        return "gif";
+    if (starts("RIFF") && head.size() == 12 && head.sliced(8) == "WEBP")
+        return "webp";
+    return {};
+}
+
+// format: what the file's first bytes say, or empty.
+ImageLoadResult decodePlotImage(const QString& path, const QByteArray& format, qint64 byteLimit, bool busyCursor)
+{
     const QFileInfo info(path);
     if (!info.exists())
         return {{}, QStringLiteral("the file does not exist")};
@@ -84,8 +115,17 @@ ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
     if (info.size() == 0)
         return {{}, QStringLiteral("the file is empty")};
 
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
+    QImageReader reader;
+    const auto readWith = [&reader, &path](const QByteArray& named) {
+        reader.setFileName(path); // a new reader state: the file is read again from its start
+        reader.setFormat(named);
+        reader.setAutoDetectImageFormat(named.isEmpty());
+        reader.setAutoTransform(true);
+    };
+    readWith(format);
+    // A decoder that turns the file down (its plugin missing, say) leaves the guess to Qt.
+    if (!reader.format().isEmpty() && !reader.canRead())
+        readWith({});
     const qint64 limit = byteLimit;
     reader.setAllocationLimit(static_cast<int>(std::max<qint64>(1, limit / megabyte)));
     if (!reader.canRead())
@@ -97,22 +137,62 @@ ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
     // Four bytes a pixel is what a colour picture takes once decoded; refuse a size that
     // cannot fit before the decoder tries to allocate it.
     const QSize size = reader.size();
-    if (size.isValid()) {
-        const qint64 pixels = static_cast<qint64>(size.width()) * size.height();
-        if (pixels * 4 > limit)
-            return {{},
-                    QStringLiteral("the picture is %1 × %2 pixels (%3 megapixels); this computer can open pictures "
-                                   "of up to %4 megapixels")
-                        .arg(size.width())
-                        .arg(size.height())
-                        .arg(megapixels(pixels), megapixels(limit / 4))};
-    }
+    const qint64 pixels = size.isValid() ? static_cast<qint64>(size.width()) * size.height() : 0;
+    if (pixels * 4 > limit)
+        return {{},
+                QStringLiteral("the picture is %1 × %2 pixels (%3 megapixels); this computer can open pictures "
+                               "of up to %4 megapixels")
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(megapixels(pixels), megapixels(limit / 4))};
 
-    BusyCursor busy;
+    std::optional<BusyCursor> busy;
+    if (busyCursor && (pixels == 0 || pixels >= busyCursorPixels))
+        busy.emplace();
     QImage image = reader.read();
     if (image.isNull())
         return {{}, QStringLiteral("the picture data is damaged or cut short (%1)").arg(reader.errorString())};
     return {std::move(image), {}};
+}
+
+// The picture named on the command line, decoding on a thread while the window is built.
+struct Ahead {
+    QString path;
+    QFuture<ImageLoadResult> result;
+};
+std::optional<Ahead> ahead;
+
+} // namespace
+
+void decodeAhead(const QString& path)
+{
+    // Only a PNG, which Qt reads itself: any other picture needs the image format plugins,
+    // held back while the window is built, and its decoder's working memory would stay
+    // with the thread.
+    if (formatBySignature(path) != "png")
+        return;
+    const qint64 limit = pictureByteLimit();
+    ahead = Ahead{QFileInfo(path).absoluteFilePath(),
+                  QtConcurrent::run([path, limit] { return decodePlotImage(path, "png", limit, false); })};
+}
+
+void forgetDecodeAhead()
+{
+    ahead.reset(); // a decode under way finishes on its own and its picture is let go
+}
+
+ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
+{
+    if (ahead && ahead->path == QFileInfo(path).absoluteFilePath() && byteLimit == pictureByteLimit()) {
+        const QFuture<ImageLoadResult> result = std::move(ahead->result);
+        ahead.reset();
+        return result.result();
+    }
+    // A PNG is read by Qt itself; only other pictures need the plugins.
+    const QByteArray format = formatBySignature(path);
+    if (format != "png")
+        releaseImagePlugins();
+    return decodePlotImage(path, format, byteLimit, true);
 }
 
 QImage readImageAs(const QString& path, const char* format)

@@ -61,6 +61,7 @@ AxisControls::AxisControls(PlotmeterManager& manager, QMenu& menu, QWidget* pare
     first->addWidget(cartesian_, 1);
     layout->addLayout(first);
     layout->addWidget(polar_);
+    polar_->hide();
     connect(kind_, &QComboBox::activated, this, [this](int index) {
         if (index == 1)
             applyPolar();
@@ -148,8 +149,12 @@ void AxisControls::refresh()
         const QSignalBlocker blocker(kind_);
         kind_->setCurrentIndex(now.polar ? 1 : 0);
     }
-    cartesian_->setVisible(!now.polar);
-    polar_->setVisible(now.polar.has_value());
+    // Only on a change: showing a widget lays it out at once, shown or not.
+    if (const bool polar = now.polar.has_value(); polar != polarShown_) {
+        cartesian_->setVisible(!polar);
+        polar_->setVisible(polar);
+        polarShown_ = polar;
+    }
     if (now.polar) {
         const QSignalBlocker a(angleUnit_), b(clockwise_), c(radius_);
         angleUnit_->setCurrentIndex(now.polar->angle == AngleUnit::radians ? 1 : 0);

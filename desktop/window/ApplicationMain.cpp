@@ -112,11 +112,16 @@ int plotmeterApplicationMain(int argc, char** argv)
     holdImagePlugins(); // before any picture is read: see ImageLoading.h
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(readImageAs(QStringLiteral(":/plotmeter.png"), "png"))));
 
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (!arguments.isEmpty())
+        decodeAhead(arguments.constFirst()); // a PNG, while the window is built
+
     QtPlatform platform;
     MainWindow window(platform);
     window.show();
     fonts.finish();
-    window.launch(QApplication::arguments().mid(1));
+    window.launch(arguments);
+    forgetDecodeAhead(); // what the start did not open
     // A second after the window shows, the plugins are there for whatever comes next.
     QTimer::singleShot(1000, &window, &releaseImagePlugins);
     return QApplication::exec();

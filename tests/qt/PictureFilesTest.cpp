@@ -56,6 +56,7 @@ class PictureFilesTest : public QObject {
     void picturesShowAsTheUserSeesThem();
     void refusedPictureKeepsThePlotAndItsPoints();
     void hugeScanOpensAndCanBeDigitized();
+    void pictureDecodedAheadIsTheOneAskedFor();
 
   private:
     QString path(const QString& name) const { return folder_->filePath(name); }
@@ -97,6 +98,10 @@ void PictureFilesTest::answersEveryKindOfFile_data()
     row("two-page TIFF: first page", fixtures + "/two-pages.tiff", {}, {64, 48});
     row("two-frame GIF: first frame", fixtures + "/two-frames.gif", {}, {64, 48});
     row("non-ASCII name with spaces", "Kalibrierung März (Seite 2).png", png, {200, 100});
+    // The first bytes, not the name, say which decoder reads the file.
+    row("JPEG named .png", "photo.png", jpeg, {200, 100});
+    row("PNG named .jpg", "chart.jpg", png, {200, 100});
+    row("BMP, left to Qt to recognize", "scan.bmp", encoded(testPattern(200, 100), "bmp"), {200, 100});
 }
 
 void PictureFilesTest::answersEveryKindOfFile()
@@ -211,4 +216,21 @@ void PictureFilesTest::hugeScanOpensAndCanBeDigitized()
 }
 
 QTEST_MAIN(PictureFilesTest)
+// The picture named at start decodes while the window is built: opening it gives that
+// picture; opening another one decodes the other.
+void PictureFilesTest::pictureDecodedAheadIsTheOneAskedFor()
+{
+    const QString first = path("ahead.png");
+    const QString other = path("other.png");
+    QVERIFY(writeFile(first, encoded(testPattern(120, 80), "png")));
+    QVERIFY(writeFile(other, encoded(testPattern(60, 40), "png")));
+    decodeAhead(first);
+    QCOMPARE(loadPlotImage(other).image.size(), QSize(60, 40));
+    QCOMPARE(loadPlotImage(first).image.size(), QSize(120, 80));
+    decodeAhead(first);
+    forgetDecodeAhead();
+    QFile::remove(first);
+    QVERIFY(loadPlotImage(first).error.contains("does not exist")); // read anew, not kept
+}
+
 #include "PictureFilesTest.moc"
