@@ -186,7 +186,10 @@ ImageLoadResult loadPlotImage(const QString& path, qint64 byteLimit)
     if (ahead && ahead->path == QFileInfo(path).absoluteFilePath() && byteLimit == pictureByteLimit()) {
         const QFuture<ImageLoadResult> result = std::move(ahead->result);
         ahead.reset();
-        return result.result();
+        // A picture that failed is read again here, so that the reason given is the
+        // usual one (the formats listed include the plugins', held back from the thread).
+        if (ImageLoadResult decoded = result.result(); !decoded.image.isNull())
+            return decoded;
     }
     // A PNG is read by Qt itself; only other pictures need the plugins.
     const QByteArray format = formatBySignature(path);
