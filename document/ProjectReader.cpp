@@ -1,7 +1,7 @@
-#include "calibration/AxesSpace.h"
-#include "document/Measuring.h"
 #include "document/ProjectFormat.h"
+#include "document/ProjectParts.h"
 #include "document/ProjectSlots.h"
+#include "document/ProjectText.h"
 
 #include <nlohmann/json.hpp>
 
@@ -13,75 +13,6 @@ namespace projectformat {
 namespace {
 
 using json = nlohmann::json;
-
-// Counted before the parser sees the text, skipping strings: nothing this program writes
-// nests more than five levels.
-bool nestsTooDeep(std::string_view text)
-{
-    std::size_t depth = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        switch (text[i]) {
-        case '"':
-            for (++i; i < text.size() && text[i] != '"'; ++i)
-                if (text[i] == '\\')
-                    ++i;
-            break;
-        case '[':
-        case '{':
-            if (++depth > maxProjectNesting)
-                return true;
-            break;
-        case ']':
-        case '}':
-            if (depth > 0)
-                --depth;
-            break;
-        default:
-            break;
-        }
-    }
-    return false;
-}
-
-bool isBlank(std::string_view text)
-{
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
-
-// "NaN", "Infinity", "-inf" and the like at `at`: what a program may have written for a
-// number JSON cannot hold.
-std::string nonFiniteWordAt(std::string_view text, std::size_t at)
-{
-    std::size_t end = at;
-    if (end < text.size() && (text[end] == '-' || text[end] == '+'))
-        ++end;
-    const std::size_t word = end;
-    while (end < text.size() && end - at < 12 && std::isalpha(static_cast<unsigned char>(text[end])) != 0)
-        ++end;
-    std::string lower(text.substr(word, end - word));
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    if (lower.starts_with("nan") || lower.starts_with("inf"))
-        return std::string(text.substr(at, end - at));
-    return {};
-}
-
-std::string lineAndColumn(std::string_view text, std::size_t byte)
-{
-    const std::string_view before = text.substr(0, std::min(byte, text.size()));
-    const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
-    const std::size_t lineStart = before.find_last_of('\n');
-    const std::size_t column = before.size() - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
-    return "line " + std::to_string(line) + ", column " + std::to_string(column);
-}
-
-template <typename Range> std::string joined(const Range& names)
-{
-    std::string text;
-    for (const auto& name : names)
-        text += (text.empty() ? "" : ", ") + std::string(name);
-    return text;
-}
 
 struct Number {
     double value;
@@ -112,11 +43,11 @@ class ProjectReader {
             return true;
         const Slot slot = take();
         if (slot == Slot::visible)
-            series_.back().look.visible = value;
+            parts_.series.back().look.visible = value;
         else if (slot == Slot::clockwise)
-            polar_.clockwise = value;
+            parts_.polar.clockwise = value;
         else if (slot == Slot::measurementClosed)
-            measurements_.list.back().closed = value;
+            parts_.measurements.list.back().closed = value;
         else if (slot != Slot::skipped)
             return wrongKind(slot);
         return valueDone();
@@ -140,73 +71,13 @@ class ProjectReader {
         if (skimming())
             return true;
         const Slot slot = take();
-        switch (slot) {
-        case Slot::picture:
-            picture_ = std::move(value);
-            break;
-        case Slot::axisX:
-        case Slot::axisY: {
-            const auto scale = axisScaleNamed(value);
-            if (!scale)
-                return fail(describe(slot) + " is not one of: linear, log10, date");
-            (slot == Slot::axisX ? axes_.x : axes_.y) = *scale;
-            break;
-        }
-        case Slot::axesKind:
-            if (value != "cartesian" && value != "polar")
-                return fail(describe(slot) + " is not one of: cartesian, polar");
-            polarAxes_ = value == "polar";
-            break;
-        case Slot::angleUnit: {
-            const auto unit = angleUnitNamed(value);
-            if (!unit)
-                return fail(describe(slot) + " is not one of: degrees, radians");
-            polar_.angle = *unit;
-            break;
-        }
-        case Slot::radiusScale: {
-            const auto scale = axisScaleNamed(value);
-            if (!scale || *scale == AxisScale::date)
-                return fail(describe(slot) + " is not one of: linear, log10");
-            polar_.radius = *scale;
-            break;
-        }
-        case Slot::measurementKind: {
-            const auto kind = measurementKindNamed(value);
-            if (!kind)
-                return fail(describe(slot) + " is not one of: distance, angle, path");
-            measurements_.list.back().kind = *kind;
-            break;
-        }
-        case Slot::scaleUnit:
-            scale_.unit = std::move(value);
-            break;
-        case Slot::name:
-            series_.back().look.name = std::move(value);
-            break;
-        case Slot::colour: {
-            const auto colour = Colour::named(value);
-            if (!colour)
-                return fail(describe(slot) + " is not a colour written #rrggbb");
-            series_.back().look.colour = *colour;
-            break;
-        }
-        case Slot::marker: {
-            const auto shape = markerShapeNamed(value);
-            if (!shape) {
-                std::vector<std::string_view> names;
-                for (const MarkerShape known : allMarkerShapes)
-                    names.push_back(markerShapeName(known));
-                return fail(describe(slot) + " is not one of: " + joined(names));
-            }
-            series_.back().look.marker = *shape;
-            break;
-        }
-        case Slot::skipped:
-            break;
-        default:
+        if (slot == Slot::skipped)
+            return valueDone();
+        const std::optional<std::string> problem = parts_.takeText(slot, std::move(value));
+        if (!problem)
             return wrongKind(slot);
-        }
+        if (!problem->empty())
+            return fail(describe(slot) + *problem);
         return valueDone();
     }
 
@@ -224,16 +95,16 @@ class ProjectReader {
         case Slot::skipped:
             break;
         case Slot::calibrationPoint:
-            calibration_.emplace_back();
+            parts_.calibration.emplace_back();
             break;
         case Slot::series:
-            series_.push_back({defaultLook({}, series_.size()), {}});
+            parts_.series.push_back({defaultLook({}, parts_.series.size()), {}});
             break;
         case Slot::measurement:
-            measurements_.list.emplace_back();
+            parts_.measurements.list.emplace_back();
             break;
         case Slot::scale:
-            scaleSeen_ = true;
+            parts_.scaleSeen = true;
             break;
         default:
             return wrongKind(slot);
@@ -297,10 +168,10 @@ class ProjectReader {
         case Slot::skipped:
             break;
         case Slot::point:
-            series_.back().points.emplace_back();
+            parts_.series.back().points.emplace_back();
             break;
         case Slot::measurementPoint:
-            measurements_.list.back().points.emplace_back();
+            parts_.measurements.list.back().points.emplace_back();
             break;
         default:
             return wrongKind(slot);
@@ -363,49 +234,7 @@ class ProjectReader {
     {
         if (!error_.empty())
             return {std::nullopt, error_};
-        const std::size_t seriesCount = std::max<std::size_t>(series_.size(), 1);
-        if (active_ >= seriesCount)
-            return {std::nullopt, "\"active_series\" is " + std::to_string(active_) + ", but the project has " +
-                                      std::to_string(seriesCount) + " series, numbered from 0"};
-        if (pageSeen_) {
-            if (pageNumber_ == 0 || pageNumber_ > 1'000'000)
-                return {std::nullopt, describe(Slot::page) + " is not " + kindExpected(Slot::page)};
-            if (!(page_.dpi >= PdfPage::lowestDpi && page_.dpi <= PdfPage::highestDpi))
-                return {std::nullopt, describe(Slot::dpi) + " is not " + kindExpected(Slot::dpi)};
-            page_.number = static_cast<int>(pageNumber_);
-        }
-        if (polarAxes_) {
-            if (const std::string problem = polarProblem(polar_); !problem.empty())
-                return {std::nullopt, "the polar axes are refused: " + problem};
-            axes_ = AxisScales::polarOf(polar_);
-        }
-        if (scaleSeen_) {
-            if (!(scale_.length > 0.0))
-                return {std::nullopt, describe(Slot::scaleLength) + " is not " + kindExpected(Slot::scaleLength)};
-            if (scale_.ends[0] == scale_.ends[1])
-                return {std::nullopt, "the scale bar's two ends are the same point"};
-            measurements_.scale = scale_;
-        }
-        Document document;
-        document.setPicture(pictureAsRead(picture_, folder));
-        if (pageSeen_)
-            document.setPdfPage(page_);
-        document.apply(change::SetAxes{axes_});
-        for (std::size_t i = 0; i < calibration_.size(); ++i)
-            document.apply(change::InsertCalibration{i, calibration_[i]});
-        for (std::size_t i = 0; i < series_.size(); ++i) {
-            Series& series = series_[i];
-            if (i == 0)
-                document.apply(change::SetLook{0, std::move(series.look)});
-            else
-                document.apply(change::InsertSeries{i, Series{std::move(series.look), {}}, 0});
-            if (!series.points.empty())
-                document.apply(change::InsertPoints{i, 0, std::move(series.points)});
-        }
-        document.apply(change::SetActiveSeries{active_});
-        if (!measurements_.list.empty() || measurements_.scale)
-            document.apply(change::SetMeasurements{std::move(measurements_)});
-        return {std::move(document), {}};
+        return assembleDocument(std::move(parts_), folder);
     }
 
   private:
@@ -549,55 +378,22 @@ class ProjectReader {
         case Slot::activeSeries:
             if (!number.whole || number.negative)
                 return wrongKind(slot);
-            active_ = static_cast<std::size_t>(std::min<std::uint64_t>(number.magnitude, SIZE_MAX));
+            parts_.active = static_cast<std::size_t>(std::min<std::uint64_t>(number.magnitude, SIZE_MAX));
             break;
-        // Their ranges are checked once the whole file is read: a file cut short in the middle
-        // of a number must be refused as cut short, not for the part of the number it holds.
+        // Its range is checked once the whole file is read: a file cut short in the middle of
+        // a number must be refused as cut short, not for the part of the number it holds.
         case Slot::page:
             if (!number.whole || number.negative)
                 return wrongKind(slot);
-            pageNumber_ = number.magnitude;
-            pageSeen_ = true;
+            parts_.pageNumber = number.magnitude;
+            parts_.pageSeen = true;
             break;
-        case Slot::dpi:
-            page_.dpi = number.value;
-            pageSeen_ = true;
-            break;
-        case Slot::radiusAtCentre:
-            polar_.radiusAtCentre = number.value;
-            break;
-        case Slot::measurementValue: {
-            DPoint& point = measurements_.list.back().points.back();
-            (levels_.back().count == 1 ? point.x : point.y) = number.value;
-            break;
-        }
-        case Slot::scaleValue: {
-            DPoint& end = scale_.ends[countIn(Slot::scaleScreen) == 1 ? 0 : 1];
-            (levels_.back().count == 1 ? end.x : end.y) = number.value;
-            break;
-        }
-        case Slot::scaleLength:
-            scale_.length = number.value;
-            break;
-        case Slot::screenValue: {
-            DPoint& screen = calibration_.back().screen;
-            (levels_.back().count == 1 ? screen.x : screen.y) = number.value;
-            break;
-        }
-        case Slot::worldValue: {
-            CalibrationPoint& point = calibration_.back();
-            (levels_.back().count == 1 ? point.worldX : point.worldY) = number.value;
-            break;
-        }
-        case Slot::coordinate: {
-            DPoint& point = series_.back().points.back();
-            (levels_.back().count == 1 ? point.x : point.y) = number.value;
-            break;
-        }
         case Slot::skipped:
             break;
         default:
-            return wrongKind(slot);
+            if (!parts_.takeNumber(slot, number.value, !levels_.empty() && levels_.back().count == 1,
+                                   countIn(Slot::scaleScreen) == 1))
+                return wrongKind(slot);
         }
         return valueDone();
     }
@@ -617,19 +413,7 @@ class ProjectReader {
     bool versionSeen_ = false;
     std::size_t totalPoints_ = 0;
 
-    std::string picture_;
-    AxisScales axes_;
-    bool polarAxes_ = false;
-    PolarAxes polar_;
-    Measurements measurements_;
-    ScaleBar scale_;
-    bool scaleSeen_ = false;
-    std::vector<CalibrationPoint> calibration_;
-    std::vector<Series> series_;
-    std::size_t active_ = 0;
-    PdfPage page_;
-    std::uint64_t pageNumber_ = 1;
-    bool pageSeen_ = false;
+    ProjectParts parts_;
 };
 
 } // namespace
