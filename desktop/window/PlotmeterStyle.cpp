@@ -2,8 +2,16 @@
 
 #include "desktop/tables/PointTableView.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QStyleOption>
+
+void PlotmeterStyle::install()
+{
+    QApplication::setStyle(new PlotmeterStyle); // the desktop's style, or -style's
+    QFont font = QApplication::font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    QApplication::setFont(font);
+}
 
 int PlotmeterStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                               QStyleHintReturn* returnData) const
