@@ -66,7 +66,7 @@ bool type(QWidget& window, const QString& text, Qt::Key then)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    PlotmeterStyle::install(); // as the program's own window has it
+    QApplication::setStyle(new PlotmeterStyle); // as the program's own window has it
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: make_screenshot SAMPLE_PLOT OUTPUT_PNG [GRID_PNG [ZOOM_PNG [EXTRACT_PNG [PLOT_PNG "

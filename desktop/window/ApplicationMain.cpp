@@ -105,7 +105,7 @@ int plotmeterApplicationMain(int argc, char** argv)
     FontWarmUp fonts;
     QApplication application(argc, argv);
     fonts.applicationMade();
-    PlotmeterStyle::install();
+    QApplication::setStyle(new PlotmeterStyle); // the desktop's style, or -style's
     QApplication::setOrganizationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationName(QStringLiteral("Plotmeter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Plotmeter"));

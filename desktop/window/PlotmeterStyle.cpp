@@ -2,16 +2,8 @@
 
 #include "desktop/tables/PointTableView.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QStyleOption>
-
-void PlotmeterStyle::install()
-{
-    QApplication::setStyle(new PlotmeterStyle); // the desktop's style, or -style's
-    QFont font = QApplication::font();
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    QApplication::setFont(font);
-}
 
 int PlotmeterStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                               QStyleHintReturn* returnData) const

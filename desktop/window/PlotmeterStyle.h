@@ -14,13 +14,6 @@ class PlotmeterStyle : public QProxyStyle {
   public:
     PlotmeterStyle() = default;
 
-    // The application's look, once the application exists: this style, and the window's
-    // text laid out without OpenType shaping wherever its script does without (Latin,
-    // Greek, Cyrillic and the like: no kerning pairs or ligatures, which nobody misses in
-    // labels at this size). The text shaper's first use per font was a good part of the
-    // time to the first window. Scripts that need shaping (Arabic, Indic) still get it.
-    static void install();
-
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
                   QStyleHintReturn* returnData = nullptr) const override;
     QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption* option = nullptr,

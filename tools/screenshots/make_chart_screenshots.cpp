@@ -132,7 +132,7 @@ bool shoot(const QString& picture, const Chart& chart, int mode, const QString& 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    PlotmeterStyle::install(); // as the program's own window has it
+    QApplication::setStyle(new PlotmeterStyle); // as the program's own window has it
     if (argc != 6) {
         std::fprintf(stderr, "usage: make_chart_screenshots PICTURE_FOLDER PRINTED_PNG POLAR_PNG BARS_PNG MEASURE_PNG\n");
         return 2;
