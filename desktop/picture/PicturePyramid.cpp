@@ -129,9 +129,10 @@ void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor
     const QRect inside = target & whole;
     if (inside.isEmpty() || !(factor > 0.0))
         return;
-    // At 100 %, zoomed in, and at a copy's own scale: pixels are copied or repeated as they
-    // are, which is as fast as painting gets.
-    if (factor >= 1.0 || std::ldexp(1.0, -static_cast<int>(levelFor(factor))) == factor) {
+    // At 100 % and at a copy's own scale: pixels are copied as they are, which is as fast
+    // as painting gets.
+    const bool zoomedIn = factor > 1.0;
+    if (factor == 1.0 || (!zoomedIn && std::ldexp(1.0, -static_cast<int>(levelFor(factor))) == factor)) {
         render(painter, QRectF(inside).intersected(exact), factor, false);
         return;
     }
@@ -141,8 +142,10 @@ void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor
         render(painter, QRectF(inside).intersected(exact), factor, false);
         return;
     }
-    // Filtered: rendered once for the part on show and a margin, then copied from there.
-    if (renderedFactor_ != factor || renderedLevels_ != levels_.size() || !renderedArea_.contains(inside)) {
+    // Zoomed in (each pixel repeated as a square) or filtered: rendered once for the part on
+    // show and a margin, then copied from there, which costs a repaint no more than at 100 %.
+    if (renderedFactor_ != factor || (!zoomedIn && renderedLevels_ != levels_.size()) ||
+        !renderedArea_.contains(inside)) {
         constexpr int margin = 256;
         const QRect area =
             (shown.isEmpty() ? inside : (shown | inside)).adjusted(-margin, -margin, margin, margin) & whole;
@@ -150,7 +153,7 @@ void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor
         rendered_.fill(Qt::transparent);
         QPainter into(&rendered_);
         into.translate(-area.topLeft());
-        render(into, QRectF(area).intersected(exact), factor, true);
+        render(into, QRectF(area).intersected(exact), factor, !zoomedIn);
         into.end();
         renderedArea_ = area;
         renderedFactor_ = factor;

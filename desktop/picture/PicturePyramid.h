@@ -31,8 +31,8 @@ class PicturePyramid : public QObject {
 
     // Paints the part of the picture that lies under `target`, a rectangle of the picture
     // area at zoom `factor` (the picture's top-left corner at the area's origin). `shown` is
-    // the part of the area on screen: a zoom that needs filtering renders it (and a margin)
-    // once, and later paints of it at that zoom copy from there.
+    // the part of the area on screen: other than at 100 % or a copy's own scale, it is
+    // rendered (with a margin) once per zoom, and later paints of it copy from there.
     void paint(QPainter& painter, const QRect& target, double factor, const QRect& shown = {}) const;
 
   signals:
@@ -50,7 +50,8 @@ class PicturePyramid : public QObject {
 
     QImage picture_;
     std::vector<QImage> levels_;
-    // The shown part at a filtered zoom, rendered once: its place in the area and the zoom.
+    // The shown part at a zoom other than a copy's own, rendered once: its place in the area
+    // and the zoom.
     mutable QImage rendered_;
     mutable QRect renderedArea_;
     mutable double renderedFactor_ = 0.0;

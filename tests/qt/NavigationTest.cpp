@@ -2,11 +2,13 @@
 
 #include "desktop/tables/DataScrollView.h"
 #include "desktop/picture/Magnifier.h"
+#include "desktop/picture/PicturePyramid.h"
 #include "desktop/tables/PointTableView.h"
 #include "desktop/picture/ReadoutText.h"
 #include "ui_MainWindow.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <cmath>
 
 // Zoom, pan, the cursor's readout and editing points on the picture, in the assembled
@@ -26,6 +28,7 @@ class NavigationTest : public QObject {
     void zoomKeepsThePointUnderTheCursorFromEveryShortcut();
     void pointsAreSelectedMovedNudgedAndDeletedOnThePicture();
     void readoutAndMagnifierFollowTheCursor();
+    void zoomedInPixelsAreSquaresInFirstPaintsAndRepaints();
 
   private:
     PlotImageWidget* plot() const { return shown_->plot(); }
@@ -254,6 +257,57 @@ void NavigationTest::readoutAndMagnifierFollowTheCursor()
     QCOMPARE(window().magnifier().shownPoint(), std::optional(expected));
     window().magnifierDock().toggleViewAction()->trigger();
     QVERIFY(!window().magnifier().isVisible());
+}
+
+// Zoomed in, the picture area renders what is on show once per zoom and repaints copy from
+// there; every paint shows each picture pixel as a whole square of its own colour, exactly
+// where painting the picture straight at that zoom puts it.
+void NavigationTest::zoomedInPixelsAreSquaresInFirstPaintsAndRepaints()
+{
+    QImage picture(37, 23, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb((x * 37) % 256, (y * 53) % 256, (x * y * 11) % 256));
+    const PicturePyramid pyramid(picture);
+    const auto paintedAt = [&pyramid](double factor, const QRect& target, const QRect& shown) {
+        QImage area(shown.size(), QImage::Format_RGB32);
+        area.fill(Qt::black);
+        QPainter painter(&area);
+        painter.translate(-shown.topLeft());
+        painter.setClipRect(target);
+        pyramid.paint(painter, target, factor, shown);
+        return area;
+    };
+    for (const double factor : {2.0, 3.0, 32.0, 2.5, 20.5}) {
+        const QRect whole(0, 0, static_cast<int>(std::ceil(picture.width() * factor)),
+                          static_cast<int>(std::ceil(picture.height() * factor)));
+        const QRect shown = whole.adjusted(whole.width() / 2, whole.height() / 2, -whole.width() / 6, 0);
+        QImage straight(shown.size(), QImage::Format_RGB32);
+        straight.fill(Qt::black);
+        {
+            QPainter painter(&straight);
+            painter.translate(-shown.topLeft());
+            painter.drawImage(QRectF(0.0, 0.0, picture.width() * factor, picture.height() * factor), picture);
+        }
+        const QRect part = shown.adjusted(7, 5, -shown.width() / 3, -3);
+        const QImage first = paintedAt(factor, shown, shown);
+        const QImage again = paintedAt(factor, part, shown);
+        int wrong = 0;
+        int wrongAgain = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QPoint at = QPoint(x, y) + shown.topLeft();
+                QRgb expected = straight.pixel(x, y);
+                if (factor == std::floor(factor))
+                    expected = picture.pixel(at.x() / static_cast<int>(factor), at.y() / static_cast<int>(factor));
+                wrong += first.pixel(x, y) != expected;
+                wrongAgain += part.contains(at) ? again.pixel(x, y) != expected : again.pixel(x, y) != qRgb(0, 0, 0);
+            }
+        QVERIFY2(wrong == 0 && wrongAgain == 0, qPrintable(QStringLiteral("at %1 %: %2 pixels wrong, %3 in the repaint")
+                                                            .arg(factor * 100)
+                                                            .arg(wrong)
+                                                            .arg(wrongAgain)));
+    }
 }
 
 QTEST_MAIN(NavigationTest)
