@@ -143,9 +143,9 @@ void PicturePyramid::paint(QPainter& painter, const QRect& target, double factor
         return;
     }
     // Zoomed in (each pixel repeated as a square) or filtered: rendered once for the part on
-    // show and a margin, then copied from there, which costs a repaint no more than at 100 %.
-    if (renderedFactor_ != factor || (!zoomedIn && renderedLevels_ != levels_.size()) ||
-        !renderedArea_.contains(inside)) {
+    // show and a margin, then copied from there, so that a repaint costs about what one at
+    // 100 % does.
+    if (renderedFactor_ != factor || renderedLevels_ != levels_.size() || !renderedArea_.contains(inside)) {
         constexpr int margin = 256;
         const QRect area =
             (shown.isEmpty() ? inside : (shown | inside)).adjusted(-margin, -margin, margin, margin) & whole;
