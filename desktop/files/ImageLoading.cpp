@@ -124,7 +124,7 @@ ImageLoadResult decodePlotImage(const QString& path, const QByteArray& format, q
     };
     readWith(format);
     // A decoder that turns the file down (its plugin missing, say) leaves the guess to Qt.
-    if (!reader.format().isEmpty() && !reader.canRead())
+    if (!format.isEmpty() && !reader.canRead())
         readWith({});
     const qint64 limit = byteLimit;
     reader.setAllocationLimit(static_cast<int>(std::max<qint64>(1, limit / megabyte)));

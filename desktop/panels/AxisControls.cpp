@@ -150,10 +150,9 @@ void AxisControls::refresh()
         kind_->setCurrentIndex(now.polar ? 1 : 0);
     }
     // Only on a change: showing a widget lays it out at once, shown or not.
-    if (const bool polar = now.polar.has_value(); polar != polarShown_) {
+    if (const bool polar = now.polar.has_value(); polar == polar_->isHidden()) {
         cartesian_->setVisible(!polar);
         polar_->setVisible(polar);
-        polarShown_ = polar;
     }
     if (now.polar) {
         const QSignalBlocker a(angleUnit_), b(clockwise_), c(radius_);

@@ -39,7 +39,6 @@ class AxisControls : public QWidget {
     Axis axes_[2];
     QWidget* cartesian_;
     QWidget* polar_;
-    bool polarShown_ = false; // polar_ shown, cartesian_ hidden
     QComboBox* angleUnit_;
     QCheckBox* clockwise_;
     QComboBox* radius_;

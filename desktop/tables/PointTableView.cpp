@@ -64,9 +64,8 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
     verticalHeader()->setDefaultSectionSize(qRound(cell.height + spacing.height));
     setShowGrid(table.cellStyle().bordered);
     // The grid takes this colour from the application's style (PlotmeterStyle).
-    gridColor_ = qColor(table.backgroundColor());
     QPalette background = viewport()->palette();
-    background.setColor(QPalette::Base, gridColor_);
+    background.setColor(QPalette::Base, qColor(table.backgroundColor()));
     viewport()->setPalette(background);
     // Rows are points: selected here, their marks are selected on the picture too.
     setSelectionMode(QAbstractItemView::ExtendedSelection);

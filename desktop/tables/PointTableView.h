@@ -19,7 +19,7 @@ class PointTableView : public QTableView {
 
     // The colour of the lines between cells: the table's background, as the cells are
     // drawn on it.
-    QColor gridColor() const { return gridColor_; }
+    QColor gridColor() const { return viewport()->palette().color(QPalette::Base); }
 
   protected:
     void rowsInserted(const QModelIndex& parent, int first, int last) override;
@@ -35,7 +35,6 @@ class PointTableView : public QTableView {
     void fitColumnsToSample();
     int textWidth(const QModelIndex& index) const;
 
-    QColor gridColor_;
     bool scrollPending_ = false;
     std::vector<int> narrowest_; // the width each column starts from and never goes below
 };
