@@ -4,10 +4,11 @@
 #include "desktop/window/MainWindow.h"
 #include "desktop/window/PlotmeterStyle.h"
 #include "desktop/window/QtPlatform.h"
+#include "desktop/window/SessionBus.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -66,8 +67,7 @@ class FontWarmUp {
               if (applicationMade_.get_future().get())
                   (void)QFontDatabase::families(); // Qt lists the fonts once the application exists
           })
-    {
-    }
+    {}
     FontWarmUp(const FontWarmUp&) = delete;
     FontWarmUp& operator=(const FontWarmUp&) = delete;
     ~FontWarmUp() { finish(); }
@@ -102,6 +102,7 @@ int plotmeterApplicationMain(int argc, char** argv)
         std::fprintf(stderr, "%s\n", why);
         return 1;
     }
+    BusLaunchSkip busLaunch; // first: it changes the environment
     FontWarmUp fonts;
     QApplication application(argc, argv);
     fonts.applicationMade();
@@ -120,6 +121,7 @@ int plotmeterApplicationMain(int argc, char** argv)
     MainWindow window(platform);
     window.show();
     fonts.finish();
+    busLaunch.end();
     window.launch(arguments);
     forgetDecodeAhead(); // what the start did not open
     // A second after the window shows, the plugins are there for whatever comes next.

@@ -3,6 +3,7 @@
 #include "desktop/picture/PlotImageWidget.h"
 #include "desktop/window/MainWindow.h"
 #include "desktop/window/QtPlatform.h"
+#include "desktop/window/SessionBus.h"
 #include "ui_MainWindow.h"
 
 #include <QMenu>
@@ -24,6 +25,8 @@ class LayoutTest : public QObject {
     void pictureGetsMostOfTheWindow();
     void fittingOnOpeningNeverEnlarges();
     void panelsShownAndHiddenAreKeptForTheNextStart();
+    void sessionBusLaunchSkippedOnlyWhereItCannotWork_data();
+    void sessionBusLaunchSkippedOnlyWhereItCannotWork();
 
   private:
     // A window of that size, started on `picture` as from the command line.
@@ -131,6 +134,68 @@ void LayoutTest::panelsShownAndHiddenAreKeptForTheNextStart()
     QVERIFY(!window->magnifierDock().isVisible());
     QVERIFY(window->extraction().isVisible());
     QVERIFY(!panelAction(*window, QStringLiteral("Magnifier"))->isChecked());
+}
+
+void LayoutTest::sessionBusLaunchSkippedOnlyWhereItCannotWork_data()
+{
+    QTest::addColumn<QByteArray>("address");
+    QTest::addColumn<bool>("runtimeBus");      // <runtime dir>/bus exists
+    QTest::addColumn<QString>("launcherMode"); // "", "runnable" or "plain" file at the launcher's path
+    QTest::addColumn<QString>("searchedMode"); // the same, in the second folder of the search path
+    QTest::addColumn<bool>("cannotWork");
+    QTest::newRow("nothing to find or run") << QByteArray() << false << QString() << QString() << true;
+    QTest::newRow("an address given") << QByteArrayLiteral("unix:path=/run/bus") << false << QString() << QString()
+                                      << false;
+    QTest::newRow("the user's bus socket") << QByteArray() << true << QString() << QString() << false;
+    QTest::newRow("launcher installed") << QByteArray() << false << QStringLiteral("runnable") << QString() << false;
+    QTest::newRow("launcher on the search path")
+        << QByteArray() << false << QString() << QStringLiteral("runnable") << false;
+    QTest::newRow("launchers that cannot run")
+        << QByteArray() << false << QStringLiteral("plain") << QStringLiteral("plain") << true;
+}
+
+// Only where libdbus could not reach or start a session bus anyway does the start skip the
+// attempt; and the environment the window was made in is given back.
+void LayoutTest::sessionBusLaunchSkippedOnlyWhereItCannotWork()
+{
+    QFETCH(QByteArray, address);
+    QFETCH(bool, runtimeBus);
+    QFETCH(QString, launcherMode);
+    QFETCH(QString, searchedMode);
+    QFETCH(bool, cannotWork);
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    for (const char* sub : {"runtime", "bin", "first", "second"})
+        QVERIFY(dir.mkdir(QString::fromLatin1(sub)));
+    const auto place = [](const QString& path, const QString& mode) {
+        if (mode.isEmpty())
+            return true;
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) &&
+               file.setPermissions(mode == QLatin1String("runnable") ? QFile::ReadOwner | QFile::ExeOwner
+                                                                     : QFile::ReadOwner);
+    };
+    if (runtimeBus)
+        QVERIFY(place(dir.filePath(QStringLiteral("runtime/bus")), QStringLiteral("plain")));
+    const QString launcher = dir.filePath(QStringLiteral("bin/dbus-launch"));
+    QVERIFY(place(launcher, launcherMode));
+    QVERIFY(place(dir.filePath(QStringLiteral("second/dbus-launch")), searchedMode));
+    const QByteArray searchPath = QFile::encodeName(dir.filePath(QStringLiteral("first")) + QLatin1Char(':') +
+                                                    dir.filePath(QStringLiteral("second")));
+    QCOMPARE(BusLaunchSkip::launchCannotWork(address.isNull() ? nullptr : address.constData(),
+                                             QFile::encodeName(dir.filePath(QStringLiteral("runtime"))).constData(),
+                                             QFile::encodeName(launcher).toStdString(), searchPath.constData()),
+             cannotWork);
+
+    // This machine's own case: what the start sets, end() takes away again.
+    const QByteArray before = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    {
+        BusLaunchSkip skip;
+        QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), skip.skipping() ? QByteArrayLiteral("disabled:") : before);
+        skip.end();
+        QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), before);
+    }
+    QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), before);
 }
 
 QTEST_MAIN(LayoutTest)
