@@ -1,6 +1,7 @@
 #include "desktop/window/ApplicationMain.h"
 
 #include "desktop/files/ImageLoading.h"
+#include "desktop/window/FontWarmUp.h"
 #include "desktop/window/MainWindow.h"
 #include "desktop/window/PlotmeterStyle.h"
 #include "desktop/window/QtPlatform.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -16,9 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fontconfig/fontconfig.h>
-#include <future>
-#include <thread>
 
 namespace {
 
@@ -55,45 +52,6 @@ const char* missingDisplay(int argc, char** argv)
     return nullptr;
 }
 
-// Reading the system's font configuration and listing its fonts is a good part of the
-// time to the first window, and needs nothing of the window: a thread does both while
-// the application connects to the display and the window is built. (Qt's font database
-// is thread-safe; the window's first text waits for the list if it is not ready yet.)
-class FontWarmUp {
-  public:
-    FontWarmUp()
-        : thread_([this] {
-              FcInit(); // the configuration, which Qt's own call then finds loaded
-              if (applicationMade_.get_future().get())
-                  (void)QFontDatabase::families(); // Qt lists the fonts once the application exists
-          })
-    {}
-    FontWarmUp(const FontWarmUp&) = delete;
-    FontWarmUp& operator=(const FontWarmUp&) = delete;
-    ~FontWarmUp() { finish(); }
-
-    void applicationMade()
-    {
-        told_ = true;
-        applicationMade_.set_value(true);
-    }
-    // Before the application goes; the window's first paint has needed the fonts anyway.
-    void finish()
-    {
-        if (!told_) {
-            told_ = true;
-            applicationMade_.set_value(false);
-        }
-        if (thread_.joinable())
-            thread_.join();
-    }
-
-  private:
-    std::promise<bool> applicationMade_;
-    bool told_ = false;
-    std::thread thread_; // last: it starts once the rest is made
-};
-
 } // namespace
 
 int plotmeterApplicationMain(int argc, char** argv)
@@ -117,6 +75,7 @@ int plotmeterApplicationMain(int argc, char** argv)
     if (!arguments.isEmpty())
         decodeAhead(arguments.constFirst()); // a PNG, while the window is built
 
+    fonts.useStandIn(); // before the first widget
     QtPlatform platform;
     MainWindow window(platform);
     window.show();

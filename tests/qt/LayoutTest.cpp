@@ -1,11 +1,13 @@
 #include "WindowDriver.h"
 
 #include "desktop/picture/PlotImageWidget.h"
+#include "desktop/window/FontWarmUp.h"
 #include "desktop/window/MainWindow.h"
 #include "desktop/window/QtPlatform.h"
 #include "desktop/window/SessionBus.h"
 #include "ui_MainWindow.h"
 
+#include <QFontInfo>
 #include <QMenu>
 #include <QScrollArea>
 #include <QSettings>
@@ -27,6 +29,8 @@ class LayoutTest : public QObject {
     void panelsShownAndHiddenAreKeptForTheNextStart();
     void sessionBusLaunchSkippedOnlyWhereItCannotWork_data();
     void sessionBusLaunchSkippedOnlyWhereItCannotWork();
+    void fontStandInIsTheFontQtWouldUse_data();
+    void fontStandInIsTheFontQtWouldUse();
 
   private:
     // A window of that size, started on `picture` as from the command line.
@@ -196,6 +200,39 @@ void LayoutTest::sessionBusLaunchSkippedOnlyWhereItCannotWork()
         QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), before);
     }
     QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), before);
+}
+
+void LayoutTest::fontStandInIsTheFontQtWouldUse_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::newRow("generic sans") << QStringLiteral("Sans Serif");
+    QTest::newRow("generic serif") << QStringLiteral("Serif");
+    QTest::newRow("generic fixed") << QStringLiteral("Monospace");
+    QTest::newRow("not installed") << QStringLiteral("Plotmeter No Such Family");
+    QTest::newRow("installed") << QFontInfo(QFont(QStringLiteral("Sans Serif"))).family();
+}
+
+// A family no font has is asked for by the name of the font Qt would fall back on: the same
+// face, found beforehand; an installed family keeps its name. Qt itself gives the truth.
+void LayoutTest::fontStandInIsTheFontQtWouldUse()
+{
+    QFETCH(QString, family);
+    const QString used = QFontInfo(QFont(family)).family();
+    const bool installed = used.compare(family, Qt::CaseInsensitive) == 0;
+    QCOMPARE(FontWarmUp::standInFor(family), installed ? QString() : used);
+
+    // The start's own way: the application's font names the stand-in, and shows the same face.
+    const QFont before = QApplication::font();
+    QApplication::setFont(QFont(family, 9));
+    {
+        FontWarmUp fonts;
+        fonts.applicationMade();
+        fonts.useStandIn();
+        QCOMPARE(QApplication::font().family(), used);
+        QCOMPARE(QFontInfo(QApplication::font()).family(), used);
+        QCOMPARE(QApplication::font().pointSize(), 9);
+    }
+    QApplication::setFont(before);
 }
 
 QTEST_MAIN(LayoutTest)
