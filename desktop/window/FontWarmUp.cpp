@@ -30,10 +30,14 @@ bool installed(const QByteArray& family)
 FontWarmUp::FontWarmUp()
     : thread_([this] {
           FcInit(); // the configuration, which Qt's own call then finds loaded
+          // While the application connects: the name Qt's theme for desktops without
+          // one of their own gives the application font.
+          const QString usual = QStringLiteral("Sans Serif");
+          const QString usualStandIn = standInFor(usual);
           const std::optional<QString> family = familyAsked_.get_future().get();
           if (!family)
               return;
-          standIn_.set_value(standInFor(*family));
+          standIn_.set_value(*family == usual ? usualStandIn : standInFor(*family));
           (void)QFontDatabase::families(); // Qt lists the fonts once the application exists
       })
 {}
