@@ -13,6 +13,9 @@ namespace {
 
 // Room beside a cell's text: the style's margins either side, and a pixel to spare.
 constexpr int textPadding = 10;
+// Room beside a column's title: the header's margins either side and a few pixels of air,
+// so that the six columns of an empty table fit the panel's default width.
+constexpr int titlePadding = 14;
 // A table changed as a whole is measured on this many rows at each end; a longer text in
 // between shows whole on hover.
 constexpr int sampledRows = 500;
@@ -78,7 +81,7 @@ PointTableView::PointTableView(PointTableModel& model, QWidget* parent) : QTable
     for (int column = 0; column < table.numberOfColumns(); ++column)
         narrowest_.push_back(
             titles.horizontalAdvance(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()) +
-            2 * textPadding);
+            titlePadding);
     fitColumnsToSample();
 }
 

@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "desktop/picture/PlotImageWidget.h"
+#include "desktop/tables/PointTableView.h"
 #include "desktop/window/FontWarmUp.h"
 #include "desktop/window/MainWindow.h"
 #include "desktop/window/QtPlatform.h"
@@ -10,6 +11,7 @@
 #include <QFontInfo>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QtTest>
 #include <memory>
@@ -99,6 +101,17 @@ void LayoutTest::pictureGetsMostOfTheWindow()
     qInfo("%s: picture area %d x %d of %d x %d, %.1f %%", QTest::currentDataTag(), area.width(), area.height(),
           window->width(), window->height(), 100.0 * share);
     QVERIFY2(share >= least, qPrintable(QString::number(share)));
+
+    // The empty point table's six columns fit its panel: no scroll bar across it.
+    if (!extraction) {
+        const auto* table = window->findChild<PointTableView*>();
+        QVERIFY(table != nullptr && table->isVisible());
+        int columns = 0;
+        for (int column = 0; column < table->model()->columnCount(); ++column)
+            columns += table->columnWidth(column);
+        QVERIFY2(columns <= table->viewport()->width() && !table->horizontalScrollBar()->isVisible(),
+                 qPrintable(QStringLiteral("%1 px of columns in %2").arg(columns).arg(table->viewport()->width())));
+    }
 }
 
 // A picture fitted on opening grows with the window only up to 100 %; Fit to Window, asked
