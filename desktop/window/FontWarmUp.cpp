@@ -45,17 +45,16 @@ FontWarmUp::FontWarmUp()
 void FontWarmUp::applicationMade()
 {
     told_ = true;
-    asked_ = true;
+    standInAnswer_ = standIn_.get_future();
     const QStringList families = QApplication::font().families();
     familyAsked_.set_value(families.size() == 1 ? families.constFirst() : QString());
 }
 
 void FontWarmUp::useStandIn()
 {
-    if (!asked_ || standInUsed_)
+    if (!standInAnswer_.valid())
         return;
-    standInUsed_ = true;
-    const QString standIn = standIn_.get_future().get();
+    const QString standIn = standInAnswer_.get();
     if (standIn.isEmpty())
         return;
     QFont font = QApplication::font();

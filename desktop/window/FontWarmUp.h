@@ -38,8 +38,7 @@ class FontWarmUp {
   private:
     std::promise<std::optional<QString>> familyAsked_; // nothing: no application after all
     std::promise<QString> standIn_;
-    bool told_ = false;  // the thread knows whether there is an application
-    bool asked_ = false; // ... and there is
-    bool standInUsed_ = false;
-    std::thread thread_; // last: it starts once the rest is made
+    std::future<QString> standInAnswer_; // from applicationMade() until used
+    bool told_ = false;                  // the thread knows whether there is an application
+    std::thread thread_;                 // last: it starts once the rest is made
 };
